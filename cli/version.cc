@@ -1,0 +1,7 @@
+#include "cli/version.h"
+
+namespace vtx::cli {
+
+std::string_view VersionText() { return "vtx " VTX_VERSION; }
+
+}  // namespace vtx::cli
