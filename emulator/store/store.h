@@ -1,0 +1,151 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "call_monitor.h"
+#include "host/kv_forward.h"
+#include "store/model.h"
+#include "store/model_error.h"
+
+namespace vtx::emu {
+
+class Database;
+class ObjectTable;
+
+// Attribute values by name, in the order given.
+using Values = std::vector<std::pair<std::string, Variant>>;
+
+// The identity of a stored object.
+struct ObjectRef {
+  int16_t class_id = 0;
+  int32_t object_id = 0;
+  friend bool operator==(const ObjectRef&, const ObjectRef&) = default;
+};
+
+// One stored object as the runner dumps it: every attribute of its class, in
+// attribute order, each value a Variant of the attribute's type (Null when
+// stored without a value).
+struct DumpedObject {
+  ObjectRef ref;
+  std::string class_name;
+  Values values;
+};
+
+// Hooks the embedding host supplies. Each may be left empty.
+struct StoreHooks {
+  // Local date and time as an OLE date; empty: the real clock.
+  std::function<double()> clock;
+  // Object id of the logged-in user, stamped as creator; empty: 0.
+  std::function<int32_t()> current_user;
+  // Maps a Windows path ("C:\Temp\VTX_Temp\TREE.inf") to a path of this
+  // machine; empty: work files are not written.
+  std::function<std::string(const std::string&)> map_path;
+};
+
+// The emulated Korvel object store: a model of classes over an SQLite
+// database, and the Korvel interfaces (KvClasses, KvObjectStore, objects,
+// collections, record lists, queries) on top of it.
+//
+// Opening: `Open(path, model)` with a file path or ":memory:". A new database
+// gets the model's tables, lookup items, plain tables and sequences; a file
+// that already holds the same model is used as it is (several processes may
+// open one file and write concurrently; WAL, busy timeout, one transaction
+// per write). An invalid model raises ModelError and creates nothing.
+//
+// Every Kv* operation begins with Monitor().Enter("Interface.Operation"), so
+// it can be traced and made to fail. The host actions below run under
+// CallMonitor::Pause: they are Korvel's own work, not the add-in's.
+//
+// Thread-safety: a Store and everything it hands out are used on one thread.
+// Ownership: Open returns shared ownership; Kv objects handed out keep the
+// store alive. ObjectStore() does not keep its session alive (the session owns
+// the object store); the session must outlive it.
+class Store : public std::enable_shared_from_this<Store> {
+ public:
+  // Raises ModelError for an invalid model, RuntimeError when the database
+  // cannot be opened or holds a different model.
+  static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::json& model,
+                                     StoreHooks hooks = {},
+                                     std::shared_ptr<CallMonitor> monitor = nullptr);
+  ~Store();
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  const Model& GetModel() const { return model_; }
+  CallMonitor& Monitor() { return *monitor_; }
+  const std::shared_ptr<CallMonitor>& SharedMonitor() const { return monitor_; }
+
+  // Hooks may be changed at any time (e.g. a scenario changes the clock).
+  void SetClock(std::function<double()> clock);
+  void SetCurrentUser(std::function<int32_t()> current_user);
+  void SetPathMapper(std::function<std::string(const std::string&)> map_path);
+  int64_t MaxQuerySize() const { return model_.max_query_size; }
+
+  // --- The Korvel interfaces ---------------------------------------------
+  // The class dictionary (one per store).
+  Ref<KvClasses> Classes();
+  // A new object store bound to `session` (KvObjectStore.GetSession returns
+  // it). The session should create one and return it from every
+  // GetObjectStore.
+  Ref<KvObjectStore> ObjectStore(const Ref<KvSession>& session);
+  // A new, empty record list ("KvRecList.KvRecordList").
+  Ref<KvRecordList> NewRecordList();
+  // A new, empty string list (KvSession.CreateStringList).
+  Ref<KvStrings> NewStrings();
+
+  // --- Host actions (Korvel's own work, not monitored) -------------------
+  // All raise RuntimeError (number err::kHostFailure) for an unknown class,
+  // attribute or object, and error 13 for a value that does not convert.
+  // Inserts an object of the class; `id` forces its OBJECT_ID (it must be
+  // unused). Returns the OBJECT_ID.
+  int32_t Insert(std::string_view class_name, const Values& values,
+                 std::optional<int32_t> id = std::nullopt);
+  void Update(ObjectRef object, const Values& values);
+  // Deletes the object and every link object attached to it.
+  void Delete(ObjectRef object);
+  // Links `from` to `to` through the link class: CLASS_ID1/OBJECT_ID1 =
+  // `from` for relation links, PAR_OBJECT_ID = `from` for composition links.
+  // Returns the link object's OBJECT_ID.
+  int32_t Link(std::string_view link_class_name, ObjectRef from, ObjectRef to,
+               const Values& values = {}, std::optional<int32_t> id = std::nullopt);
+  // The object with that id, when it is of the class or of a class below it.
+  std::optional<ObjectRef> Find(std::string_view class_name, int32_t object_id);
+  // The first object (lowest OBJECT_ID) of the class or below whose key text
+  // (identifier values joined with " ") equals `key_text`.
+  std::optional<ObjectRef> FindByKey(std::string_view class_name, std::string_view key_text);
+  // A KvObject of the stored object with its values read, through
+  // `object_store` (one from ObjectStore()). Raises when it does not exist.
+  Ref<KvObject> LoadObject(const Ref<KvObjectStore>& object_store, ObjectRef object);
+  // Every stored object of the class and of the classes below it, ascending
+  // OBJECT_ID.
+  std::vector<DumpedObject> Dump(std::string_view class_name);
+
+  // --- For the store's own parts -----------------------------------------
+  Database& Db() { return *db_; }
+  ObjectTable& Objects() { return *objects_; }
+  double Now() const;
+  int32_t CurrentUser() const;
+  // The host path of a Windows path, or "" when no mapper is installed.
+  std::string MapPath(const std::string& windows_path) const;
+
+ private:
+  Store(Model model, std::shared_ptr<CallMonitor> monitor, StoreHooks hooks);
+
+  Model model_;
+  std::shared_ptr<CallMonitor> monitor_;
+  StoreHooks hooks_;
+  std::unique_ptr<Database> db_;
+  std::unique_ptr<ObjectTable> objects_;
+  Ref<KvClasses> classes_;
+};
+
+}  // namespace vtx::emu
