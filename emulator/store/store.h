@@ -11,10 +11,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "call_monitor.h"
+#include "emulator/call_monitor.h"
 #include "host/kv_forward.h"
-#include "store/model.h"
-#include "store/model_error.h"
+#include "emulator/store/model.h"
+#include "emulator/store/model_error.h"
 
 namespace vtx::emu {
 
