@@ -37,8 +37,11 @@ enum class VarType : uint16_t {
 //   - ToInt16/ToInt32 round half to even and raise 6 (overflow) out of range;
 //   - Null raises 94 in every conversion (ToString included);
 //   - Empty converts to 0, "", False;
-//   - text converts to numbers only when it is a whole number literal
-//     ("12abc" raises 13); "True"/"False" convert to -1/0;
+//   - text converts to numbers when it is a numeric literal (blanks around,
+//     sign, decimals, exponent, &H/&O; "12abc" raises 13); "True"/"False"
+//     in any case convert to -1/0;
+//   - Missing (an omitted optional argument) and arrays raise 13;
+//   - an object converts through its default value; Nothing raises 91;
 //   - Booleans are -1 / 0; ToString of a Boolean gives "True" / "False".
 // Thread-safety: a Variant is a value; distinct instances may be used from
 // distinct threads, objects they refer to follow their own rules.
@@ -65,8 +68,8 @@ class Variant {
   Variant(std::nullptr_t) : value_(Ref<Dispatch>()) {}  // Nothing
   Variant(Ref<Dispatch> v) : value_(std::move(v)) {}
   template <class T>
-    requires(std::is_base_of_v<Dispatch, T> && !std::is_same_v<Dispatch, T>)
-  Variant(const Ref<T>& v) : value_(Ref<Dispatch>(v)) {}
+  requires(std::is_base_of_v<Dispatch, T> && !std::is_same_v<Dispatch, T>) Variant(const Ref<T>& v)
+      : value_(Ref<Dispatch>(v)) {}
   Variant(DateValue v) : value_(v) {}
   Variant(Array v) : value_(std::make_shared<Array>(std::move(v))) {}
 
@@ -121,9 +124,9 @@ class Variant {
     bool v;
     friend bool operator==(BoolValue a, BoolValue b) { return a.v == b.v; }
   };
-  using Value = std::variant<std::monostate, NullTag, MissingTag, int16_t, int32_t, double,
-                             BoolValue, std::string, Ref<Dispatch>, DateValue,
-                             std::shared_ptr<const Array>>;
+  using Value =
+      std::variant<std::monostate, NullTag, MissingTag, int16_t, int32_t, double, BoolValue,
+                   std::string, Ref<Dispatch>, DateValue, std::shared_ptr<const Array>>;
   Value value_;
 };
 

@@ -1,0 +1,21 @@
+#include "runtime/dispatch.h"
+
+namespace vtx {
+
+Variant Dispatch::Invoke(std::string_view, InvokeKind, std::vector<Variant>&) {
+  Raise(err::kNotSupported);
+}
+
+Variant Dispatch::GetDefaultValue() { Raise(err::kNotSupported); }
+
+Variant Dispatch::GetProperty(std::string_view name) {
+  std::vector<Variant> args;
+  return Invoke(name, InvokeKind::kPropertyGet, args);
+}
+
+void Dispatch::PutProperty(std::string_view name, Variant value) {
+  std::vector<Variant> args{std::move(value)};
+  Invoke(name, InvokeKind::kPropertyPut, args);
+}
+
+}  // namespace vtx
