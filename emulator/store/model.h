@@ -96,7 +96,7 @@ struct ClassDef {
 struct TableDef {
   std::string name;
   std::vector<std::pair<std::string, std::string>> columns;  // name, SQL type
-  std::vector<nlohmann::json> rows;
+  std::vector<nlohmann::ordered_json> rows;
 };
 
 // A validated model. Classes are kept in ascending id.
@@ -105,6 +105,9 @@ struct Model {
   std::vector<ClassDef> classes;
   std::vector<TableDef> tables;
   int64_t max_query_size = 10000;
+  // The model as it was given, serialised; a database file remembers it so
+  // that it is never reopened under another model.
+  std::string canonical;
 
   const ClassDef* ById(int16_t id) const;
   const ClassDef* ByName(std::string_view name) const;  // exact name
@@ -116,7 +119,9 @@ struct Model {
 };
 
 // Parses and validates a model in the scenario form. Raises ModelError naming
-// the JSON path of the first offending entry.
+// the JSON path of the first offending entry. The ordered form keeps the
+// column order of plain tables as written.
+Model ParseModel(const nlohmann::ordered_json& json);
 Model ParseModel(const nlohmann::json& json);
 
 }  // namespace vtx::emu

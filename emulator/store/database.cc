@@ -1,0 +1,202 @@
+#include "emulator/store/database.h"
+
+#include <sqlite3.h>
+
+#include <fmt/format.h>
+
+namespace vtx::emu {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 30000;
+
+[[noreturn]] void FailWith(sqlite3* db, std::string_view what) {
+  Raise(err::kHostFailure, fmt::format("Database error ({}): {}", what, sqlite3_errmsg(db)),
+        "Korvel");
+}
+
+}  // namespace
+
+Variant SqlValueToVariant(sqlite3_stmt* statement, int column) {
+  switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+      return Variant::Null();
+    case SQLITE_INTEGER: {
+      const int64_t v = sqlite3_column_int64(statement, column);
+      if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<int32_t>(v));
+      return Variant(static_cast<double>(v));
+    }
+    case SQLITE_FLOAT:
+      return Variant(sqlite3_column_double(statement, column));
+    default: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+      return Variant(std::string(text ? text : "", sqlite3_column_bytes(statement, column)));
+    }
+  }
+}
+
+Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+  if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+      SQLITE_OK)
+    FailWith(db, sql);
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+  other.stmt_ = nullptr;
+}
+
+Statement& Statement::Bind(int index, const Variant& value) {
+  int rc = SQLITE_OK;
+  switch (value.Type()) {
+    case VarType::kEmpty:
+    case VarType::kNull:
+      rc = sqlite3_bind_null(stmt_, index);
+      break;
+    case VarType::kI2:
+      rc = sqlite3_bind_int(stmt_, index, value.AsI2());
+      break;
+    case VarType::kI4:
+      rc = sqlite3_bind_int(stmt_, index, value.AsI4());
+      break;
+    case VarType::kBool:
+      rc = sqlite3_bind_int(stmt_, index, value.AsBool() ? -1 : 0);
+      break;
+    case VarType::kR8:
+      rc = sqlite3_bind_double(stmt_, index, value.AsR8());
+      break;
+    case VarType::kDate:
+      rc = sqlite3_bind_double(stmt_, index, value.AsDate());
+      break;
+    case VarType::kString:
+      return BindText(index, value.AsString());
+    default:
+      Raise(err::kTypeMismatch);
+  }
+  if (rc != SQLITE_OK) FailWith(db_, "bind");
+  return *this;
+}
+
+Statement& Statement::BindInt(int index, int64_t value) {
+  if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) FailWith(db_, "bind");
+  return *this;
+}
+
+Statement& Statement::BindText(int index, std::string_view value) {
+  if (sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()),
+                        SQLITE_TRANSIENT) != SQLITE_OK)
+    FailWith(db_, "bind");
+  return *this;
+}
+
+Statement& Statement::BindAll(const std::vector<Variant>& values) {
+  for (size_t i = 0; i < values.size(); ++i) Bind(static_cast<int>(i) + 1, values[i]);
+  return *this;
+}
+
+bool Statement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  const std::string sql = sqlite3_sql(stmt_) ? sqlite3_sql(stmt_) : "";
+  sqlite3_reset(stmt_);
+  FailWith(db_, sql);
+}
+
+void Statement::Reset() { sqlite3_reset(stmt_); }
+
+int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string Statement::ColumnName(int column) const {
+  const char* name = sqlite3_column_name(stmt_, column);
+  return name ? name : "";
+}
+
+bool Statement::IsNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+double Statement::Real(int column) const { return sqlite3_column_double(stmt_, column); }
+
+std::string Statement::Text(int column) const {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  return std::string(text ? text : "", sqlite3_column_bytes(stmt_, column));
+}
+
+Variant Statement::Value(int column) const { return SqlValueToVariant(stmt_, column); }
+
+Database::Database(const std::string& path) {
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close(db_);
+    db_ = nullptr;
+    Raise(err::kHostFailure, fmt::format("Cannot open the database {}: {}", path, message),
+          "Korvel");
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_extended_result_codes(db_, 1);
+  Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
+}
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+Statement Database::Prepare(std::string_view sql) { return Statement(db_, sql); }
+
+void Database::Exec(std::string_view sql) {
+  const std::string text(sql);
+  char* message = nullptr;
+  if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    const std::string m = message ? message : sqlite3_errmsg(db_);
+    sqlite3_free(message);
+    Raise(err::kHostFailure, fmt::format("Database error ({}): {}", text, m), "Korvel");
+  }
+}
+
+int64_t Database::LastChanges() const { return sqlite3_changes64(db_); }
+
+void Database::Fail(std::string_view what) const { FailWith(db_, what); }
+
+Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
+  if (level_ == 0)
+    db_.Exec("BEGIN IMMEDIATE");
+  else
+    db_.Exec(fmt::format("SAVEPOINT sp{}", level_));
+  ++db_.depth_;
+}
+
+Database::Transaction::~Transaction() {
+  if (done_) return;
+  --db_.depth_;
+  // A failed rollback leaves nothing to do but report it on the next use.
+  if (level_ == 0)
+    sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  else
+    sqlite3_exec(db_.db_,
+                 fmt::format("ROLLBACK TO sp{0}; RELEASE sp{0}", level_).c_str(), nullptr,
+                 nullptr, nullptr);
+}
+
+void Database::Transaction::Commit() {
+  if (level_ == 0)
+    db_.Exec("COMMIT");
+  else
+    db_.Exec(fmt::format("RELEASE sp{}", level_));
+  done_ = true;
+  --db_.depth_;
+}
+
+std::string QuoteId(std::string_view identifier) {
+  std::string out = "\"";
+  for (char c : identifier) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+}  // namespace vtx::emu
