@@ -51,6 +51,8 @@ inline constexpr const char* kGuiServicesNotify = "KvGuiSrv.KVGuiServices";
 inline constexpr const char* kIntegrationStore = "KvIntegrationTool.KvIntegrationStore";
 inline constexpr const char* kSessionUtil = "KvUtil.KvSessionUtil";
 inline constexpr const char* kRecordList = "KvRecList.KvRecordList";
+// A free-standing, empty record (KvRecord) of the same library.
+inline constexpr const char* kRecord = "KvRecList.KvRecord";
 inline constexpr const char* kQuickReport = "KvQuickReport.GenerateRpt";
 inline constexpr const char* kNlsCatalog = "Orbent.NlsCatalog";
 inline constexpr const char* kFileSystemObject = "Scripting.FileSystemObject";
