@@ -11,6 +11,8 @@ namespace vtx {
 // The COM class registry of the portable build: ProgID -> CLSID -> factory.
 // The add-in's self-registration writes into it, the emulated host registers
 // its components in it, and CreateObject looks classes up here.
+// ProgIDs and CLSIDs are matched in any letter case, as the Windows registry
+// matches them. Created objects belong to the caller.
 // Thread-safety: not thread-safe; register at start-up.
 class ClassRegistry {
  public:
@@ -30,10 +32,12 @@ class ClassRegistry {
 
  private:
   struct Entry {
+    std::string prog_id;
     std::string clsid;
     Factory factory;
   };
-  std::map<std::string, Entry> by_prog_id_;
+  const Entry* Find(const std::string& prog_id) const;
+  std::map<std::string, Entry> by_prog_id_;  // key: ProgID in upper case
 };
 
 }  // namespace vtx

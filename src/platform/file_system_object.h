@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "runtime/dispatch.h"
 
@@ -10,6 +12,7 @@ namespace vtx {
 // created through Platform::CreateObject. Paths are Windows paths.
 // Every operation may raise a RuntimeError (76 path not found, 58 file
 // already exists, 70 permission denied).
+// Thread-safety: used on the thread that created it.
 class FileSystemObject : public Dispatch {
  public:
   virtual bool FileExists(const std::string& path) = 0;
@@ -21,6 +24,8 @@ class FileSystemObject : public Dispatch {
   // Kill: raises 53 when the file does not exist.
   virtual void DeleteFile(const std::string& path) = 0;
   std::string_view GetTypeName() const override { return "FileSystemObject"; }
+  // Late-bound calls of the five methods above by name (any letter case).
+  Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
 };
 
 }  // namespace vtx

@@ -12,12 +12,12 @@ namespace vtx {
 // What a modal dialog shows, handed to the presenter each time it waits for
 // the user.
 struct DialogSnapshot {
-  std::string name;                  // "frmTemplates"
+  std::string name;  // "frmTemplates"
   std::string caption;
   std::vector<std::string> lines;    // list box lines
   std::vector<std::string> buttons;  // button captions, in tab order
   std::string font;
-  int32_t selected = -1;             // selected line, -1 for none
+  int32_t selected = -1;  // selected line, -1 for none
 };
 
 // One user action on a modal dialog.

@@ -1,0 +1,121 @@
+#include "platform/posix_platform.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/class_registry.h"
+#include "platform/terminal_presenter.h"
+#include "runtime/ole_date.h"
+
+extern char** environ;
+
+namespace vtx {
+
+namespace {
+
+constexpr const char* kFileSystemObjectProgId = "Scripting.FileSystemObject";
+// A Windows computer name as GetComputerNameA reports it is at most this long.
+constexpr size_t kNetBiosNameLength = 15;
+
+bool SameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+std::filesystem::path DefaultDriveRoot() {
+  std::error_code ec;
+  std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+  if (ec) temp = "/tmp";
+  return temp / "vtx_drives";
+}
+
+}  // namespace
+
+double LocalNowAsOleDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return date::FromParts(date::DateParts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                         local.tm_hour, local.tm_min, local.tm_sec});
+}
+
+PosixPlatform::PosixPlatform()
+    : PosixPlatform(std::make_shared<WindowsPaths>(DefaultDriveRoot())) {}
+
+PosixPlatform::PosixPlatform(std::shared_ptr<WindowsPaths> paths)
+    : paths_(std::move(paths)),
+      terminal_(std::make_unique<TerminalPresenter>()),
+      presenter_(terminal_.get()) {}
+
+PosixPlatform::~PosixPlatform() = default;
+
+void PosixPlatform::SetPresenter(Presenter* presenter) {
+  presenter_ = presenter ? presenter : terminal_.get();
+}
+
+std::string PosixPlatform::GetComputerName() {
+  char buffer[HOST_NAME_MAX + 1] = {};
+  if (gethostname(buffer, sizeof buffer - 1) != 0) return {};
+  // Windows reports the short, upper-case NetBIOS form of the name.
+  std::string name(buffer);
+  name = name.substr(0, name.find('.'));
+  if (name.size() > kNetBiosNameLength) name.resize(kNetBiosNameLength);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
+std::string PosixPlatform::GetUserName() {
+  char buffer[LOGIN_NAME_MAX + 1] = {};
+  if (getlogin_r(buffer, sizeof buffer) == 0 && buffer[0] != '\0') return buffer;
+  // No controlling terminal (services, CI): fall back to the effective user.
+  struct passwd pwd {};
+  struct passwd* result = nullptr;
+  char pw_buffer[4096];
+  if (getpwuid_r(geteuid(), &pwd, pw_buffer, sizeof pw_buffer, &result) == 0 && result)
+    return result->pw_name;
+  const char* user = std::getenv("USER");
+  return user ? user : "";
+}
+
+std::optional<std::string> PosixPlatform::GetEnvironmentVariable(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  if (const char* value = std::getenv(name.c_str())) return std::string(value);
+  // Windows variable names ignore letter case.
+  for (char** entry = environ; entry && *entry; ++entry) {
+    std::string_view text(*entry);
+    size_t eq = text.find('=');
+    if (eq != std::string_view::npos && SameNoCase(text.substr(0, eq), name))
+      return std::string(text.substr(eq + 1));
+  }
+  return std::nullopt;
+}
+
+int32_t PosixPlatform::MessageBox(const std::string& text, int32_t style,
+                                  const std::optional<std::string>& title) {
+  return presenter_->ShowMessage(text, style, title);
+}
+
+DialogAction PosixPlatform::AskDialog(const DialogSnapshot& dialog) {
+  return presenter_->Ask(dialog);
+}
+
+double PosixPlatform::Now() { return LocalNowAsOleDate(); }
+
+Ref<Dispatch> PosixPlatform::CreateObject(const std::string& prog_id) {
+  if (SameNoCase(prog_id, kFileSystemObjectProgId))
+    return MakeRef<MappedFileSystemObject>(paths_, observer_);
+  return ClassRegistry::Global().Create(prog_id);
+}
+
+}  // namespace vtx
