@@ -49,7 +49,7 @@ class clsElectronicRecord : public Dispatch {
   int16_t FillObjectFields(Ref<KvObject>& ERObject, const std::string& Operation,
                            Ref<KvObject>& KvObject);
   // First character upper case, the rest lower case.
-  std::string Capitalize(const std::string& text);
+  std::string Capitalize(const std::string& Value);
 
   // Change description (change_description.cc).
   int16_t SetDescription(Ref<KvSession>& Session, const std::string& Operation,
