@@ -1,0 +1,146 @@
+#include "emulator/store/emu_record.h"
+
+#include <fmt/format.h>
+
+#include "emulator/store/emu_header.h"
+#include "emulator/store/value_convert.h"
+
+namespace vtx::emu {
+
+void RaiseUnknownAttribute(const ClassDef& def, std::string_view name) {
+  Raise(err::kHostFailure, fmt::format("The class {} has no attribute {}", def.name, name),
+        "Korvel");
+}
+
+EmuRecord::EmuRecord(std::shared_ptr<CallMonitor> monitor, std::vector<Column> columns,
+                     std::vector<Variant> values)
+    : monitor_(std::move(monitor)),
+      columns_(std::make_shared<const std::vector<Column>>(std::move(columns))),
+      values_(std::move(values)) {
+  values_.resize(columns_->size());
+}
+
+std::shared_ptr<EmuRecord> EmuRecord::ForClass(std::shared_ptr<CallMonitor> monitor,
+                                               std::shared_ptr<const std::vector<Column>> columns,
+                                               const ClassDef* def,
+                                               std::shared_ptr<uint64_t> epoch) {
+  auto record = std::make_shared<EmuRecord>(std::move(monitor));
+  record->columns_ = std::move(columns);
+  record->values_.assign(record->columns_->size(), Variant());
+  record->changed_.assign(record->columns_->size(), false);
+  record->def_ = def;
+  record->epoch_ = std::move(epoch);
+  return record;
+}
+
+int EmuRecord::Find(std::string_view name) const {
+  for (size_t i = 0; i < columns_->size(); ++i)
+    if (SameName((*columns_)[i].name, name)) return static_cast<int>(i);
+  return -1;
+}
+
+void EmuRecord::Bump() {
+  if (epoch_) ++*epoch_;
+}
+
+void EmuRecord::Load(size_t index, Variant value) {
+  if (def_ && !value.IsEmpty() && !value.IsNull())
+    value = ConvertToFieldType(value, (*columns_)[index].type);
+  values_[index] = std::move(value);
+  if (!changed_.empty()) changed_[index] = false;
+  Bump();
+}
+
+void EmuRecord::Write(size_t index, const Variant& value) {
+  values_[index] = def_ ? ConvertToFieldType(value, (*columns_)[index].type) : value;
+  if (!changed_.empty()) changed_[index] = true;
+  Bump();
+}
+
+void EmuRecord::ClearChanged() { std::fill(changed_.begin(), changed_.end(), false); }
+
+void EmuRecord::ClearValues() {
+  std::fill(values_.begin(), values_.end(), Variant());
+  ClearChanged();
+  Bump();
+}
+
+int EmuRecord::IndexForRead(std::string_view name) const {
+  const int index = Find(name);
+  if (index >= 0) return index;
+  if (def_) RaiseUnknownAttribute(*def_, name);
+  Raise(err::kSubscriptOutOfRange);
+}
+
+int EmuRecord::IndexForWrite(const std::string& name, const Variant& value) {
+  const int index = Find(name);
+  if (index >= 0) return index;
+  if (def_) RaiseUnknownAttribute(*def_, name);
+  auto columns = std::make_shared<std::vector<Column>>(*columns_);
+  columns->push_back(Column{name, 0, 0});
+  (void)value;
+  columns_ = std::move(columns);
+  values_.emplace_back();
+  return static_cast<int>(columns_->size()) - 1;
+}
+
+void EmuRecord::Set(const char* operation, const std::string& name, const Variant& value) {
+  monitor_->Enter(operation, {name, value});
+  Write(IndexForWrite(name, value), value);
+}
+
+Variant EmuRecord::GetValue(const std::string& name) {
+  monitor_->Enter("KvRecord.GetValue", {name});
+  return values_[IndexForRead(name)];
+}
+
+std::string EmuRecord::GetValueAsString(const std::string& name) {
+  monitor_->Enter("KvRecord.GetValueAsString", {name});
+  const Variant& v = values_[IndexForRead(name)];
+  return v.IsNull() ? std::string() : v.ToString();
+}
+
+void EmuRecord::SetValue(const std::string& name, const Variant& value) {
+  Set("KvRecord.SetValue", name, value);
+}
+void EmuRecord::SetStringValue(const std::string& name, const std::string& value) {
+  Set("KvRecord.SetStringValue", name, Variant(value));
+}
+void EmuRecord::SetBooleanValue(const std::string& name, bool value) {
+  Set("KvRecord.SetBooleanValue", name, Variant(value));
+}
+void EmuRecord::SetIntegerValue(const std::string& name, int16_t value) {
+  Set("KvRecord.SetIntegerValue", name, Variant(value));
+}
+void EmuRecord::SetLongValue(const std::string& name, int32_t value) {
+  Set("KvRecord.SetLongValue", name, Variant(value));
+}
+void EmuRecord::SetDoubleValue(const std::string& name, double value) {
+  Set("KvRecord.SetDoubleValue", name, Variant(value));
+}
+void EmuRecord::SetType7Value(const std::string& name, double value) {
+  Set("KvRecord.SetType7Value", name, Variant::Date(value));
+}
+void EmuRecord::SetType8Value(const std::string& name, double value) {
+  Set("KvRecord.SetType8Value", name, Variant::Date(value));
+}
+void EmuRecord::SetType13Value(const std::string& name, double value) {
+  Set("KvRecord.SetType13Value", name, Variant::Date(value));
+}
+
+Ref<KvHeader> EmuRecord::GetHeader() {
+  monitor_->Enter("KvRecord.GetHeader");
+  return MakeRef<EmuHeader>(monitor_, *columns_);
+}
+
+void EmuRecord::AddColumn(const std::string& name, int32_t length, int32_t type) {
+  monitor_->Enter("KvRecord.AddColumn", {name, length, type});
+  if (Find(name) >= 0) return;
+  if (def_) RaiseUnknownAttribute(*def_, name);
+  auto columns = std::make_shared<std::vector<Column>>(*columns_);
+  columns->push_back(Column{name, length, type});
+  columns_ = std::move(columns);
+  values_.emplace_back();
+}
+
+}  // namespace vtx::emu
