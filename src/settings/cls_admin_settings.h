@@ -45,8 +45,8 @@ class ClsAdminSettings : public Dispatch {
   bool SetSettingValues(const Ref<KvSession>& KvSession, const std::string& SectionName,
                         const std::string& Subject, bool admin, int32_t UserId,
                         const Ref<KvRecordList>& Values);
-  bool GetSettingSection(const Ref<KvSession>& KvSession, const std::string& SectionName, bool admin,
-                         Ref<KvRecordList>& KvRecordList, int32_t UserId = 0);
+  bool GetSettingSection(const Ref<KvSession>& KvSession, const std::string& SectionName,
+                         bool admin, Ref<KvRecordList>& KvRecordList, int32_t UserId = 0);
 
   // Creation and uniqueness (setting_creation.cc).
   bool CreateSilentUserSettingObject(Ref<KvSession> KvSession, std::string section,
@@ -81,8 +81,9 @@ class ClsAdminSettings : public Dispatch {
   // Template selection (template_selection.cc).
   bool GetSelectedTemplate(const Ref<KvSession>& KvSession, const std::string& SectionName,
                            std::string& SelectedTemplate);
-  bool GetBackTheDescriptions(const Ref<KvSession>& KvSession, const Ref<KvStrings>& KvSectionValues,
-                              const std::string& SectionName, Ref<KvRecordList>& KvRecordList);
+  bool GetBackTheDescriptions(const Ref<KvSession>& KvSession,
+                              const Ref<KvStrings>& KvSectionValues, const std::string& SectionName,
+                              Ref<KvRecordList>& KvRecordList);
 
   // Late binding by name (the scenario runner and the COM layer).
   Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
