@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "emulator/store/database.h"
+#include "emulator/store/model.h"
+
+namespace vtx::emu {
+
+// A link object attached to an object, seen from that object.
+struct LinkHit {
+  int16_t link_class = 0;
+  int32_t link_id = 0;
+  int32_t other_id = 0;  // the object at the other end (0 when not set)
+  bool forward = false;  // the object is end 1 (relation) or the parent (composition)
+};
+
+// The stored objects: rows of the class tables and the id registry. All SQL
+// about objects lives here; identifiers come from the validated model, values
+// are bound.
+// Thread-safety: one thread (that of the Database).
+class ObjectTable {
+ public:
+  ObjectTable(Database& db, const Model& model) : db_(db), model_(model) {}
+
+  // The class that holds the object, or nothing when it does not exist.
+  std::optional<int16_t> ClassOf(int32_t object_id);
+  // Classes of many objects at once; ids that do not exist are left out.
+  std::unordered_map<int32_t, int16_t> ClassesOf(const std::vector<int32_t>& object_ids);
+
+  // A new object id, greater than every id ever held. REQUIRES: a transaction.
+  int32_t NewObjectId();
+  // Stores a row; `values` has one entry per attribute of `def` (Empty and
+  // Null store NULL); the OBJECT_ID and CLASS_ID entries are ignored.
+  // Raises when the id is taken. REQUIRES: a transaction.
+  void Insert(const ClassDef& def, int32_t object_id, const std::vector<Variant>& values);
+  // The stored values of one object, typed, or nothing when it is missing.
+  std::optional<std::vector<Variant>> Read(const ClassDef& def, int32_t object_id);
+  // The values of `attributes` (indexes into def.attributes) of many objects
+  // of `def`'s family in one statement; id -> values in `attributes` order.
+  std::unordered_map<int32_t, std::vector<Variant>> ReadMany(const ClassDef& def,
+                                                             const std::vector<int32_t>& ids,
+                                                             const std::vector<int>& attributes);
+  // Writes some attributes (index, value). Raises when the object is missing.
+  // REQUIRES: a transaction.
+  void Update(const ClassDef& def, int32_t object_id,
+              const std::vector<std::pair<int, Variant>>& values);
+  // Deletes the object and, transitively, every link object attached to it.
+  // Returns the ids deleted. Raises when the object is missing.
+  // REQUIRES: a transaction.
+  std::vector<int32_t> DeleteCascade(int32_t object_id);
+
+  // The link objects attached to the object, through the link classes listed
+  // (every link class when empty), ascending link id.
+  std::vector<LinkHit> LinksOf(int32_t object_id, const std::vector<int16_t>& link_classes = {});
+
+ private:
+  Database& db_;
+  const Model& model_;
+};
+
+[[noreturn]] void RaiseMissingObject(int32_t object_id);
+
+}  // namespace vtx::emu
