@@ -1,0 +1,334 @@
+#include "cli/value_spec.h"
+
+#include <cmath>
+#include <limits>
+
+#include <fmt/format.h>
+
+#include "cli/json_reader.h"
+#include "runtime/ole_date.h"
+#include "runtime/runtime_error.h"
+
+namespace vtx::cli {
+namespace {
+
+using Kind = ValueSpec::Kind;
+
+constexpr int32_t kTextType = 1;
+constexpr int32_t kInt16Type = 2;
+constexpr int32_t kInt32Type = 3;
+constexpr int32_t kDoubleType = 4;
+constexpr int32_t kDateType = 7;
+constexpr int32_t kReferenceType = 10;
+constexpr int32_t kBooleanType = 15;
+constexpr int32_t kTextLength = 255;
+
+double ParseDate(const Json& json, const std::string& path) {
+  std::string iso = ExpectString(json, path);
+  try {
+    return date::FromIso(iso);
+  } catch (const RuntimeError&) {
+    throw JsonPathError(path, "expected a local date and time like \"2026-12-05T10:11:12\"");
+  }
+}
+
+double ExpectNumber(const Json& json, const std::string& path) {
+  if (!json.is_number()) throw JsonPathError(path, "expected a number");
+  return json.get<double>();
+}
+
+ValueSpec Make(Kind kind, const std::string& path) {
+  ValueSpec v;
+  v.kind = kind;
+  v.path = path;
+  return v;
+}
+
+// Cells of a record list take the type of their column.
+ValueSpec ConvertCell(ValueSpec cell, int32_t type) {
+  switch (cell.kind) {
+    case Kind::kNull:
+    case Kind::kEmpty:
+    case Kind::kI2:
+    case Kind::kI4:
+    case Kind::kR8:
+    case Kind::kDate:
+      return cell;
+    case Kind::kString:
+      if (type == kTextType || type == 6) return cell;
+      throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
+    case Kind::kBool:
+      if (type == kBooleanType) return cell;
+      throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
+    case Kind::kNumber:
+      switch (type) {
+        case kInt16Type:
+          if (!cell.whole_number || cell.number < -32768 || cell.number > 32767)
+            throw JsonPathError(cell.path, "expected a whole number from -32768 to 32767");
+          cell.kind = Kind::kI2;
+          return cell;
+        case kInt32Type:
+        case kReferenceType:
+          if (!cell.whole_number || cell.number < -2147483648.0 || cell.number > 2147483647.0)
+            throw JsonPathError(cell.path,
+                                "expected a whole number from -2147483648 to 2147483647");
+          cell.kind = Kind::kI4;
+          return cell;
+        case kDateType:
+          cell.kind = Kind::kDate;
+          return cell;
+        case kDoubleType:
+        case 8:
+        case 11:
+        case 12:
+        case 13:
+          cell.kind = Kind::kR8;
+          return cell;
+        default:
+          throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
+      }
+    default:
+      throw JsonPathError(cell.path, "expected a plain value (text, number, Boolean, null)");
+  }
+}
+
+ValueSpec::Row ParseRow(const Json& json, const std::string& path, std::vector<ColumnSpec>& columns,
+                        bool add_columns) {
+  ExpectObject(json, path);
+  ValueSpec::Row row(columns.size());
+  for (const auto& [name, cell_json] : json.items()) {
+    std::string cell_path = JoinKey(path, name);
+    ValueSpec cell = ParseValue(cell_json, cell_path);
+    size_t index = 0;
+    while (index < columns.size() && columns[index].name != name) ++index;
+    if (index == columns.size()) {
+      if (!add_columns) throw JsonPathError(cell_path, "no such column in \"columns\"");
+      columns.push_back(ColumnSpec{name, 0, 0});
+      row.emplace_back();
+    }
+    row[index] = std::move(cell);
+  }
+  return row;
+}
+
+// Short form: columns in the order they first appear, typed by InferColumnType.
+void InferColumnTypes(ValueSpec& out) {
+  for (auto& row : out.rows) row.resize(out.columns.size());
+  for (size_t c = 0; c < out.columns.size(); ++c) {
+    std::optional<ValueSpec> first;
+    for (const auto& row : out.rows) {
+      if (row[c] && row[c]->kind != Kind::kNull && row[c]->kind != Kind::kEmpty) {
+        first = row[c];
+        break;
+      }
+    }
+    out.columns[c].type = InferColumnType(out.columns[c].name, first);
+    out.columns[c].length = out.columns[c].type == kTextType ? kTextLength : 0;
+  }
+}
+
+void ParseShortRows(const Json& json, const std::string& path, ValueSpec& out) {
+  ExpectArray(json, path);
+  for (size_t i = 0; i < json.size(); ++i) {
+    out.rows.push_back(ParseRow(json[i], JoinIndex(path, i), out.columns, true));
+  }
+  InferColumnTypes(out);
+}
+
+void ParseLongForm(const Json& json, const std::string& path, ValueSpec& out) {
+  ObjectReader reader(json, path);
+  const Json& columns = reader.Require("columns");
+  std::string columns_path = reader.PathOf("columns");
+  ExpectArray(columns, columns_path);
+  for (size_t i = 0; i < columns.size(); ++i) {
+    ObjectReader column(columns[i], JoinIndex(columns_path, i));
+    ColumnSpec spec;
+    spec.name = column.RequireString("name");
+    for (const auto& known : out.columns) {
+      if (known.name == spec.name) throw JsonPathError(column.PathOf("name"), "duplicate column");
+    }
+    spec.type = static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(kTextType));
+    spec.length = static_cast<int32_t>(column.OptionalInteger("length", 0, 1 << 30)
+                                           .value_or(spec.type == kTextType ? kTextLength : 0));
+    column.Finish();
+    out.columns.push_back(spec);
+  }
+  const Json& rows = reader.Require("rows");
+  std::string rows_path = reader.PathOf("rows");
+  ExpectArray(rows, rows_path);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    out.rows.push_back(ParseRow(rows[i], JoinIndex(rows_path, i), out.columns, false));
+  }
+  reader.Finish();
+}
+
+void TypeCells(ValueSpec& out) {
+  for (auto& row : out.rows) {
+    for (size_t c = 0; c < out.columns.size(); ++c) {
+      if (row[c]) row[c] = ConvertCell(std::move(*row[c]), out.columns[c].type);
+    }
+  }
+}
+
+ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
+  if (json.size() != 1) {
+    if (json.empty()) throw JsonPathError(path, "expected a value, found an empty object");
+    throw JsonPathError(path, "a value object has exactly one key (\"i4\", \"object\", ...)");
+  }
+  const auto& [key, inner] = *json.items().begin();
+  std::string inner_path = JoinKey(path, key);
+  if (key == "i2" || key == "i4") {
+    bool i2 = key == "i2";
+    ValueSpec v = Make(i2 ? Kind::kI2 : Kind::kI4, path);
+    v.number = static_cast<double>(
+        ExpectInteger(inner, inner_path, i2 ? -32768 : -2147483648LL, i2 ? 32767 : 2147483647LL));
+    v.whole_number = true;
+    return v;
+  }
+  if (key == "r8") {
+    ValueSpec v = Make(Kind::kR8, path);
+    v.number = ExpectNumber(inner, inner_path);
+    return v;
+  }
+  if (key == "date") {
+    ValueSpec v = Make(Kind::kDate, path);
+    v.number = ParseDate(inner, inner_path);
+    return v;
+  }
+  if (key == "empty" || key == "nothing") {
+    if (!inner.is_boolean() || !inner.get<bool>()) throw JsonPathError(inner_path, "expected true");
+    return Make(key == "empty" ? Kind::kEmpty : Kind::kNothing, path);
+  }
+  if (key == "object") {
+    ValueSpec v = Make(Kind::kObject, path);
+    v.objects.push_back(ParseObjectRef(inner, inner_path));
+    return v;
+  }
+  if (key == "objects") {
+    ValueSpec v = Make(Kind::kObjects, path);
+    ExpectArray(inner, inner_path);
+    for (size_t i = 0; i < inner.size(); ++i) {
+      v.objects.push_back(ParseObjectRef(inner[i], JoinIndex(inner_path, i)));
+    }
+    return v;
+  }
+  if (key == "recordList") {
+    ValueSpec v = Make(Kind::kRecordList, path);
+    if (inner.is_array()) {
+      ParseShortRows(inner, inner_path, v);
+    } else if (inner.is_object()) {
+      ParseLongForm(inner, inner_path, v);
+    } else {
+      throw JsonPathError(inner_path, "expected an array of rows or {\"columns\", \"rows\"}");
+    }
+    TypeCells(v);
+    return v;
+  }
+  if (key == "record") {
+    ValueSpec v = Make(Kind::kRecord, path);
+    v.rows.push_back(ParseRow(inner, inner_path, v.columns, true));
+    InferColumnTypes(v);
+    TypeCells(v);
+    return v;
+  }
+  if (key == "strings") {
+    ValueSpec v = Make(Kind::kStrings, path);
+    ExpectArray(inner, inner_path);
+    for (size_t i = 0; i < inner.size(); ++i) {
+      v.strings.push_back(ExpectString(inner[i], JoinIndex(inner_path, i)));
+    }
+    return v;
+  }
+  if (key == "class") {
+    ValueSpec v = Make(Kind::kClass, path);
+    v.text = ExpectString(inner, inner_path);
+    return v;
+  }
+  if (key == "array") {
+    ValueSpec v = Make(Kind::kArray, path);
+    ExpectArray(inner, inner_path);
+    for (size_t i = 0; i < inner.size(); ++i) {
+      v.elements.push_back(ParseValue(inner[i], JoinIndex(inner_path, i)));
+    }
+    return v;
+  }
+  throw JsonPathError(inner_path, "unknown value form");
+}
+
+}  // namespace
+
+ValueSpec ParseValue(const Json& json, const std::string& path) {
+  switch (json.type()) {
+    case Json::value_t::string: {
+      ValueSpec v = Make(Kind::kString, path);
+      v.text = json.get<std::string>();
+      return v;
+    }
+    case Json::value_t::boolean: {
+      ValueSpec v = Make(Kind::kBool, path);
+      v.flag = json.get<bool>();
+      return v;
+    }
+    case Json::value_t::number_integer:
+    case Json::value_t::number_unsigned:
+    case Json::value_t::number_float: {
+      ValueSpec v = Make(Kind::kNumber, path);
+      v.number = json.get<double>();
+      v.whole_number = std::isfinite(v.number) && v.number == std::floor(v.number);
+      return v;
+    }
+    case Json::value_t::null:
+      return Make(Kind::kNull, path);
+    case Json::value_t::object:
+      return ParseSpecialForm(json, path);
+    default:
+      throw JsonPathError(path, "expected a value, found " + DescribeJsonType(json));
+  }
+}
+
+ObjectRefSpec ParseObjectRef(const Json& json, const std::string& path) {
+  ExpectObject(json, path);
+  if (json.size() == 1 && json.contains("object")) {
+    return ParseObjectRef(json["object"], JoinKey(path, "object"));
+  }
+  ObjectReader reader(json, path);
+  ObjectRefSpec ref;
+  ref.path = path;
+  ref.class_name = reader.RequireString("class");
+  if (reader.Has("id") == reader.Has("key"))
+    throw JsonPathError(path, "expected exactly one of \"id\" and \"key\"");
+  if (auto id = reader.OptionalInteger("id", 1, std::numeric_limits<int32_t>::max())) {
+    ref.id = static_cast<int32_t>(*id);
+  }
+  ref.key = reader.OptionalString("key");
+  reader.Finish();
+  return ref;
+}
+
+int32_t InferColumnType(const std::string& name, const std::optional<ValueSpec>& first_value) {
+  if (name == "CLASS_ID" || name == "CLASS_ID1" || name == "CLASS_ID2") return kInt16Type;
+  if (name == "OBJECT_ID" || name == "OBJECT_ID1" || name == "OBJECT_ID2" ||
+      name == "PAR_OBJECT_ID" || name == "SON_OBJECT_ID")
+    return kInt32Type;
+  if (!first_value) return kTextType;
+  switch (first_value->kind) {
+    case Kind::kBool:
+      return kBooleanType;
+    case Kind::kNumber:
+      return first_value->whole_number && std::abs(first_value->number) <= 2147483647.0
+                 ? kInt32Type
+                 : kDoubleType;
+    case Kind::kI2:
+      return kInt16Type;
+    case Kind::kI4:
+      return kInt32Type;
+    case Kind::kR8:
+      return kDoubleType;
+    case Kind::kDate:
+      return kDateType;
+    default:
+      return kTextType;
+  }
+}
+
+}  // namespace vtx::cli
