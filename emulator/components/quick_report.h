@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "emulator/session/host_state.h"
+#include "runtime/dispatch.h"
+
+namespace vtx::emu {
+
+// "KvQuickReport.GenerateRpt", reached only by late binding.
+// GenerateReportByObjects(session, collection) writes one report of the
+// collection's objects (one row each: class name, OBJECT_ID, key text and the
+// values the instances hold) as Report_NNNN.html and Report_NNNN.csv into the
+// host's report folder, NNNN counting the host's reports from 0001; records
+// the call; and returns the number of objects as a 16-bit integer. Both
+// arguments come back unchanged. A collection of more than 32767 objects
+// raises 6 (overflow) and writes nothing; Nothing raises 91; another method
+// name raises 438, another number of arguments 450.
+// The call passes the monitor as "GenerateRpt.GenerateReportByObjects"; the
+// component's own reading of the objects is not monitored.
+// Thread-safety: none.
+class QuickReport : public Dispatch {
+ public:
+  explicit QuickReport(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+
+  Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
+  std::string_view GetTypeName() const override { return "GenerateRpt"; }
+
+  Variant GenerateReportByObjects(const Variant& session, const Variant& objects);
+
+ private:
+  std::shared_ptr<HostState> state_;
+};
+
+}  // namespace vtx::emu

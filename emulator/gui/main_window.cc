@@ -1,0 +1,24 @@
+#include "emulator/gui/main_window.h"
+
+namespace vtx::emu {
+
+void EmulatedMainWindow::Show() { state_->Enter("KvGuiWindow.Show"); }
+
+void EmulatedMainWindow::ShowModeless() { state_->Enter("KvGuiWindow.ShowModeless"); }
+
+int32_t EmulatedMainWindow::GetHandle() {
+  state_->Enter("KvGuiWindow.GetHandle");
+  return ViewRecord::kMainWindowHandle;
+}
+
+void EmulatedMainWindow::SetOwner(int32_t handle) {
+  state_->Enter("KvGuiWindow.SetOwner", {handle});
+}
+
+Ref<KvView> EmulatedMainWindow::GetActiveView() {
+  state_->Enter("KvGuiWindow.GetActiveView");
+  std::shared_ptr<const ViewRecord> on_screen = state_->recorder.OnScreen();
+  return on_screen ? on_screen->ViewObject() : nullptr;
+}
+
+}  // namespace vtx::emu

@@ -1,0 +1,21 @@
+#include "emulator/session/emulated_user_info.h"
+
+namespace vtx::emu {
+
+Ref<KvObject> EmulatedUserInfo::GetCurrentUser() {
+  state_->Enter("KvUserInfo.GetCurrentUser");
+  const std::optional<ObjectKey>& user = state_->environment.user;
+  if (!user) return nullptr;
+  CallMonitor::Pause pause(*state_->monitor);
+  std::optional<ObjectRef> found = state_->store->Find(user->class_name, user->object_id);
+  if (!found) return nullptr;
+  return state_->store->LoadObject(object_store_, *found);
+}
+
+int32_t EmulatedUserInfo::GetCurrentUserId() {
+  state_->Enter("KvUserInfo.GetCurrentUserId");
+  const std::optional<ObjectKey>& user = state_->environment.user;
+  return user ? user->object_id : 0;
+}
+
+}  // namespace vtx::emu
