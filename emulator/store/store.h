@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,8 @@ namespace vtx::emu {
 
 class Database;
 class ObjectTable;
+struct Column;
+struct ClassContext;
 
 // Attribute values by name, in the order given.
 using Values = std::vector<std::pair<std::string, Variant>>;
@@ -76,11 +79,18 @@ class Store : public std::enable_shared_from_this<Store> {
   static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::json& model,
                                      StoreHooks hooks = {},
                                      std::shared_ptr<CallMonitor> monitor = nullptr);
+  static std::shared_ptr<Store> Open(const std::string& path,
+                                     const nlohmann::ordered_json& model, StoreHooks hooks = {},
+                                     std::shared_ptr<CallMonitor> monitor = nullptr);
+  static std::shared_ptr<Store> Open(const std::string& path, Model model,
+                                     StoreHooks hooks = {},
+                                     std::shared_ptr<CallMonitor> monitor = nullptr);
   ~Store();
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
 
-  const Model& GetModel() const { return model_; }
+  const Model& GetModel() const { return *model_; }
+  const std::shared_ptr<const Model>& SharedModel() const { return model_; }
   CallMonitor& Monitor() { return *monitor_; }
   const std::shared_ptr<CallMonitor>& SharedMonitor() const { return monitor_; }
 
@@ -88,7 +98,7 @@ class Store : public std::enable_shared_from_this<Store> {
   void SetClock(std::function<double()> clock);
   void SetCurrentUser(std::function<int32_t()> current_user);
   void SetPathMapper(std::function<std::string(const std::string&)> map_path);
-  int64_t MaxQuerySize() const { return model_.max_query_size; }
+  int64_t MaxQuerySize() const { return model_->max_query_size; }
 
   // --- The Korvel interfaces ---------------------------------------------
   // The class dictionary (one per store).
@@ -132,20 +142,41 @@ class Store : public std::enable_shared_from_this<Store> {
   // --- For the store's own parts -----------------------------------------
   Database& Db() { return *db_; }
   ObjectTable& Objects() { return *objects_; }
+  ClassContext Context() const;
+  // The columns of an object's data record: the class's attributes.
+  std::shared_ptr<const std::vector<Column>> ColumnsOf(const ClassDef& def);
+  // Bumped whenever any object instance's values change.
+  const std::shared_ptr<uint64_t>& ValuesEpoch() const { return epoch_; }
+  const ClassDef& ClassOrRaise(int16_t class_id) const;
+  const ClassDef& ClassByNameOrRaise(std::string_view name) const;
   double Now() const;
   int32_t CurrentUser() const;
   // The host path of a Windows path, or "" when no mapper is installed.
   std::string MapPath(const std::string& windows_path) const;
 
+  // Stores a new object of `def` in one transaction: `values` has one entry
+  // per attribute (converted already); the creation stamps are set in it.
+  // Returns the new OBJECT_ID (`id` when given).
+  int32_t StoreNew(const ClassDef& def, std::vector<Variant>& values,
+                   std::optional<int32_t> id = std::nullopt);
+  // Writes the attributes (index, value) of a stored object in one transaction.
+  void StoreChanges(const ClassDef& def, int32_t object_id,
+                    const std::vector<std::pair<int, Variant>>& changes);
+  // Deletes the object and its links in one transaction.
+  void DeleteStored(int32_t object_id);
+
  private:
   Store(Model model, std::shared_ptr<CallMonitor> monitor, StoreHooks hooks);
+  std::vector<Variant> ConvertValues(const ClassDef& def, const Values& values) const;
 
-  Model model_;
+  std::shared_ptr<const Model> model_;
   std::shared_ptr<CallMonitor> monitor_;
   StoreHooks hooks_;
   std::unique_ptr<Database> db_;
   std::unique_ptr<ObjectTable> objects_;
   Ref<KvClasses> classes_;
+  std::shared_ptr<uint64_t> epoch_ = std::make_shared<uint64_t>(0);
+  std::map<int16_t, std::shared_ptr<const std::vector<Column>>> columns_;
 };
 
 }  // namespace vtx::emu
