@@ -20,7 +20,7 @@ const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -41,7 +41,7 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 

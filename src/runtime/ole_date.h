@@ -3,7 +3,8 @@
 #include <string>
 
 // OLE Automation dates: a double counting days since 1899-12-30, the fraction
-// being the time of day.
+// being the time of day. Times are rounded to the second.
+// Pure functions; safe from any thread.
 namespace vtx::date {
 
 struct DateParts {

@@ -8,6 +8,7 @@ namespace vtx {
 
 // The Automation run-time error: how every failure travels between the host
 // and the add-in. Carries what the error object of a script runtime carries.
+// An immutable value; safe to copy and read from any thread.
 class RuntimeError : public std::exception {
  public:
   RuntimeError(int32_t number, std::string description, std::string source = {},

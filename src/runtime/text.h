@@ -7,6 +7,9 @@
 // The language's string functions over UTF-8 text. Lengths, positions and
 // counts are in UTF-16 code units, as COM strings count them; positions are
 // 1-based as in the language. Case mapping covers non-ASCII letters (é <-> É).
+// Malformed UTF-8 reads as U+FFFD; a surrogate pair cut in half by Left, Mid
+// or Right comes back as U+FFFD, since UTF-8 cannot carry half a pair.
+// Pure functions returning values; safe from any thread.
 namespace vtx::text {
 
 std::u16string ToUtf16(std::string_view utf8);
@@ -26,7 +29,7 @@ inline int32_t InStr(std::string_view haystack, std::string_view needle) {
 }
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
-std::string Trim(std::string_view s);   // removes leading and trailing spaces (U+0020) only
+std::string Trim(std::string_view s);  // removes leading and trailing spaces (U+0020) only
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 // Replace every occurrence of `find` (binary compare); an empty `find` returns s.

@@ -1,7 +1,9 @@
 #include "runtime/variant.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 

@@ -138,7 +138,8 @@ inline constexpr int16_t kTrue16 = -1;  // Boolean True as a 16-bit integer
 // string is numeric, else raises 13.
 bool CompareEqual(const Variant& a, const Variant& b);
 
-// VarType() as the language reports it (the numeric code).
+// VarType() as the language reports it (the numeric code). Objects, Nothing
+// included, report 9: their default value is not consulted.
 int32_t VarTypeCode(const Variant& v);
 
 }  // namespace vtx
