@@ -67,9 +67,11 @@ class Variant {
   Variant(const char* v) : value_(std::string(v)) {}
   Variant(std::nullptr_t) : value_(Ref<Dispatch>()) {}  // Nothing
   Variant(Ref<Dispatch> v) : value_(std::move(v)) {}
+  // clang-format off
   template <class T>
-  requires(std::is_base_of_v<Dispatch, T> && !std::is_same_v<Dispatch, T>) Variant(const Ref<T>& v)
-      : value_(Ref<Dispatch>(v)) {}
+    requires(std::is_base_of_v<Dispatch, T> && !std::is_same_v<Dispatch, T>)
+  Variant(const Ref<T>& v) : value_(Ref<Dispatch>(v)) {}
+  // clang-format on
   Variant(DateValue v) : value_(v) {}
   Variant(Array v) : value_(std::make_shared<Array>(std::move(v))) {}
 
