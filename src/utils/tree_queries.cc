@@ -42,7 +42,8 @@ bool clsUtils::ExpandTree(const Ref<KvSession>& KvSession, const Ref<vtx::KvObje
     query->SetOptionC(0);
 
     for (int16_t i = 0; i < KvObjects->GetCount(); i = NextIndex(i)) {
-      query->GetRoots()->Add(KvObjects->Item(i)->NewInstance());
+      Ref<KvObject> root = KvObjects->Item(i)->NewInstance();
+      query->GetRoots()->Add(root);
     }
 
     Ref<KvClass> root_class = KvObjects->Item(0)->GetClass();
