@@ -11,8 +11,10 @@ int32_t ViewRecord::WindowHandle() const {
   return kFirstWindowHandle + static_cast<int32_t>(sequence_);
 }
 
-void ViewRecord::AddObjects(Ref<KvObjects> objects) {
-  if (objects) contents_.push_back(std::move(objects));
+void ViewRecord::AddObjects(const Ref<KvObjects>& objects) {
+  if (!objects) return;
+  CallMonitor::Pause pause(*monitor_);
+  contents_.push_back(objects->GetCopy());
 }
 
 void ViewRecord::MarkShown(bool modal) {

@@ -15,12 +15,14 @@ namespace vtx::emu {
 // What one view the add-in created holds and how it was shown. The view
 // object writes it; the recorder and the transcript read it.
 //
-// Contents are kept as the collections handed to AddObjects, not copied: the
-// history viewer fills one view per history object with every history object,
-// and copying would make that quadratic in time and memory. A view therefore
-// shows its collections as they are when read, like a live list. Reading the
-// objects goes through the collections' own operations with the monitor
-// paused, so it is neither traced nor made to fail.
+// Contents are kept as copies (KvObjects.GetCopy) of the collections handed
+// to AddObjects: the store's collections are copy-on-write, so the copy costs
+// nothing until either side changes, and later changes to the caller's
+// collection do not reach the view. The history viewer fills one view per
+// history object with every history object; copying the objects themselves
+// would make that quadratic in time and memory. Reading the collections goes
+// through their own operations with the monitor paused, so it is neither
+// traced nor made to fail.
 // Thread-safety: none; used on the host's thread.
 class ViewRecord {
  public:
@@ -50,7 +52,7 @@ class ViewRecord {
   Ref<KvView> ViewObject() const { return Ref<KvView>(view_object_.lock()); }
 
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
-  void AddObjects(Ref<KvObjects> objects);
+  void AddObjects(const Ref<KvObjects>& objects);
   void MarkShown(bool modal);
   void SetOwnerHandle(int32_t handle) { owner_handle_ = handle; }
   void SetSelection(Ref<KvObject> object) { selection_ = std::move(object); }

@@ -82,6 +82,16 @@ TEST_F(GuiTest, ContentsAccumulateEveryCollectionAdded) {
   EXPECT_THROW(view->GetContents()->AddObjects(nullptr), RuntimeError);
 }
 
+TEST_F(GuiTest, LaterChangesToTheCollectionDoNotReachTheView) {
+  InsertParts(host_, 2);
+  Ref<KvObjects> objects = CollectionOf(host_, "Part", {1, 2});
+  Ref<KvView> view = CommonGui()->GetViewFactory()->CreateView(8);
+  view->GetContents()->AddObjects(objects);
+  objects->Clear();
+  EXPECT_EQ(host_.TakeRecordings().host.views.at(0).view->ObjectIds(),
+            (std::vector<ObjectRef>{{100, 1}, {100, 2}}));
+}
+
 TEST_F(GuiTest, ModalShowSelectsTheAnsweredObject) {
   InsertParts(host_, 3);
   host_.AddAnswers(HostAnswers{{}, {}, {ObjectKey{"Part", 2}, std::nullopt}});
