@@ -208,3 +208,40 @@ TEST_F(GuiTest, ManyViewsOfManyObjectsStayCheap) {
 
 }  // namespace
 }  // namespace vtx::emu
+
+namespace vtx::emu {
+namespace {
+
+// The history viewer's loop over real store collections: per history object a
+// new view, filled from a copy of the history collection turned into rows and
+// back into objects.
+TEST(GuiScaleTest, HistoryViewerPatternOverStoredObjects) {
+  constexpr int kObjects = 10000;
+  EmulatedHost host(":memory:", testing::TestModel());
+  for (int i = 1; i <= kObjects; ++i)
+    host.GetStore().Insert("History", {{"CN_TEXT", "h" + std::to_string(i)}}, i);
+  Ref<KvObjects> history;
+  {
+    CallMonitor::Pause pause(host.Monitor());
+    std::vector<int32_t> ids;
+    for (int i = 1; i <= kObjects; ++i) ids.push_back(i);
+    history = testing::CollectionOf(host, "History", ids);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  Ref<KvSession> session = host.Session();
+  Ref<KvViewFactory> factory =
+      CastTo<KvCommonGui>(session->CreateHostComponent("KvGUISrv.KvCommonGUI"))->GetViewFactory();
+  Ref<KvView> view;
+  for (int32_t pass = 0; pass < history->GetCount(); ++pass) {
+    view = factory->CreateView(8);
+    view->SetCaption("History of object P-1");
+    view->GetContents()->AddObjects(
+        session->GetObjectStore()->ObjectsFromRecords(history->GetCopy()->GetRecordList(), false));
+  }
+  view->GetWindow()->ShowModeless();
+  EXPECT_EQ(host.ViewOnScreen()->ObjectCount(), kObjects);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+}  // namespace
+}  // namespace vtx::emu
