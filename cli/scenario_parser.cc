@@ -9,6 +9,7 @@
 
 #include "cli/demo_model.h"
 #include "cli/json_reader.h"
+#include "cli/scenario_checks.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
 #include "runtime/ole_date.h"
@@ -325,9 +326,9 @@ std::vector<StepSpec> ParseSteps(const Json& json, const std::string& path,
 
 // Checks the model with the store's own parser, so that a bad model is an
 // invalid file (status 2) before anything runs.
-void CheckModel(const Scenario& scenario) {
+emu::Model CheckModel(const Scenario& scenario) {
   try {
-    emu::ParseModel(nlohmann::json::parse(scenario.model.dump()));
+    return emu::ParseModel(nlohmann::json::parse(scenario.model.dump()));
   } catch (const emu::ModelError& e) {
     if (!scenario.model_file.empty())
       throw InvalidFileError(scenario.model_file, e.Path(), e.Message());
@@ -393,7 +394,7 @@ Scenario ParseScenario(const Json& json, const std::string& file, const std::str
   } catch (const JsonPathError& e) {
     throw InvalidFileError(file, e.Path(), e.Message());
   }
-  CheckModel(scenario);
+  CheckScenario(scenario, CheckModel(scenario));
   return scenario;
 }
 

@@ -1,0 +1,38 @@
+#include "cli/host_environment.h"
+
+namespace vtx::cli {
+
+void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source,
+                      emu::Environment& env) {
+  if (spec.user) {
+    env.user =
+        *spec.user ? std::optional<emu::ObjectKey>(source.ResolveKey(**spec.user)) : std::nullopt;
+  }
+  if (spec.logon_name) env.logon_name = *spec.logon_name;
+  if (spec.computer_name) env.computer_name = *spec.computer_name;
+  if (spec.variables) env.variables = {spec.variables->begin(), spec.variables->end()};
+  if (spec.language) env.language = *spec.language;
+  if (spec.configuration) {
+    env.configuration.clear();
+    for (const auto& [path, value] : *spec.configuration) {
+      env.configuration.emplace_back(path, BuildValue(value, nullptr, source));
+    }
+  }
+  if (spec.catalog) {
+    if (!*spec.catalog) {
+      env.catalog.reset();
+    } else {
+      std::vector<emu::CatalogText> texts;
+      for (const auto& e : **spec.catalog) {
+        texts.push_back(emu::CatalogText{e.language, e.name_space, e.key, e.appendix, e.text});
+      }
+      env.catalog = std::move(texts);
+    }
+  }
+  if (spec.clock) env.clock = *spec.clock;
+  if (spec.drives) {
+    for (const auto& [drive, folder] : *spec.drives) env.drives[drive] = folder;
+  }
+}
+
+}  // namespace vtx::cli

@@ -1,0 +1,15 @@
+// The environment of a scenario applied to the emulated host's environment.
+#pragma once
+
+#include "cli/host_object_source.h"
+#include "cli/scenario.h"
+#include "emulator/session/environment.h"
+
+namespace vtx::cli {
+
+// Overwrites in `env` what `spec` gives and leaves the rest. REQUIRES: the
+// host's call monitor is paused (objects are looked up through `source`).
+// Raises RunError when the user object does not exist.
+void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source, emu::Environment& env);
+
+}  // namespace vtx::cli

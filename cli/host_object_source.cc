@@ -1,0 +1,49 @@
+#include "cli/host_object_source.h"
+
+#include <fmt/format.h>
+
+#include "cli/run_error.h"
+
+namespace vtx::cli {
+
+std::string DescribeRef(const ObjectRefSpec& ref) {
+  if (ref.id) return fmt::format("{} {}", ref.class_name, *ref.id);
+  return fmt::format("{} \"{}\"", ref.class_name, ref.key.value_or(""));
+}
+
+std::optional<emu::ObjectRef> HostObjectSource::Resolve(const ObjectRefSpec& ref) {
+  emu::Store& store = host_.GetStore();
+  if (ref.id) return store.Find(ref.class_name, *ref.id);
+  return store.FindByKey(ref.class_name, ref.key.value_or(""));
+}
+
+emu::ObjectKey HostObjectSource::ResolveKey(const ObjectRefSpec& ref) {
+  std::optional<emu::ObjectRef> found = Resolve(ref);
+  if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
+  return emu::ObjectKey{ClassName(found->class_id), found->object_id};
+}
+
+std::string HostObjectSource::ClassName(int16_t class_id) const {
+  const emu::ClassDef* def = host_.GetStore().GetModel().ById(class_id);
+  return def ? def->name : std::string();
+}
+
+Ref<KvObject> HostObjectSource::LoadObject(const ObjectRefSpec& ref) {
+  std::optional<emu::ObjectRef> found = Resolve(ref);
+  if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
+  return host_.GetStore().LoadObject(host_.ObjectStore(), *found);
+}
+
+Ref<KvObjects> HostObjectSource::NewObjects() { return host_.ObjectStore()->CreateObjects(); }
+
+Ref<KvRecordList> HostObjectSource::NewRecordList() { return host_.GetStore().NewRecordList(); }
+
+Ref<KvStrings> HostObjectSource::NewStrings() { return host_.GetStore().NewStrings(); }
+
+Ref<KvClass> HostObjectSource::FindClass(const std::string& name, const std::string& path) {
+  Ref<KvClass> found = host_.GetStore().Classes()->ClassByName(name);
+  if (!found) throw RunError(fmt::format("{}: no class \"{}\"", path, name));
+  return found;
+}
+
+}  // namespace vtx::cli

@@ -1,0 +1,20 @@
+// `vtx run SCENARIO.json [--out TRANSCRIPT.json]`.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace vtx::cli {
+
+// Exit statuses of the scenario runner.
+inline constexpr int kExitRan = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitInvalidFile = 2;
+
+// Runs the scenario and writes its transcript to `out_file` (standard output
+// when empty). Returns 0 when the scenario ran, 2 for an invalid scenario or
+// model file, 1 otherwise; messages go to `err`.
+int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
+               std::ostream& err);
+
+}  // namespace vtx::cli

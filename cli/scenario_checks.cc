@@ -1,0 +1,85 @@
+#include "cli/scenario_checks.h"
+
+#include <fmt/format.h>
+
+#include "cli/argument_binder.h"
+
+namespace vtx::cli {
+namespace {
+
+class Checker {
+ public:
+  explicit Checker(const emu::Model& model) : model_(model) {}
+
+  void ClassName(const std::string& name, const std::string& path) const {
+    if (!model_.ByName(name)) throw JsonPathError(path, fmt::format("unknown class \"{}\"", name));
+  }
+
+  void Ref(const ObjectRefSpec& ref) const {
+    ClassName(ref.class_name, JoinKey(ref.path, "class"));
+  }
+
+  void Value(const ValueSpec& value) const {
+    for (const auto& ref : value.objects) Ref(ref);
+    if (value.kind == ValueSpec::Kind::kClass) ClassName(value.text, JoinKey(value.path, "class"));
+    for (const auto& e : value.elements) Value(e);
+    for (const auto& row : value.rows) {
+      for (const auto& cell : row) {
+        if (cell) Value(*cell);
+      }
+    }
+  }
+
+  void Values(const std::vector<std::pair<std::string, ValueSpec>>& values) const {
+    for (const auto& [_, v] : values) Value(v);
+  }
+
+  void Environment(const EnvironmentSpec& env) const {
+    if (env.user && *env.user) Ref(**env.user);
+    if (env.configuration) Values(*env.configuration);
+  }
+
+ private:
+  const emu::Model& model_;
+};
+
+void CheckStep(const Checker& check, const StepSpec& step) {
+  if (step.call) {
+    ResolveCall(*step.call, step.path);
+    for (const auto& [_, v] : step.call->args) check.Value(v);
+    return;
+  }
+  const HostStep& host = *step.host;
+  if (host.object) check.Ref(*host.object);
+  if (host.from) check.Ref(*host.from);
+  if (host.to) check.Ref(*host.to);
+  if (!host.class_name.empty()) check.ClassName(host.class_name, JoinKey(step.path, "class"));
+  check.Values(host.values);
+  if (host.value) check.Value(*host.value);
+  check.Environment(host.environment);
+}
+
+}  // namespace
+
+void CheckScenario(const Scenario& scenario, const emu::Model& model) {
+  Checker check(model);
+  try {
+    for (const auto& seed : scenario.objects) {
+      check.ClassName(seed.class_name, JoinKey(seed.path, "class"));
+      check.Values(seed.values);
+    }
+    check.Environment(scenario.environment);
+    for (const auto& answer : scenario.answers.integration_editor) check.Values(answer.values);
+    for (const auto& view : scenario.answers.modal_views) {
+      if (view) check.Ref(*view);
+    }
+    for (const auto& step : scenario.steps) CheckStep(check, step);
+    for (size_t i = 0; i < scenario.dump.size(); ++i) {
+      check.ClassName(scenario.dump[i], JoinIndex("dump", i));
+    }
+  } catch (const JsonPathError& e) {
+    throw InvalidFileError(scenario.file, e.Path(), e.Message());
+  }
+}
+
+}  // namespace vtx::cli

@@ -1,0 +1,45 @@
+// Runs a scenario against a fresh emulated host and produces its transcript.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "cli/json_path.h"
+#include "cli/scenario.h"
+
+namespace vtx::cli {
+
+// The clock of a run whose scenario gives none, so that runs stay identical
+// byte for byte: 2026-01-05T09:00:00.
+inline constexpr const char* kDefaultClock = "2026-01-05T09:00:00";
+
+struct RunOptions {
+  // The database: ":memory:" (a fresh one per run) or a file, created or reused.
+  std::string database = ":memory:";
+  // The clock when neither `base_environment` nor the scenario sets one;
+  // nullopt: the real clock.
+  std::optional<std::string> default_clock = kDefaultClock;
+  // Applied before the scenario's own environment (front ends describe the
+  // real machine here).
+  EnvironmentSpec base_environment;
+  // Seed objects whose id already exists are left as they are (reused
+  // databases); otherwise inserting them again fails the run.
+  bool keep_existing_seeds = false;
+  // Where the quick report writes; nullopt: the host's choice.
+  std::optional<std::filesystem::path> report_folder;
+  // Called after each step with the step and its transcript entry.
+  std::function<void(const StepSpec&, const Json&)> on_step;
+};
+
+// Runs every step and returns the transcript {"steps": [...], "dump": {...}}.
+// Raises InvalidFileError for seed objects the store refuses, RunError when
+// the run cannot go on (a missing answer, an object that does not exist).
+Json RunScenario(const Scenario& scenario, const RunOptions& options = {});
+
+// The transcript as `vtx run` writes it: indented by two spaces, keys in their
+// fixed order, UTF-8, one final newline.
+std::string FormatTranscript(const Json& transcript);
+
+}  // namespace vtx::cli
