@@ -175,8 +175,7 @@ Database::Transaction::~Transaction() {
   if (level_ == 0)
     sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
   else
-    sqlite3_exec(db_.db_,
-                 fmt::format("ROLLBACK TO sp{0}; RELEASE sp{0}", level_).c_str(), nullptr,
+    sqlite3_exec(db_.db_, fmt::format("ROLLBACK TO sp{0}; RELEASE sp{0}", level_).c_str(), nullptr,
                  nullptr, nullptr);
 }
 

@@ -9,8 +9,7 @@ int32_t EmuHeader::GetCount() {
 
 Ref<KvHeaderField> EmuHeader::Item(int32_t index) {
   monitor_->Enter("KvHeader.Item", {index});
-  if (index < 0 || static_cast<size_t>(index) >= columns_.size())
-    Raise(err::kSubscriptOutOfRange);
+  if (index < 0 || static_cast<size_t>(index) >= columns_.size()) Raise(err::kSubscriptOutOfRange);
   return MakeRef<EmuHeaderField>(monitor_, columns_[index]);
 }
 

@@ -237,9 +237,10 @@ Ref<KvObject> EmuObject::CreateLink(int16_t link_class_id, const Ref<KvObject>& 
     Raise(err::kHostFailure, fmt::format("The class {} is not a link class", link.name), "Korvel");
   const ObjectRef to = IdentityOf(*store_, other);
   if (!IsStored() || to.object_id == 0) RaiseNotStored(*def_);
-  const bool fits = (FitsEnd(model, def_->id, link.ends[0]) && FitsEnd(model, to.class_id, link.ends[1])) ||
-                    (link.kind == kind::kRelation && FitsEnd(model, def_->id, link.ends[1]) &&
-                     FitsEnd(model, to.class_id, link.ends[0]));
+  const bool fits =
+      (FitsEnd(model, def_->id, link.ends[0]) && FitsEnd(model, to.class_id, link.ends[1])) ||
+      (link.kind == kind::kRelation && FitsEnd(model, def_->id, link.ends[1]) &&
+       FitsEnd(model, to.class_id, link.ends[0]));
   if (!fits)
     Raise(err::kHostFailure,
           fmt::format("The link class {} does not join these objects", link.name), "Korvel");
@@ -293,8 +294,7 @@ Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
   if (!q) Raise(err::kObjectVariableNotSet);
   const QuerySpec& spec = q->Spec();
   const int16_t s_class = spec.ClassOf("S");
-  if (s_class == 0)
-    Raise(err::kHostFailure, "The query has no class under the alias S", "Korvel");
+  if (s_class == 0) Raise(err::kHostFailure, "The query has no class under the alias S", "Korvel");
   if (!IsStored()) RaiseNotStored(*def_);
   const Model& model = store_->GetModel();
   std::vector<int16_t> link_classes;

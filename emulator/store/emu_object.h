@@ -69,7 +69,8 @@ class EmuObject : public KvObject {
   Ref<KvObject> LinkTo(int32_t mode, const Ref<KvObject>& father, const Ref<KvRecord>& link_values,
                        const Ref<KvOptions>& options) override;
   Ref<KvObjects> GetRelatedObjects(const Ref<KvQuery>& query) override;
-  Ref<KvObjects> GetLinkedObjects(const Ref<KvQuery>& query, const Ref<KvOptions>& options) override;
+  Ref<KvObjects> GetLinkedObjects(const Ref<KvQuery>& query,
+                                  const Ref<KvOptions>& options) override;
   bool IsOnDesktop() override;
 
  private:

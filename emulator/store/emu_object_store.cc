@@ -29,7 +29,8 @@ std::shared_ptr<const RecordTable> RowsOf(Store& store, const Ref<KvRecordList>&
   CallMonitor::Pause pause(store.Monitor());
   auto table = std::make_shared<RecordTable>();
   const int32_t columns = list->GetColumnCount();
-  for (int32_t c = 0; c < columns; ++c) table->columns.push_back(Column{list->GetColumnName(c), 0, 0});
+  for (int32_t c = 0; c < columns; ++c)
+    table->columns.push_back(Column{list->GetColumnName(c), 0, 0});
   const int32_t rows = list->GetRecordCount();
   for (int32_t r = 0; r < rows; ++r) {
     std::vector<Variant> row;
@@ -53,10 +54,10 @@ Ref<KvObjectStore> EmuObjectStore::Self() {
 Ref<KvObject> EmuObjectStore::Load(ObjectRef object) {
   const auto stored = store_->Objects().ClassOf(object.object_id);
   if (!stored || !store_->GetModel().IsA(*stored, object.class_id))
-    Raise(err::kHostFailure,
-          fmt::format("The object {} of class {} does not exist", object.object_id,
-                      object.class_id),
-          "Korvel");
+    Raise(
+        err::kHostFailure,
+        fmt::format("The object {} of class {} does not exist", object.object_id, object.class_id),
+        "Korvel");
   return LoadObjects(store_, Self(), {ObjectRef{*stored, object.object_id}}).front();
 }
 

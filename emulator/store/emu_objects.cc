@@ -112,8 +112,7 @@ std::shared_ptr<const RecordTable> EmuObjects::Rows() {
 
 int32_t EmuObjects::GetCount() {
   store_->Monitor().Enter("KvObjects.GetCount");
-  return static_cast<int32_t>(state_->pending ? state_->source->rows.size()
-                                              : state_->items.size());
+  return static_cast<int32_t>(state_->pending ? state_->source->rows.size() : state_->items.size());
 }
 
 Ref<KvObject> EmuObjects::Item(int32_t index) {

@@ -127,8 +127,8 @@ std::vector<std::vector<Variant>> SelectFamily(Store& store, const ClassDef& def
     row.reserve(attributes.size() + 1);
     row.emplace_back(static_cast<int32_t>(s.Int(0)));
     for (size_t i = 0; i < attributes.size(); ++i)
-      row.push_back(FromStorage(s.Value(static_cast<int>(i) + 1),
-                                def.attributes[attributes[i]].type));
+      row.push_back(
+          FromStorage(s.Value(static_cast<int>(i) + 1), def.attributes[attributes[i]].type));
     out.push_back(std::move(row));
   }
   return out;
@@ -277,8 +277,7 @@ std::vector<int32_t> FilterIds(Store& store, int16_t class_id, const std::vector
 }
 
 std::shared_ptr<const RecordTable> RunQuery(Store& store, const QuerySpec& spec) {
-  if (spec.classes.empty())
-    Raise(err::kHostFailure, "The query has no class", "Korvel");
+  if (spec.classes.empty()) Raise(err::kHostFailure, "The query has no class", "Korvel");
   if (spec.classes.size() == 1) return RunSingle(store, spec);
   return RunJoined(store, spec);
 }

@@ -28,8 +28,7 @@ class EmuRecord : public KvRecord {
   // so that cached views of objects can tell they are stale.
   static std::shared_ptr<EmuRecord> ForClass(std::shared_ptr<CallMonitor> monitor,
                                              std::shared_ptr<const std::vector<Column>> columns,
-                                             const ClassDef* def,
-                                             std::shared_ptr<uint64_t> epoch);
+                                             const ClassDef* def, std::shared_ptr<uint64_t> epoch);
 
   // Unmonitored access for the store's own parts.
   const std::vector<Column>& Columns() const { return *columns_; }

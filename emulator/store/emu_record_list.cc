@@ -24,8 +24,7 @@ int EmuRecordList::ColumnIndex(std::string_view name) const {
 }
 
 void EmuRecordList::CheckRow(int32_t row) const {
-  if (row < 0 || static_cast<size_t>(row) >= table_->rows.size())
-    Raise(err::kSubscriptOutOfRange);
+  if (row < 0 || static_cast<size_t>(row) >= table_->rows.size()) Raise(err::kSubscriptOutOfRange);
 }
 
 int32_t EmuRecordList::GetRecordCount() {
@@ -130,8 +129,8 @@ void EmuRecordList::Sort(const Ref<KvRecordList>& sort_spec, int32_t count, int3
   for (const auto& row : s.rows) {
     const Variant& name = row[name_col];
     if (name.IsEmpty() || name.IsNull()) continue;
-    const bool ascending = dir_col < 0 || row[dir_col].IsEmpty() || row[dir_col].IsNull() ||
-                           row[dir_col].ToBool();
+    const bool ascending =
+        dir_col < 0 || row[dir_col].IsEmpty() || row[dir_col].IsNull() || row[dir_col].ToBool();
     keys.push_back(Key{ColumnIndex(name.ToString()), ascending});
   }
   const size_t n = table_->rows.size();

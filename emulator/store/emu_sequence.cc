@@ -16,8 +16,7 @@ Ref<KvSequence> EmuSequences::GetSequenceOfAttribute(const Ref<KvAttribute>& att
   const ClassDef& owner = a->Owner();
   const std::string& name = a->Def().name;
   for (const ClassDef* def : {&owner, store_->GetModel().ById(owner.super)}) {
-    if (def && def->sequences.count(name))
-      return MakeRef<EmuSequence>(store_, def->id, name);
+    if (def && def->sequences.count(name)) return MakeRef<EmuSequence>(store_, def->id, name);
   }
   return nullptr;
 }

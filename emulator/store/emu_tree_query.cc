@@ -29,19 +29,24 @@ std::string TreeSql(const Model& model, const std::vector<int16_t>& link_classes
     const std::string near = QuoteId(relation ? attr::kObjectId1 : attr::kParObjectId);
     const std::string far = QuoteId(relation ? attr::kObjectId2 : attr::kSonObjectId);
     const std::string table = QuoteId(def.table);
-    initial.push_back(fmt::format(
-        "SELECT {0}, {1}, \"OBJECT_ID\", 1 FROM {2} WHERE {0} IN (SELECT value FROM json_each(?1))",
-        near, far, table));
+    initial.push_back(
+        fmt::format("SELECT {0}, {1}, \"OBJECT_ID\", 1, ',' || \"OBJECT_ID\" || ',' FROM {2} "
+                    "WHERE {0} IN (SELECT value FROM json_each(?1))",
+                    near, far, table));
+    // The path of links walked so far keeps a loop from being walked again.
     recursive.push_back(fmt::format(
-        "SELECT l.{0}, l.{1}, l.\"OBJECT_ID\", tree.level + 1 FROM tree JOIN {2} AS l ON l.{0} = "
-        "tree.son WHERE ?2 <= 0 OR tree.level < ?2",
+        "SELECT l.{0}, l.{1}, l.\"OBJECT_ID\", tree.level + 1, tree.path || l.\"OBJECT_ID\" || ',' "
+        "FROM tree JOIN {2} AS l ON l.{0} = tree.son "
+        "WHERE (?2 <= 0 OR tree.level < ?2) AND instr(tree.path, ',' || l.\"OBJECT_ID\" || ',') = "
+        "0",
         near, far, table));
   }
   std::string body;
-  for (const auto& part : initial) body += (body.empty() ? "" : " UNION ") + part;
-  for (const auto& part : recursive) body += " UNION " + part;
-  return "WITH RECURSIVE tree(par, son, link, level) AS (" + body +
-         " LIMIT ?3) SELECT par, son, link, min(level) AS lv, (SELECT count(*) FROM tree) FROM tree "
+  for (const auto& part : initial) body += (body.empty() ? "" : " UNION ALL ") + part;
+  for (const auto& part : recursive) body += " UNION ALL " + part;
+  return "WITH RECURSIVE tree(par, son, link, level, path) AS (" + body +
+         " LIMIT ?3) SELECT par, son, link, min(level) AS lv, (SELECT count(*) FROM tree) FROM "
+         "tree "
          "GROUP BY link ORDER BY lv, par, link";
 }
 
@@ -131,8 +136,7 @@ void EmuTreeQuery::Execute() {
   }
   if (walked > max || static_cast<int64_t>(tree.size()) > max)
     Raise(err::kHostFailure,
-          fmt::format("The query result exceeds the host's MaxQuerySize ({} rows)", max),
-          "Korvel");
+          fmt::format("The query result exceeds the host's MaxQuerySize ({} rows)", max), "Korvel");
 
   // Every object named, read once per class.
   std::vector<int32_t> all;

@@ -71,7 +71,8 @@ FamilySql BuildFamilySelect(const Model& model, const ClassDef& def,
     for (int index : attributes) arm += ", " + ColumnIn(table_def, def.attributes[index].name);
     arm += " FROM " + QuoteId(table_def.table);
     std::vector<std::string> filters;
-    if (!conditions.empty()) filters.push_back("(" + Where(def, table_def, conditions, out.binds) + ")");
+    if (!conditions.empty())
+      filters.push_back("(" + Where(def, table_def, conditions, out.binds) + ")");
     if (id_filter) filters.push_back("\"OBJECT_ID\" IN (SELECT value FROM json_each(?))");
     for (size_t i = 0; i < filters.size(); ++i) arm += (i == 0 ? " WHERE " : " AND ") + filters[i];
     if (!out.sql.empty()) out.sql += " UNION ALL ";

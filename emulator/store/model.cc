@@ -16,8 +16,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::toupper(static_cast<unsigned char>(x)) ==
                   std::toupper(static_cast<unsigned char>(y));
          });
@@ -150,8 +149,8 @@ void ParseClassHead(RawClass& raw) {
   const Json& c = *raw.json;
   const std::string& p = raw.path;
   CheckKeys(c, p,
-            {"id", "name", "table", "super", "kind", "attributes", "identifiers",
-             "hierarchyLink", "ends", "items", "sequences", "defaults"});
+            {"id", "name", "table", "super", "kind", "attributes", "identifiers", "hierarchyLink",
+             "ends", "items", "sequences", "defaults"});
   for (const char* key : {"id", "name", "table", "super", "kind"})
     if (!c.contains(key)) Fail(p, fmt::format("missing key {}", key));
   raw.def.id = static_cast<int16_t>(Integer(c["id"], p + ".id", 1, INT16_MAX));
@@ -272,6 +271,8 @@ void ResolveClass(RawClass& raw, const std::vector<RawClass>& all, const Model& 
     }
   }
 
+  // A subclass starts from its top class's defaults; its own override them.
+  if (!is_top) def.defaults = top->def.defaults;
   if (c.contains("defaults")) {
     const std::string dp = p + ".defaults";
     if (!c["defaults"].is_object()) Fail(dp, "expected an object");
@@ -286,6 +287,9 @@ void ResolveClass(RawClass& raw, const std::vector<RawClass>& all, const Model& 
       } catch (const RuntimeError& e) {
         Fail(np, fmt::format("cannot be converted to type {}: {}", a.type, e.Description()));
       }
+      auto same = [&](const auto& d) { return d.first == a.name; };
+      def.defaults.erase(std::remove_if(def.defaults.begin(), def.defaults.end(), same),
+                         def.defaults.end());
       def.defaults.emplace_back(a.name, std::move(v));
     }
   }

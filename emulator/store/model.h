@@ -110,7 +110,7 @@ struct Model {
   std::string canonical;
 
   const ClassDef* ById(int16_t id) const;
-  const ClassDef* ByName(std::string_view name) const;  // exact name
+  const ClassDef* ByName(std::string_view name) const;    // exact name
   const ClassDef* ByTable(std::string_view table) const;  // without regard to case
   // True when `class_id` is `ancestor_id` or below it.
   bool IsA(int16_t class_id, int16_t ancestor_id) const;

@@ -34,8 +34,8 @@ std::unordered_map<int32_t, int16_t> ObjectTable::ClassesOf(const std::vector<in
 }
 
 int32_t ObjectTable::NewObjectId() {
-  Statement s = db_.Prepare(
-      "UPDATE KV_COUNTERS SET VALUE = VALUE + 1 WHERE NAME = ? RETURNING VALUE");
+  Statement s =
+      db_.Prepare("UPDATE KV_COUNTERS SET VALUE = VALUE + 1 WHERE NAME = ? RETURNING VALUE");
   s.BindText(1, kIdCounter);
   if (!s.Step()) Raise(err::kHostFailure, "The object id counter is missing", "Korvel");
   const int64_t id = s.Int(0);
@@ -71,8 +71,8 @@ void ObjectTable::Insert(const ClassDef& def, int32_t object_id,
     names += QuoteId(a.name);
     marks += "?";
   }
-  Statement s = db_.Prepare(
-      fmt::format("INSERT INTO {} ({}) VALUES ({})", QuoteId(def.table), names, marks));
+  Statement s =
+      db_.Prepare(fmt::format("INSERT INTO {} ({}) VALUES ({})", QuoteId(def.table), names, marks));
   for (size_t i = 0; i < def.attributes.size(); ++i) {
     const std::string& name = def.attributes[i].name;
     if (name == attr::kObjectId)
@@ -86,8 +86,8 @@ void ObjectTable::Insert(const ClassDef& def, int32_t object_id,
 }
 
 std::optional<std::vector<Variant>> ObjectTable::Read(const ClassDef& def, int32_t object_id) {
-  Statement s = db_.Prepare(fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?",
-                                        QuoteId(def.table)));
+  Statement s =
+      db_.Prepare(fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", QuoteId(def.table)));
   s.BindInt(1, object_id);
   if (!s.Step()) return std::nullopt;
   std::vector<Variant> out;
@@ -109,8 +109,8 @@ std::unordered_map<int32_t, std::vector<Variant>> ObjectTable::ReadMany(
     std::vector<Variant> values;
     values.reserve(attributes.size());
     for (size_t i = 0; i < attributes.size(); ++i)
-      values.push_back(FromStorage(s.Value(static_cast<int>(i) + 1),
-                                   def.attributes[attributes[i]].type));
+      values.push_back(
+          FromStorage(s.Value(static_cast<int>(i) + 1), def.attributes[attributes[i]].type));
     out.emplace(static_cast<int32_t>(s.Int(0)), std::move(values));
   }
   return out;
@@ -148,14 +148,14 @@ std::vector<LinkHit> ObjectTable::LinksOf(int32_t object_id,
     const bool relation = def.kind == kind::kRelation;
     const char* near = relation ? "OBJECT_ID1" : "PAR_OBJECT_ID";
     const char* far = relation ? "OBJECT_ID2" : "SON_OBJECT_ID";
-    Statement s = db_.Prepare(fmt::format(
-        "SELECT \"OBJECT_ID\", {1}, 1 FROM {0} WHERE {2} = ?1 "
-        "UNION ALL SELECT \"OBJECT_ID\", {2}, 0 FROM {0} WHERE {1} = ?1",
-        table, QuoteId(far), QuoteId(near)));
+    Statement s =
+        db_.Prepare(fmt::format("SELECT \"OBJECT_ID\", {1}, 1 FROM {0} WHERE {2} = ?1 "
+                                "UNION ALL SELECT \"OBJECT_ID\", {2}, 0 FROM {0} WHERE {1} = ?1",
+                                table, QuoteId(far), QuoteId(near)));
     s.BindInt(1, object_id);
     while (s.Step())
-      out.push_back(LinkHit{def.id, static_cast<int32_t>(s.Int(0)),
-                            static_cast<int32_t>(s.Int(1)), s.Int(2) != 0});
+      out.push_back(LinkHit{def.id, static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
+                            s.Int(2) != 0});
   }
   std::sort(out.begin(), out.end(), [](const LinkHit& a, const LinkHit& b) {
     return a.link_id != b.link_id ? a.link_id < b.link_id : a.forward > b.forward;

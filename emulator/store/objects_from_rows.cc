@@ -33,8 +33,8 @@ std::vector<Ref<KvObject>> LoadObjects(const std::shared_ptr<Store>& store,
     auto& of_class = values[r.class_id];
     auto it = of_class.find(r.object_id);
     if (it == of_class.end()) RaiseMissingObject(r.object_id);
-    auto object = MakeRef<EmuObject>(store, object_store, store->ClassOrRaise(r.class_id),
-                                     r.object_id);
+    auto object =
+        MakeRef<EmuObject>(store, object_store, store->ClassOrRaise(r.class_id), r.object_id);
     object->LoadAll(it->second);  // a copy: the same object may be named twice
     out.push_back(std::move(object));
   }

@@ -6,8 +6,7 @@
 namespace vtx::emu {
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::toupper(static_cast<unsigned char>(x)) ==
                   std::toupper(static_cast<unsigned char>(y));
          });
@@ -45,7 +44,8 @@ int CompareCells(const Variant& a, const Variant& b) {
     const double x = a.ToDouble(), y = b.ToDouble();
     return x < y ? -1 : (x > y ? 1 : 0);
   }
-  if (ra == 2) return a.AsString().compare(b.AsString()) < 0 ? -1 : (a.AsString() == b.AsString() ? 0 : 1);
+  if (ra == 2)
+    return a.AsString().compare(b.AsString()) < 0 ? -1 : (a.AsString() == b.AsString() ? 0 : 1);
   return 0;
 }
 

@@ -14,7 +14,8 @@ void CreateClassTable(Database& db, const ClassDef& def) {
     if (!columns.empty()) columns += ", ";
     columns += QuoteId(a.name);
     // OBJECT_ID is the table's row id: looking an object up never scans.
-    columns += a.name == attr::kObjectId ? " INTEGER PRIMARY KEY" : std::string(" ") + SqlTypeOf(a.type);
+    columns +=
+        a.name == attr::kObjectId ? " INTEGER PRIMARY KEY" : std::string(" ") + SqlTypeOf(a.type);
   }
   db.Exec(fmt::format("CREATE TABLE {} ({})", QuoteId(def.table), columns));
   auto index = [&](const char* suffix, const std::string& cols) {
@@ -45,8 +46,8 @@ void CreatePlainTable(Database& db, const TableDef& table) {
     marks += "?";
   }
   db.Exec(fmt::format("CREATE TABLE {} ({})", QuoteId(table.name), columns));
-  Statement insert = db.Prepare(
-      fmt::format("INSERT INTO {} ({}) VALUES ({})", QuoteId(table.name), names, marks));
+  Statement insert =
+      db.Prepare(fmt::format("INSERT INTO {} ({}) VALUES ({})", QuoteId(table.name), names, marks));
   for (const auto& row : table.rows) {
     insert.Reset();
     int i = 1;
@@ -103,7 +104,10 @@ void EnsureSchema(Database& db, const Model& model) {
     CreateClassTable(db, def);
     for (const auto& [attribute, seq] : def.sequences) {
       sequence.Reset();
-      sequence.BindInt(1, def.id).BindText(2, attribute).BindInt(3, seq.next).BindText(4, seq.format);
+      sequence.BindInt(1, def.id)
+          .BindText(2, attribute)
+          .BindInt(3, seq.next)
+          .BindText(4, seq.format);
       sequence.Run();
     }
     for (const LookupItemDef& i : def.items) {

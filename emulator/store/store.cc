@@ -22,9 +22,7 @@ namespace vtx::emu {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& message) {
-  Raise(err::kHostFailure, message, "Korvel");
-}
+[[noreturn]] void Fail(const std::string& message) { Raise(err::kHostFailure, message, "Korvel"); }
 
 }  // namespace
 
@@ -193,7 +191,9 @@ int32_t Store::Link(std::string_view link_class_name, ObjectRef from, ObjectRef 
     if (!stored || !model_->IsA(*stored, end.class_id)) RaiseMissingObject(end.object_id);
   }
   std::vector<Variant> converted = ConvertValues(def, values);
-  auto set = [&](const char* name, Variant v) { converted[def.FindAttribute(name)] = std::move(v); };
+  auto set = [&](const char* name, Variant v) {
+    converted[def.FindAttribute(name)] = std::move(v);
+  };
   if (def.kind == kind::kRelation) {
     set(attr::kClassId1, Variant(*objects_->ClassOf(from.object_id)));
     set(attr::kObjectId1, Variant(from.object_id));
@@ -245,8 +245,8 @@ std::vector<DumpedObject> Store::Dump(std::string_view class_name) {
       object.class_name = def.name;
       object.values.reserve(def.attributes.size());
       for (size_t i = 0; i < def.attributes.size(); ++i)
-        object.values.emplace_back(def.attributes[i].name,
-                                   FromStorage(s.Value(static_cast<int>(i)), def.attributes[i].type));
+        object.values.emplace_back(def.attributes[i].name, FromStorage(s.Value(static_cast<int>(i)),
+                                                                       def.attributes[i].type));
       object.ref = ObjectRef{def.id, object.values[1].second.AsI4()};
       out.push_back(std::move(object));
     }

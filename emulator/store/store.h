@@ -13,9 +13,9 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/call_monitor.h"
-#include "host/kv_forward.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
+#include "host/kv_forward.h"
 
 namespace vtx::emu {
 
@@ -79,11 +79,10 @@ class Store : public std::enable_shared_from_this<Store> {
   static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::json& model,
                                      StoreHooks hooks = {},
                                      std::shared_ptr<CallMonitor> monitor = nullptr);
-  static std::shared_ptr<Store> Open(const std::string& path,
-                                     const nlohmann::ordered_json& model, StoreHooks hooks = {},
-                                     std::shared_ptr<CallMonitor> monitor = nullptr);
-  static std::shared_ptr<Store> Open(const std::string& path, Model model,
+  static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::ordered_json& model,
                                      StoreHooks hooks = {},
+                                     std::shared_ptr<CallMonitor> monitor = nullptr);
+  static std::shared_ptr<Store> Open(const std::string& path, Model model, StoreHooks hooks = {},
                                      std::shared_ptr<CallMonitor> monitor = nullptr);
   ~Store();
   Store(const Store&) = delete;

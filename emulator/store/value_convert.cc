@@ -6,8 +6,18 @@ namespace vtx::emu {
 
 bool IsKnownFieldType(int32_t field_type) {
   switch (field_type) {
-    case 1: case 2: case 3: case 4: case 6: case 7: case 8:
-    case 10: case 11: case 12: case 13: case 15:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 15:
       return true;
     default:
       return false;

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "emulator/store/emu_options.h"
+#include "emulator/store/store.h"
+#include "store_fixture.h"
+
+namespace vtx::emu {
+namespace {
+
+using testing::PlantModel;
+using testing::StoreTest;
+
+class ClassDictionaryTest : public StoreTest {
+ protected:
+  static std::vector<int16_t> Ids(const Ref<KvClassList>& list) {
+    std::vector<int16_t> out;
+    for (int32_t i = 0; i < list->GetCount(); ++i) out.push_back(list->Item(i)->GetClassId());
+    return out;
+  }
+};
+
+TEST_F(ClassDictionaryTest, ListsComeInAscendingId) {
+  auto classes = store_->Classes();
+  EXPECT_EQ(Ids(classes->GetAllClasses()),
+            (std::vector<int16_t>{100, 101, 150, 200, 250, 300, 400, 401, 900}));
+  auto assembly = classes->ClassById(101);
+  EXPECT_EQ(Ids(assembly->GetClassLinks()->GetAll()), (std::vector<int16_t>{150, 250, 300}));
+  EXPECT_EQ(Ids(assembly->GetClassLinks()->GetTo(401)), (std::vector<int16_t>{300}));
+  EXPECT_EQ(Ids(classes->ClassByName("History")->GetClassLinks()->GetTo(100)),
+            (std::vector<int16_t>{300}));
+  EXPECT_EQ(Ids(assembly->GetClassLinks()->GetTo(200)), (std::vector<int16_t>{250}));
+  EXPECT_TRUE(Ids(classes->ClassById(200)->GetClassLinks()->GetTo(400)).empty());
+}
+
+TEST_F(ClassDictionaryTest, LookupsOfUnknownClassesGiveNothing) {
+  auto classes = store_->Classes();
+  EXPECT_FALSE(classes->ClassById(999));
+  EXPECT_FALSE(classes->ClassByName("part"));
+  EXPECT_FALSE(classes->ClassByTableName("TN_NONE"));
+  auto part = classes->ClassByTableName("tn_parts");
+  ASSERT_TRUE(part);
+  EXPECT_EQ(part->GetDefaultValue(), Variant("Part"));
+  EXPECT_EQ(classes->ClassById(101)->GetHierarchyLinkClassId(), 150);
+  EXPECT_EQ(classes->ClassById(101)->GetSuperClassId(), 100);
+  EXPECT_EQ(classes->ClassById(150)->GetClassKind(), 6);
+}
+
+TEST_F(ClassDictionaryTest, AttributesByIndexOrName) {
+  auto part = store_->Classes()->ClassById(100);
+  auto attributes = part->GetAttributes();
+  EXPECT_EQ(attributes->Item(Variant(int16_t{4}))->GetName(), "PART_NUMBER");
+  EXPECT_EQ(attributes->Item(Variant("part_number"))->GetExternalName(), "Part Number");
+  EXPECT_EQ(part->AttributeByName("STATE", 0)->GetLookupClassId(), 900);
+  EXPECT_TRUE(part->AttributeByName("NOTE", 0)->IsExcludedFromHistory());
+  EXPECT_EQ(part->GetIdentifierAttributes()->Item(Variant(int16_t{1}))->GetName(), "REVISION");
+  EXPECT_EQ(attributes->GetClass()->GetName(), "Part");
+  for (const Variant& missing : {Variant(int16_t{99}), Variant(int16_t{-1}), Variant("NOPE")}) {
+    try {
+      attributes->Item(missing);
+      ADD_FAILURE() << "found";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.Number(), err::kSubscriptOutOfRange);
+    }
+  }
+  EXPECT_THROW(part->AttributeByName("NOPE", 0), RuntimeError);
+  EXPECT_FALSE(part->HasAttribute("NOPE"));
+}
+
+TEST_F(StoreTest, LookupItems) {
+  auto table = os_->GetLookupTable(900);
+  EXPECT_EQ(table->FindItem("Released")->GetId(), 2);
+  EXPECT_EQ(table->FindItem("in work")->GetId(), 3) << "exact text";
+  EXPECT_FALSE(table->FindItem("Obsolete"));
+  EXPECT_EQ(os_->GetLookupItemById(900, 1)->GetText(), "In Work");
+  EXPECT_FALSE(os_->GetLookupItemById(900, 42));
+  EXPECT_EQ(os_->FindLookupItem(900, "In Work")->GetId(), 1);
+  EXPECT_THROW(os_->GetLookupTable(999), RuntimeError);
+}
+
+TEST_F(StoreTest, SequencesAdvanceAndFormat) {
+  auto part = store_->Classes()->ClassById(101);
+  auto sequence =
+      os_->GetSequences()->GetSequenceOfAttribute(part->AttributeByName("PART_NUMBER", 0));
+  ASSERT_TRUE(sequence) << "inherited from the top class";
+  EXPECT_EQ(sequence->NextValue(), Variant("PN-01000"));
+  EXPECT_EQ(os_->GetSequences()
+                ->GetSequenceOfAttribute(
+                    store_->Classes()->ClassById(100)->AttributeByName("PART_NUMBER", 0))
+                ->NextValue(),
+            Variant("PN-01001"))
+      << "one sequence, whichever class asks";
+  EXPECT_FALSE(os_->GetSequences()->GetSequenceOfAttribute(part->AttributeByName("TITLE", 0)));
+}
+
+TEST_F(StoreTest, OptionsAreRecordedInOrderAndCopied) {
+  auto options = os_->GetDefaultOptions()->Copy();
+  options->SetMode(2);
+  options->SetFlagA(false);
+  options->SetModeC(2);
+  auto copy = CastTo<EmuOptions>(Ref<Dispatch>(options->Copy()));
+  EXPECT_EQ(copy->Settings(),
+            (std::vector<EmuOptions::Setting>{{"SetMode", 2}, {"SetFlagA", 0}, {"SetModeC", 2}}));
+  EXPECT_TRUE(CastTo<EmuOptions>(Ref<Dispatch>(os_->GetDefaultOptions()))->Settings().empty());
+  EXPECT_EQ(os_->GetSession(), session_);
+}
+
+TEST_F(StoreTest, MonitorTracesAndFailsOperations) {
+  store_->Monitor().SetTracing(true);
+  const int32_t id = Part("1");  // host actions are neither traced nor counted
+  EXPECT_TRUE(store_->Monitor().Trace().empty());
+  store_->Monitor().AddFault(Fault{"KvObject.Insert", 2, -2147467259, "Store failed", false});
+  auto first = os_->CreateObject(400);
+  first->Insert(nullptr);
+  auto second = os_->CreateObject(400);
+  try {
+    second->Insert(nullptr);
+    FAIL() << "inserted";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Description(), "Store failed");
+  }
+  EXPECT_EQ(second->GetObjectId(), 0) << "nothing stored";
+  EXPECT_EQ(store_->Dump("History").size(), 1u);
+  second->Insert(nullptr);  // the fault was not persistent
+  EXPECT_EQ(store_->Dump("History").size(), 2u);
+
+  const auto trace = store_->Monitor().TakeTrace();
+  std::vector<std::string> ops;
+  for (const TraceEntry& e : trace) ops.push_back(e.op);
+  EXPECT_EQ(ops, (std::vector<std::string>{"KvObjectStore.CreateObject", "KvObject.Insert",
+                                           "KvObjectStore.CreateObject", "KvObject.Insert",
+                                           "KvObject.GetObjectId", "KvObject.Insert"}));
+  EXPECT_EQ(trace[0].args, (std::vector<Variant>{Variant(int16_t{400})}));
+  EXPECT_EQ(store_->Monitor().CallCount("KvObject.Insert"), 3);
+  (void)id;
+}
+
+TEST_F(StoreTest, AFailedDeleteLeavesEverythingInPlace) {
+  const int32_t part = Part("1");
+  const int32_t history = store_->Insert("History", {});
+  store_->Link("Part_History", PartRef(part), ObjectRef{400, history});
+  auto object = os_->GetObjectById(100, part);
+  store_->Delete(PartRef(part));
+  EXPECT_THROW(object->Delete(nullptr), RuntimeError) << "already gone";
+  EXPECT_THROW(object->Update(), RuntimeError);
+  EXPECT_THROW(object->Retrieve(), RuntimeError);
+  EXPECT_EQ(store_->Dump("Part_History").size(), 0u);
+  EXPECT_EQ(store_->Dump("History").size(), 1u);
+}
+
+// Two processes insert into one file at the same time; every row and every id
+// arrives, and no id is given twice.
+TEST(StoreProcessesTest, ConcurrentWritersLoseNothing) {
+  const auto path = std::filesystem::temp_directory_path() / "vtx_store_concurrent.db";
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
+  Store::Open(path.string(), PlantModel());  // create the schema first
+  constexpr int kPerProcess = 200;
+  std::vector<pid_t> children;
+  for (int p = 0; p < 2; ++p) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int status = 0;
+      try {
+        auto store = Store::Open(path.string(), PlantModel());
+        auto session = MakeRef<testing::FakeSession>();
+        auto os = store->ObjectStore(session);
+        auto seq = os->GetSequences()->GetSequenceOfAttribute(
+            store->Classes()->ClassById(100)->AttributeByName("PART_NUMBER", 0));
+        for (int i = 0; i < kPerProcess; ++i) {
+          auto part = os->CreateObject(100);
+          part->SetValue("PART_NUMBER", seq->NextValue());
+          part->SetValue("TITLE", Variant("p" + std::to_string(p)));
+          part->Insert(nullptr);
+        }
+      } catch (...) {
+        status = 1;
+      }
+      _exit(status);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  auto store = Store::Open(path.string(), PlantModel());
+  const auto dump = store->Dump("Part");
+  ASSERT_EQ(dump.size(), 2u * kPerProcess);
+  std::set<std::string> numbers;
+  for (size_t i = 0; i < dump.size(); ++i) {
+    if (i > 0) {
+      EXPECT_LT(dump[i - 1].ref.object_id, dump[i].ref.object_id);
+    }
+    numbers.insert(dump[i].values[4].second.AsString());
+  }
+  EXPECT_EQ(numbers.size(), 2u * kPerProcess) << "no sequence number given twice";
+}
+
+}  // namespace
+}  // namespace vtx::emu
