@@ -7,12 +7,18 @@
 namespace vtx::cli {
 
 std::string DescribeRef(const ObjectRefSpec& ref) {
+  if (ref.label) return fmt::format("labelled \"{}\"", *ref.label);
   if (ref.id) return fmt::format("{} {}", ref.class_name, *ref.id);
   return fmt::format("{} \"{}\"", ref.class_name, ref.key.value_or(""));
 }
 
 std::optional<emu::ObjectRef> HostObjectSource::Resolve(const ObjectRefSpec& ref) {
   emu::Store& store = host_.GetStore();
+  if (ref.label) {
+    auto it = labels_.find(*ref.label);
+    if (it == labels_.end()) return std::nullopt;
+    return store.Find(ClassName(it->second.class_id), it->second.object_id);
+  }
   if (ref.id) return store.Find(ref.class_name, *ref.id);
   return store.FindByKey(ref.class_name, ref.key.value_or(""));
 }
@@ -32,6 +38,12 @@ Ref<KvObject> HostObjectSource::LoadObject(const ObjectRefSpec& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
   if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
   return host_.GetStore().LoadObject(host_.ObjectStore(), *found);
+}
+
+std::pair<int16_t, int32_t> HostObjectSource::Identify(const ObjectRefSpec& ref) {
+  std::optional<emu::ObjectRef> found = Resolve(ref);
+  if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
+  return {found->class_id, found->object_id};
 }
 
 Ref<KvObjects> HostObjectSource::NewObjects() { return host_.ObjectStore()->CreateObjects(); }

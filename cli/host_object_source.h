@@ -2,6 +2,7 @@
 // and id or key, new collections, record lists and string lists.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -25,7 +26,11 @@ class HostObjectSource : public ObjectSource {
   // The name of a class of the model ("" for an unknown id).
   std::string ClassName(int16_t class_id) const;
 
+  // Names the object a seed or host step created, for later {"label": ...}.
+  void Label(const std::string& label, emu::ObjectRef object) { labels_[label] = object; }
+
   Ref<KvObject> LoadObject(const ObjectRefSpec& ref) override;
+  std::pair<int16_t, int32_t> Identify(const ObjectRefSpec& ref) override;
   Ref<KvObjects> NewObjects() override;
   Ref<KvRecordList> NewRecordList() override;
   Ref<KvStrings> NewStrings() override;
@@ -33,6 +38,7 @@ class HostObjectSource : public ObjectSource {
 
  private:
   emu::EmulatedHost& host_;
+  std::map<std::string, emu::ObjectRef> labels_;
 };
 
 // "Part 4711 A" / "Part 12": how messages name a reference.

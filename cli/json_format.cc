@@ -53,6 +53,8 @@ void Write(const Json& value, size_t indent, size_t lead, size_t width, std::str
 
 }  // namespace
 
+std::string FormatJsonOneLine(const Json& value) { return OneLine(value); }
+
 std::string FormatJson(const Json& value, std::size_t width) {
   std::string out;
   Write(value, 0, 0, width, out);

@@ -15,4 +15,7 @@ namespace vtx::cli {
 // make, counting its indentation.
 std::string FormatJson(const Json& value, std::size_t width = 100);
 
+// The value on one line, whatever its length.
+std::string FormatJsonOneLine(const Json& value);
+
 }  // namespace vtx::cli

@@ -2,9 +2,24 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "cli/db_commands.h"
+#include "cli/demo_command.h"
 #include "cli/run_command.h"
 #include "cli/version.h"
+
+namespace {
+
+void AddDatabaseOptions(CLI::App* command, vtx::cli::DatabaseOptions& options) {
+  command->add_option("--db", options.database, "SQLite database file")->required();
+  command->add_option("--model", options.model_file,
+                      "Model the database was created with (default: the demo model)");
+  command->add_option("--user", options.user,
+                      "LOGIN of the current user (default: this machine's logon name)");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"vtx: drive the add-in against the emulated Korvel host"};
@@ -17,12 +32,54 @@ int main(int argc, char** argv) {
   run->add_option("SCENARIO", scenario_file, "Scenario file (JSON)")->required();
   run->add_option("--out", out_file, "Transcript file (default: standard output)");
 
+  std::string demo_db;
+  CLI::App* demo = app.add_subcommand("demo", "Play a working session and print it step by step");
+  demo->add_option("--db", demo_db, "SQLite database to create or reuse (default: in memory)");
+
+  vtx::cli::DatabaseOptions db;
+  bool empty = false;
+  CLI::App* init = app.add_subcommand("init", "Create a database with a model (and demo data)");
+  init->add_option("--db", db.database, "SQLite database file")->required();
+  init->add_option("--model", db.model_file, "Model file (default: the demo model and its data)");
+  init->add_flag("--empty", empty, "Store no demo data");
+
+  std::string operation, class_name, key;
+  std::vector<std::string> keys;
+  CLI::App* hook = app.add_subcommand("hook", "Write the electronic record of an operation");
+  hook->add_option("OPERATION", operation, "Operation name (CHECKIN, NEWRELEASE, ...)")->required();
+  hook->add_option("CLASS", class_name, "Class name")->required();
+  hook->add_option("KEY", key, "Key text of the object, or #ID")->required();
+  AddDatabaseOptions(hook, db);
+
+  CLI::App* history = app.add_subcommand("history", "Show the history of an object");
+  history->add_option("CLASS", class_name, "Class name")->required();
+  history->add_option("KEY", key, "Key text of the object, or #ID")->required();
+  AddDatabaseOptions(history, db);
+
+  CLI::App* report = app.add_subcommand("report", "Write the history report of objects");
+  report->add_option("CLASS", class_name, "Class name")->required();
+  report->add_option("KEY", keys, "Key texts of the objects, or #ID")->required();
+  AddDatabaseOptions(report, db);
+
+  CLI::App* delete_history =
+      app.add_subcommand("delete-history", "Delete the history objects of an object");
+  delete_history->add_option("CLASS", class_name, "Class name")->required();
+  delete_history->add_option("KEY", key, "Key text of the object, or #ID")->required();
+  AddDatabaseOptions(delete_history, db);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? 0 : 1;
   }
-  if (*run) return vtx::cli::RunCommand(scenario_file, out_file, std::cout, std::cerr);
+  using namespace vtx::cli;
+  if (*run) return RunCommand(scenario_file, out_file, std::cout, std::cerr);
+  if (*demo) return DemoCommand(demo_db, std::cout, std::cerr);
+  if (*init) return InitCommand(db, empty, std::cout, std::cerr);
+  if (*hook) return HookCommand(db, operation, class_name, key, std::cout, std::cerr);
+  if (*history) return HistoryCommand(db, class_name, key, std::cout, std::cerr);
+  if (*report) return ReportCommand(db, class_name, keys, std::cout, std::cerr);
+  if (*delete_history) return DeleteHistoryCommand(db, class_name, key, std::cout, std::cerr);
   std::cout << app.help();
   return 0;
 }

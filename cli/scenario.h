@@ -70,6 +70,7 @@ struct AnswersSpec {
 struct SeedObject {
   std::string class_name;
   std::optional<int32_t> id;
+  std::string label;  // "" for none
   std::vector<std::pair<std::string, ValueSpec>> values;
   std::string path;
 };
@@ -87,6 +88,7 @@ struct HostStep {
   std::optional<ObjectRefSpec> object;  // update, delete
   std::string class_name;               // insert, link
   std::optional<int32_t> id;            // insert, link
+  std::string label;                    // insert, link: names the new object ("" for none)
   std::optional<ObjectRefSpec> from;    // link
   std::optional<ObjectRefSpec> to;      // link
   std::vector<std::pair<std::string, ValueSpec>> values;

@@ -1,5 +1,7 @@
 #include "cli/scenario_checks.h"
 
+#include <set>
+
 #include <fmt/format.h>
 
 #include "cli/argument_binder.h"
@@ -11,11 +13,23 @@ class Checker {
  public:
   explicit Checker(const emu::Model& model) : model_(model) {}
 
+  // Labels name objects from the seed or step that creates them on.
+  void DefineLabel(const std::string& label, const std::string& path) {
+    if (label.empty()) return;
+    if (!labels_.insert(label).second) throw JsonPathError(path, "label already given");
+  }
+
   void ClassName(const std::string& name, const std::string& path) const {
     if (!model_.ByName(name)) throw JsonPathError(path, fmt::format("unknown class \"{}\"", name));
   }
 
   void Ref(const ObjectRefSpec& ref) const {
+    if (ref.label) {
+      if (!labels_.contains(*ref.label))
+        throw JsonPathError(JoinKey(ref.path, "label"),
+                            fmt::format("no earlier seed or step is labelled \"{}\"", *ref.label));
+      return;
+    }
     ClassName(ref.class_name, JoinKey(ref.path, "class"));
   }
 
@@ -41,9 +55,10 @@ class Checker {
 
  private:
   const emu::Model& model_;
+  std::set<std::string> labels_;
 };
 
-void CheckStep(const Checker& check, const StepSpec& step) {
+void CheckStep(Checker& check, const StepSpec& step) {
   if (step.call) {
     ResolveCall(*step.call, step.path);
     for (const auto& [_, v] : step.call->args) check.Value(v);
@@ -57,6 +72,7 @@ void CheckStep(const Checker& check, const StepSpec& step) {
   check.Values(host.values);
   if (host.value) check.Value(*host.value);
   check.Environment(host.environment);
+  check.DefineLabel(host.label, JoinKey(step.path, "label"));
 }
 
 }  // namespace
@@ -67,6 +83,7 @@ void CheckScenario(const Scenario& scenario, const emu::Model& model) {
     for (const auto& seed : scenario.objects) {
       check.ClassName(seed.class_name, JoinKey(seed.path, "class"));
       check.Values(seed.values);
+      check.DefineLabel(seed.label, JoinKey(seed.path, "label"));
     }
     check.Environment(scenario.environment);
     for (const auto& answer : scenario.answers.integration_editor) check.Values(answer.values);

@@ -234,6 +234,7 @@ std::vector<SeedObject> ParseObjects(const Json& json, const std::string& path) 
     seed.path = reader.Path();
     seed.class_name = reader.RequireString("class");
     if (auto id = reader.OptionalInteger("id", 1, kMaxI4)) seed.id = static_cast<int32_t>(*id);
+    seed.label = reader.OptionalString("label").value_or("");
     if (const Json* values = reader.Find("values")) {
       seed.values = ParseValueMap(*values, reader.PathOf("values"));
     }
@@ -269,6 +270,7 @@ HostStep ParseHost(ObjectReader& reader, const std::string& base_dir) {
   };
   auto id = [&] {
     if (auto v = reader.OptionalInteger("id", 1, kMaxI4)) host.id = static_cast<int32_t>(*v);
+    host.label = reader.OptionalString("label").value_or("");
   };
   if (a == "update") {
     host.object = ref("object");

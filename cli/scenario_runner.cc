@@ -50,6 +50,7 @@ class Run {
       Seed();
       SetUpEnvironment();
       SetUpAnswers();
+      if (options_.on_start) options_.on_start(host_);
     }
     for (const auto& fault : scenario_.faults) {
       host_.Monitor().AddFault(emu::Fault{fault.operation, fault.call, fault.number,
@@ -68,11 +69,19 @@ class Run {
                         "asked the user",
                         step.path));
       }
-      if (options_.on_step) options_.on_step(step, entry);
+      if (options_.on_step) {
+        emu::CallMonitor::Pause pause(host_.Monitor());
+        options_.on_step(step, entry, host_);
+      }
       steps.push_back(std::move(entry));
     }
     host_.Monitor().SetTracing(false);
-    return Json{{"steps", std::move(steps)}, {"dump", Dump()}};
+    Json dump = Dump();
+    if (options_.on_finish) {
+      emu::CallMonitor::Pause pause(host_.Monitor());
+      options_.on_finish(host_);
+    }
+    return Json{{"steps", std::move(steps)}, {"dump", std::move(dump)}};
   }
 
  private:
@@ -88,11 +97,18 @@ class Run {
       if (options_.keep_existing_seeds && seed.id && store.Find(seed.class_name, *seed.id))
         continue;
       try {
-        store.Insert(seed.class_name, BuildValues(seed.values, source_), seed.id);
+        int32_t id = store.Insert(seed.class_name, BuildValues(seed.values, source_), seed.id);
+        LabelNew(seed.label, seed.class_name, id);
       } catch (const RuntimeError& e) {
         throw InvalidFileError(scenario_.file, seed.path, e.Description());
       }
     }
+  }
+
+  void LabelNew(const std::string& label, const std::string& class_name, int32_t id) {
+    if (label.empty()) return;
+    const emu::ClassDef* def = host_.GetStore().GetModel().ByName(class_name);
+    source_.Label(label, emu::ObjectRef{def ? def->id : int16_t{0}, id});
   }
 
   void SetUpEnvironment() {
@@ -206,12 +222,14 @@ class Run {
     if (a == "update") {
       store.Update(Stored(*host.object), BuildValues(host.values, source_));
     } else if (a == "insert") {
-      store.Insert(host.class_name, BuildValues(host.values, source_), host.id);
+      LabelNew(host.label, host.class_name,
+               store.Insert(host.class_name, BuildValues(host.values, source_), host.id));
     } else if (a == "delete") {
       store.Delete(Stored(*host.object));
     } else if (a == "link") {
-      store.Link(host.class_name, Stored(*host.from), Stored(*host.to),
-                 BuildValues(host.values, source_), host.id);
+      LabelNew(host.label, host.class_name,
+               store.Link(host.class_name, Stored(*host.from), Stored(*host.to),
+                          BuildValues(host.values, source_), host.id));
     } else if (a == "setGlobal") {
       host_.SetGlobal(host.name, BuildValue(*host.value, nullptr, source_));
     } else if (a == "environment") {

@@ -8,6 +8,7 @@
 
 #include "cli/json_path.h"
 #include "cli/scenario.h"
+#include "emulator/emulated_host.h"
 
 namespace vtx::cli {
 
@@ -29,8 +30,13 @@ struct RunOptions {
   bool keep_existing_seeds = false;
   // Where the quick report writes; nullopt: the host's choice.
   std::optional<std::filesystem::path> report_folder;
-  // Called after each step with the step and its transcript entry.
-  std::function<void(const StepSpec&, const Json&)> on_step;
+  // Called after each step with the step, its transcript entry and the host
+  // (its call monitor paused), and once after the last step.
+  std::function<void(const StepSpec&, const Json&, emu::EmulatedHost&)> on_step;
+  std::function<void(emu::EmulatedHost&)> on_finish;
+  // Called once before the first step, after the seeds and the environment
+  // are in place (its call monitor paused): a front end may adjust the host.
+  std::function<void(emu::EmulatedHost&)> on_start;
 };
 
 // Runs every step and returns the transcript {"steps": [...], "dump": {...}}.

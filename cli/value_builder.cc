@@ -88,6 +88,14 @@ Variant Plain(const ValueSpec& value) {
 Ref<KvRecordList> BuildRecordList(const ValueSpec& value, ObjectSource& source) {
   Ref<KvRecordList> list = source.NewRecordList();
   for (const auto& column : value.columns) list->AddColumn(column.name, column.length, column.type);
+  if (value.rows_from_objects) {
+    for (size_t r = 0; r < value.objects.size(); ++r) {
+      auto [class_id, object_id] = source.Identify(value.objects[r]);
+      list->SetValue("CLASS_ID", static_cast<int32_t>(r), Variant(class_id));
+      list->SetValue("OBJECT_ID", static_cast<int32_t>(r), Variant(object_id));
+    }
+    return list;
+  }
   for (size_t r = 0; r < value.rows.size(); ++r) {
     bool any = false;
     for (size_t c = 0; c < value.columns.size(); ++c) {

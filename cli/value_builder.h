@@ -2,7 +2,9 @@
 // step runs, typed by the parameter they are passed to.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "cli/value_spec.h"
 #include "host/kv_host.h"
@@ -18,6 +20,9 @@ class ObjectSource {
   virtual ~ObjectSource() = default;
   // The stored object, read; raises RunError when there is none.
   virtual Ref<KvObject> LoadObject(const ObjectRefSpec& ref) = 0;
+  // The class id and object id of the stored object; raises RunError when
+  // there is none.
+  virtual std::pair<int16_t, int32_t> Identify(const ObjectRefSpec& ref) = 0;
   virtual Ref<KvObjects> NewObjects() = 0;
   virtual Ref<KvRecordList> NewRecordList() = 0;
   virtual Ref<KvStrings> NewStrings() = 0;

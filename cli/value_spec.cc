@@ -216,6 +216,18 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
     ValueSpec v = Make(Kind::kRecordList, path);
     if (inner.is_array()) {
       ParseShortRows(inner, inner_path, v);
+    } else if (inner.is_object() && inner.contains("objects")) {
+      ObjectReader reader(inner, inner_path);
+      const Json& refs = reader.Require("objects");
+      std::string refs_path = reader.PathOf("objects");
+      ExpectArray(refs, refs_path);
+      for (size_t i = 0; i < refs.size(); ++i) {
+        v.objects.push_back(ParseObjectRef(refs[i], JoinIndex(refs_path, i)));
+      }
+      reader.Finish();
+      v.rows_from_objects = true;
+      v.columns = {ColumnSpec{"CLASS_ID", 0, kInt16Type}, ColumnSpec{"OBJECT_ID", 0, kInt32Type}};
+      return v;
     } else if (inner.is_object()) {
       ParseLongForm(inner, inner_path, v);
     } else {
@@ -294,6 +306,11 @@ ObjectRefSpec ParseObjectRef(const Json& json, const std::string& path) {
   ObjectReader reader(json, path);
   ObjectRefSpec ref;
   ref.path = path;
+  if (reader.Has("label")) {
+    ref.label = reader.RequireString("label");
+    reader.Finish();
+    return ref;
+  }
   ref.class_name = reader.RequireString("class");
   if (reader.Has("id") == reader.Has("key"))
     throw JsonPathError(path, "expected exactly one of \"id\" and \"key\"");

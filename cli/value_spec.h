@@ -12,12 +12,14 @@
 
 namespace vtx::cli {
 
-// A stored object named by class and object id, or by class and key text
-// (the identifier values joined with " ").
+// A stored object named by class and object id, by class and key text (the
+// identifier values joined with " "), or by the label an earlier seed or host
+// step gave the object it created.
 struct ObjectRefSpec {
-  std::string class_name;
+  std::string class_name;  // empty for a label
   std::optional<int32_t> id;
   std::optional<std::string> key;
+  std::optional<std::string> label;
   std::string path;  // JSON path, for run-time messages
 };
 
@@ -41,7 +43,7 @@ struct ValueSpec {
     kNothing,     // {"nothing": true}
     kObject,      // {"object": ref}: objects[0]
     kObjects,     // {"objects": [refs]}
-    kRecordList,  // {"recordList": ...}: columns, rows
+    kRecordList,  // {"recordList": ...}: columns, rows; or objects (one row each)
     kRecord,      // {"record": {...}}: columns, rows[0]
     kStrings,     // {"strings": [...]}: strings
     kClass,       // {"class": "Name"}: text
@@ -55,6 +57,7 @@ struct ValueSpec {
   double number = 0;
   bool whole_number = false;
   std::vector<ObjectRefSpec> objects;
+  bool rows_from_objects = false;  // record list {"objects": [...]}: CLASS_ID, OBJECT_ID rows
   std::vector<ColumnSpec> columns;
   std::vector<Row> rows;
   std::vector<std::string> strings;
@@ -66,8 +69,9 @@ struct ValueSpec {
 // anything else (an unknown special form, a malformed date, ...).
 ValueSpec ParseValue(const Json& json, const std::string& path);
 
-// Parses a bare object reference {"class": ..., "id": ...} or
-// {"class": ..., "key": ...}; the wrapped form {"object": {...}} is accepted too.
+// Parses a bare object reference {"class": ..., "id": ...},
+// {"class": ..., "key": ...} or {"label": ...}; the wrapped form
+// {"object": {...}} is accepted too.
 ObjectRefSpec ParseObjectRef(const Json& json, const std::string& path);
 
 // The field type a short-form record-list column gets: the standard id

@@ -1,0 +1,67 @@
+#include "cli/demo_command.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/demo_session.h"
+#include "cli/run_error.h"
+#include "cli/scenario_parser.h"
+#include "cli/scenario_runner.h"
+#include "cli/session_printer.h"
+#include "platform/terminal_presenter.h"
+
+namespace vtx::cli {
+namespace {
+
+constexpr const char* kSessionName = "demo session";
+constexpr const char* kAuditClass = "Part";
+constexpr const char* kAuditKey = "PN-00100 A";
+
+}  // namespace
+
+int DemoCommand(const std::string& database, std::ostream& out, std::ostream& err) {
+  try {
+    Scenario scenario = ParseScenario(Json::parse(DemoSessionJson()), kSessionName, "");
+    std::string db = database.empty() ? ":memory:" : database;
+    bool reused = db != ":memory:" && std::filesystem::exists(db);
+
+    TerminalPresenter presenter(std::cin, out);
+    SessionPrinter printer(out, presenter);
+    RunOptions options;
+    options.database = db;
+    options.default_clock.reset();  // a demo lives in real time
+    options.keep_existing_seeds = true;
+    if (db == ":memory:") {
+      options.report_folder = std::filesystem::temp_directory_path() / "vtx_demo_reports";
+    }
+    options.on_step = [&](const StepSpec& step, const Json& entry, emu::EmulatedHost& host) {
+      printer.PrintStep(step, entry, host);
+    };
+    options.on_finish = [&](emu::EmulatedHost& host) {
+      if (auto part = host.GetStore().FindByKey(kAuditClass, kAuditKey)) {
+        printer.PrintAuditTrail(host, *part);
+      }
+    };
+
+    out << "VTX_HA demo: a working session on the emulated Korvel host\n"
+        << "Database: " << (db == ":memory:" ? "in memory" : db)
+        << (reused             ? " (reused)"
+            : db == ":memory:" ? ""
+                               : " (new)")
+        << "\n";
+    RunScenario(scenario, options);
+    out << "\n";
+    if (printer.ReportFiles().empty()) {
+      out << "No report was written.\n";
+    } else {
+      for (const auto& file : printer.ReportFiles()) out << "Report file: " << file << "\n";
+    }
+    return 0;
+  } catch (const std::exception& e) {
+    out.flush();
+    err << "vtx demo: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace vtx::cli
