@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "emulator/store/store.h"
@@ -173,6 +175,31 @@ TEST(ModelTest, AFileIsNeverReopenedUnderAnotherModel) {
   ordered_json other = PlantModel();
   other["host"]["maxQuerySize"] = 41;
   EXPECT_THROW(Store::Open(path.string(), other), RuntimeError);
+}
+
+// A file that already holds one of the model's tables: creating the schema
+// fails half-way and leaves none of the store's tables behind.
+TEST(ModelTest, AFailedSchemaLeavesNothingBehind) {
+  const auto path = std::filesystem::temp_directory_path() / "vtx_store_clash.db";
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE TN_STATES (X INTEGER)", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+
+  EXPECT_THROW(Store::Open(path.string(), PlantModel()), RuntimeError);
+
+  ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* s = nullptr;
+  ASSERT_EQ(
+      sqlite3_prepare_v2(db, "SELECT group_concat(name) FROM sqlite_master WHERE type = 'table'",
+                         -1, &s, nullptr),
+      SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "TN_STATES");
+  sqlite3_finalize(s);
+  sqlite3_close(db);
 }
 
 }  // namespace

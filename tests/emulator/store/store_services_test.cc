@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "emulator/store/database.h"
 #include "emulator/store/emu_options.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
@@ -151,6 +152,26 @@ TEST_F(StoreTest, AFailedDeleteLeavesEverythingInPlace) {
   EXPECT_THROW(object->Retrieve(), RuntimeError);
   EXPECT_EQ(store_->Dump("Part_History").size(), 0u);
   EXPECT_EQ(store_->Dump("History").size(), 1u);
+}
+
+// Finding the links of one object among many must search an index, never
+// scan a link table.
+TEST_F(StoreTest, LinkEndsAreIndexed) {
+  struct Case {
+    const char* table;
+    const char* column;
+  };
+  for (const Case& c :
+       {Case{"TN_PART_HISTORY", "OBJECT_ID1"}, Case{"TN_PART_HISTORY", "OBJECT_ID2"},
+        Case{"TN_PROJECT_PART", "OBJECT_ID2"}, Case{"TN_PART_TREE", "PAR_OBJECT_ID"},
+        Case{"TN_PART_TREE", "SON_OBJECT_ID"}, Case{"TN_PARTS", "OBJECT_ID"}}) {
+    Statement plan = store_->Db().Prepare(std::string("EXPLAIN QUERY PLAN SELECT * FROM ") +
+                                          c.table + " WHERE " + c.column + " = 1");
+    std::string detail;
+    while (plan.Step()) detail += plan.Text(3) + ";";
+    EXPECT_NE(detail.find("SEARCH"), std::string::npos)
+        << c.table << "." << c.column << ": " << detail;
+  }
 }
 
 // Two processes insert into one file at the same time; every row and every id
