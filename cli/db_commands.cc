@@ -97,6 +97,7 @@ int Play(const DatabaseOptions& options, const std::string& command, Json steps,
     Scenario scenario = ParseScenario(scenario_json, "vtx " + command, "");
     TerminalPresenter presenter(std::cin, out);
     SessionPrinter printer(out, presenter);
+    printer.SetStepTitles(false);
     RunOptions run;
     run.database = options.database;
     run.default_clock.reset();
@@ -110,7 +111,7 @@ int Play(const DatabaseOptions& options, const std::string& command, Json steps,
     return 0;
   } catch (const std::exception& e) {
     out.flush();
-    err << "vtx " << command << ": " << e.what() << "\n";
+    err << e.what() << "\n";
     return 1;
   }
 }

@@ -5,8 +5,15 @@ namespace vtx::cli {
 void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source,
                       emu::Environment& env) {
   if (spec.user) {
-    env.user =
-        *spec.user ? std::optional<emu::ObjectKey>(source.ResolveKey(**spec.user)) : std::nullopt;
+    if (!*spec.user) {
+      env.user.reset();
+    } else if (const ObjectRefSpec& ref = **spec.user; ref.id && !source.Resolve(ref)) {
+      // A user the database does not hold: GetCurrentUser is Nothing, while
+      // GetCurrentUserId still gives the id.
+      env.user = emu::ObjectKey{ref.class_name, *ref.id};
+    } else {
+      env.user = source.ResolveKey(ref);
+    }
   }
   if (spec.logon_name) env.logon_name = *spec.logon_name;
   if (spec.computer_name) env.computer_name = *spec.computer_name;

@@ -9,7 +9,8 @@ namespace vtx::cli {
 
 // Overwrites in `env` what `spec` gives and leaves the rest. REQUIRES: the
 // host's call monitor is paused (objects are looked up through `source`).
-// Raises RunError when the user object does not exist.
+// A user named by id need not be stored (the host then reports its id and no
+// object); one named by key or label must be: RunError otherwise.
 void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source, emu::Environment& env);
 
 }  // namespace vtx::cli

@@ -47,6 +47,7 @@ class Run {
     ScopedPlatform platform(&host_.GetPlatform());
     {
       emu::CallMonitor::Pause pause(host_.Monitor());
+      SetUpClock();  // seeds carry time stamps too
       Seed();
       SetUpEnvironment();
       SetUpAnswers();
@@ -111,9 +112,16 @@ class Run {
     source_.Label(label, emu::ObjectRef{def ? def->id : int16_t{0}, id});
   }
 
-  void SetUpEnvironment() {
+  void SetUpClock() {
     emu::Environment env = host_.GetEnvironment();
     if (options_.default_clock) env.clock = date::FromIso(*options_.default_clock);
+    if (options_.base_environment.clock) env.clock = options_.base_environment.clock;
+    if (scenario_.environment.clock) env.clock = scenario_.environment.clock;
+    host_.SetEnvironment(std::move(env));
+  }
+
+  void SetUpEnvironment() {
+    emu::Environment env = host_.GetEnvironment();
     ApplyEnvironment(options_.base_environment, source_, env);
     ApplyEnvironment(scenario_.environment, source_, env);
     host_.SetEnvironment(std::move(env));

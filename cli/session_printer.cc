@@ -146,9 +146,11 @@ std::string SessionPrinter::DescribeValue(emu::EmulatedHost& host, const ValueSp
 }
 
 void SessionPrinter::PrintStep(const StepSpec& step, const Json& entry, emu::EmulatedHost& host) {
-  std::string title = fmt::format("Step {}", entry.value("step", 0));
-  if (!step.comment.empty()) title += ": " + step.comment;
-  out_ << "\n" << title << "\n";
+  if (step_titles_) {
+    std::string title = fmt::format("Step {}", entry.value("step", 0));
+    if (!step.comment.empty()) title += ": " + step.comment;
+    out_ << "\n" << title << "\n";
+  }
   if (step.call) {
     PrintCall(*step.call, entry, host);
   } else {

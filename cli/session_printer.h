@@ -22,6 +22,9 @@ class SessionPrinter {
  public:
   SessionPrinter(std::ostream& out, Presenter& presenter) : out_(out), presenter_(presenter) {}
 
+  // Whether each step starts with a "Step N: comment" line (default: yes).
+  void SetStepTitles(bool on) { step_titles_ = on; }
+
   // One step: its comment, the call or host action, the result or error, and
   // everything the user saw.
   void PrintStep(const StepSpec& step, const Json& entry, emu::EmulatedHost& host);
@@ -48,6 +51,7 @@ class SessionPrinter {
   std::ostream& out_;
   Presenter& presenter_;
   std::vector<std::string> report_files_;
+  bool step_titles_ = true;
 };
 
 }  // namespace vtx::cli
