@@ -65,27 +65,27 @@ bool ClsAdminSettings::GetBackTheDoubles(const Ref<vtx::KvSession>& KvSession,
       return false;
     }
 
-    // Each candidate is read once; the comparison of every pair is done on
-    // these values, so the host work stays linear in the number of settings.
+    // Each candidate is read once and every pair is compared on these values,
+    // so the host work stays linear in the number of settings. The values come
+    // from the candidates themselves, which hold what the query or RetrieveAll
+    // read; a new instance holds nothing but its ids until it reads.
     std::vector<settings::DoubleCandidate> read;
-    std::vector<Ref<KvObject>> instances;
     const int32_t count = candidates->GetCount();
     read.reserve(count);
-    instances.reserve(count);
     for (int32_t i = 0; i < count; ++i) {
-      Ref<KvObject> instance = candidates->Item(i)->NewInstance();
-      settings::DoubleCandidate candidate;
-      candidate.object_id = instance->GetObjectId();
-      candidate.class_id = instance->GetClassId();
-      candidate.subject = instance->GetData()->GetValue(subject_attribute_);
-      candidate.section = instance->GetData()->GetValue(section_attribute_);
-      read.push_back(std::move(candidate));
-      instances.push_back(std::move(instance));
+      Ref<KvObject> candidate = candidates->Item(i);
+      settings::DoubleCandidate values;
+      values.object_id = candidate->GetObjectId();
+      values.class_id = candidate->GetClassId();
+      values.subject = candidate->GetData()->GetValue(subject_attribute_);
+      values.section = candidate->GetData()->GetValue(section_attribute_);
+      read.push_back(std::move(values));
     }
 
+    // What is listed is a fresh instance of each double, read in full.
     Ref<KvObjects> doubles = store->CreateObjects();
     for (size_t index : settings::PlanDoubleAdditions(read)) {
-      const Ref<KvObject>& instance = instances[index];
+      Ref<KvObject> instance = candidates->Item(static_cast<int32_t>(index))->NewInstance();
       instance->PrepareNew();
       instance->Retrieve();
       doubles->Add(instance);
