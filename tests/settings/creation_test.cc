@@ -47,19 +47,6 @@ INSTANTIATE_TEST_SUITE_P(Identifiers, CreateSilentUserSettingTest,
                                            SilentCase{"ClockStamp", false, "26Dec05101112"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CreateSilentUserSettingTest, SameSecondGivesTheSameIdentifierAndNoValuesWithoutList) {
-  SettingsHost t;
-  t.SetClock(date::FromIso("2026-01-02T03:04:05"));
-  ClsAdminSettings settings;
-  ASSERT_TRUE(settings.CreateSilentUserSettingObject(t.Session(), "S", "A", nullptr, ""));
-  ASSERT_TRUE(settings.CreateSilentUserSettingObject(t.Session(), "S", "B", nullptr, ""));
-  const auto dump = t.Dump("User Setting");
-  ASSERT_EQ(dump.size(), 2u);
-  EXPECT_EQ(ValueOf(dump[0], "USER_SETTING_ID").ToString(), "26Jan02030405");
-  EXPECT_EQ(ValueOf(dump[1], "USER_SETTING_ID").ToString(), "26Jan02030405");
-  EXPECT_TRUE(ValueOf(dump[0], "CN_VALUE_1").IsNull());
-}
-
 struct FolderCase {
   const char* name;
   int folders_with_id;  // folders named "F1"

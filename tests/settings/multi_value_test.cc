@@ -80,15 +80,6 @@ INSTANTIATE_TEST_SUITE_P(Sections, LookupSectionTest,
                                            LookupCase{"NotAnItem", "NOPE", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LookupSectionTest, TextSectionsCompareTheTextItself) {
-  SettingsHost t;
-  t.AddAdmin(Variant("EXPORT"), "Tag", {"v1"});
-  ClsAdminSettings settings;
-  Ref<KvRecordList> list;
-  EXPECT_TRUE(settings.GetSettingValues(t.Session(), "EXPORT", "Tag", true, list));
-  EXPECT_FALSE(settings.GetSettingValues(t.Session(), "export", "Tag", true, list));
-}
-
 struct UserCase {
   const char* name;
   std::vector<int32_t> owners;  // users holding a setting (S, Tag)
@@ -124,36 +115,6 @@ INSTANTIATE_TEST_SUITE_P(
                       UserCase{"OtherUser", {7}, 9, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SetSettingValuesTest, UpdateRewritesOnlyAsManyValuesAsRows) {
-  SettingsHost t;
-  const int32_t id = t.AddAdmin(Variant("S"), "Tag", {"a", "b", "c"});
-  ClsAdminSettings settings;
-  ASSERT_TRUE(
-      settings.SetSettingValues(t.Session(), "S", "Tag", true, 0, t.List({"Tag"}, {{"x"}, {"y"}})));
-  const auto dump = t.Dump("Admin Setting");
-  ASSERT_EQ(dump.size(), 1u);
-  EXPECT_EQ(dump[0].ref.object_id, id);
-  EXPECT_EQ(ValueOf(dump[0], "CN_VALUE_1").ToString(), "x");
-  EXPECT_EQ(ValueOf(dump[0], "CN_VALUE_2").ToString(), "y");
-  EXPECT_EQ(ValueOf(dump[0], "CN_VALUE_3").ToString(), "c");
-}
-
-TEST(SetSettingValuesTest, CreatesFromARowWiseListWithANewIdentifier) {
-  SettingsHost t;
-  ClsAdminSettings settings;
-  ASSERT_TRUE(settings.SetSettingValues(t.Session(), "S", "Tag", true, 5,
-                                        t.List({"CN_VALUE_1", "CN_VALUE_2"}, {{"p", "q"}})));
-  const auto dump = t.Dump("Admin Setting");
-  ASSERT_EQ(dump.size(), 1u);
-  EXPECT_EQ(ValueOf(dump[0], "SETTING_ID").ToString(), "ID000001");
-  EXPECT_EQ(ValueOf(dump[0], "CN_SECTION").ToString(), "S");
-  EXPECT_EQ(ValueOf(dump[0], "CN_SUBJECT").ToString(), "Tag");
-  // The owner is written even for an administrator setting.
-  EXPECT_EQ(ValueOf(dump[0], "CN_USER_ID").ToInt32(), 5);
-  EXPECT_EQ(ValueOf(dump[0], "CN_VALUE_1").ToString(), "p");
-  EXPECT_EQ(ValueOf(dump[0], "CN_VALUE_2").ToString(), "q");
-}
-
 TEST(SetSettingValuesTest, CreationWithoutRowsStoresNothingButSucceeds) {
   SettingsHost t;
   ClsAdminSettings settings;
@@ -173,24 +134,6 @@ TEST(SetSettingValuesTest, TwoMatchesChangeNothing) {
   EXPECT_EQ(ValueOf(dump[0], "CN_VALUE_1").ToString(), "a");
   EXPECT_EQ(ValueOf(dump[1], "CN_VALUE_1").ToString(), "b");
   EXPECT_TRUE(t.Take().platform.messages.empty());
-}
-
-TEST(GetSettingSectionTest, NamesColumnsAfterUpperCaseSubjects) {
-  SettingsHost t;
-  t.AddAdmin(Variant("S"), "Alpha", {"a1", "a2"});
-  t.AddAdmin(Variant("S"), "beta", {"b1"});
-  t.AddAdmin(Variant("Other"), "gamma", {"g1"});
-  ClsAdminSettings settings;
-  Ref<KvRecordList> list;
-  ASSERT_TRUE(settings.GetSettingSection(t.Session(), "S", true, list));
-  ASSERT_EQ(list->GetColumnCount(), 2);
-  EXPECT_EQ(list->GetColumnName(0), "ALPHA");
-  EXPECT_EQ(list->GetColumnName(1), "BETA");
-  EXPECT_EQ(Column(list, "BETA"), (std::vector<std::string>{"b1", "", ""}));
-
-  Ref<KvRecordList> none;
-  EXPECT_FALSE(settings.GetSettingSection(t.Session(), "Empty", true, none));
-  EXPECT_TRUE(none.IsNothing());
 }
 
 }  // namespace
