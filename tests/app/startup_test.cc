@@ -14,6 +14,7 @@
 #include "support/mock_kv_record.h"
 #include "support/mock_kv_session.h"
 #include "support/mock_platform.h"
+#include "support/scoped_module_values.h"
 
 namespace vtx::testing {
 namespace {
@@ -38,6 +39,7 @@ struct FontCase {
 class ReadInterfaceFontTest : public ::testing::TestWithParam<FontCase> {};
 
 TEST_P(ReadInterfaceFontTest, FallsBackToMsSansSerif) {
+  ScopedModuleValues saved;
   auto session = MakeRef<StrictMock<MockKvSession>>();
   Ref<MockKvConfiguration> configuration = MakeRef<StrictMock<MockKvConfiguration>>();
   GetParam().configure(*session, configuration);
@@ -84,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(ReadSessionLanguage, StoresWhatTheSessionReports) {
+  ScopedModuleValues saved;
   auto session = MakeRef<NiceMock<MockKvSession>>();
   ON_CALL(*session, GetLanguage()).WillByDefault(Return("fr-FR"));
   EXPECT_TRUE(ReadSessionLanguage(session));
@@ -113,6 +116,7 @@ class StartUpTest : public ::testing::Test {
     return app_.DeleteHistory(session, list);
   }
 
+  ScopedModuleValues saved_;
   NiceMock<MockPlatform> platform_;
   ScopedPlatform installed_{&platform_};
   Ref<FakeNlsCatalog> catalog_;

@@ -11,6 +11,7 @@
 #include "support/fake_nls_catalog.h"
 #include "support/mock_nls_catalog.h"
 #include "support/mock_platform.h"
+#include "support/scoped_module_values.h"
 
 namespace vtx::testing {
 namespace {
@@ -44,6 +45,7 @@ class GetTranslationTest : public ::testing::TestWithParam<LookupCase> {
     ON_CALL(platform_, CreateObject("Orbent.NlsCatalog")).WillByDefault(Return(catalog_));
   }
 
+  ScopedModuleValues saved_;
   NiceMock<MockPlatform> platform_;
   ScopedPlatform installed_{&platform_};
   Ref<FakeNlsCatalog> catalog_;
@@ -73,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(GetTranslation, EmptyLanguageNeverCreatesTheCatalog) {
+  ScopedModuleValues saved;
   ::testing::StrictMock<MockPlatform> platform;
   ScopedPlatform installed(&platform);
   Globals().SessionLanguage = "";
@@ -81,6 +84,7 @@ TEST(GetTranslation, EmptyLanguageNeverCreatesTheCatalog) {
 }
 
 TEST(GetTranslation, CallsTheCatalogInOrderWithVersionOnePointZero) {
+  ScopedModuleValues saved;
   NiceMock<MockPlatform> platform;
   ScopedPlatform installed(&platform);
   auto catalog = MakeRef<::testing::StrictMock<MockNlsCatalog>>();
@@ -107,6 +111,7 @@ struct FailureCase {
 class GetTranslationFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(GetTranslationFailureTest, ReturnsTheDefault) {
+  ScopedModuleValues saved;
   NiceMock<MockPlatform> platform;
   ScopedPlatform installed(&platform);
   auto catalog = MakeRef<FakeNlsCatalog>();
@@ -134,6 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, GetTranslationFailureTest,
                          [](const auto& info) { return info.param.name; });
 
 TEST(GetTranslation, LateBoundCallUsesTheDeclaredNames) {
+  ScopedModuleValues saved;
   const MethodInfo* method = clsNLS::Methods().Find("gettranslation");
   ASSERT_NE(method, nullptr);
   std::vector<std::string> names;

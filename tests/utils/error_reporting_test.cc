@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "support/mock_platform.h"
+#include "support/scoped_module_values.h"
 #include "utils/cls_utils.h"
 
 namespace vtx::testing {
@@ -178,6 +179,7 @@ class FakeForm : public Dispatch {
 
 class SetFontTest : public ::testing::Test {
  protected:
+  ScopedModuleValues saved_;
   void SetUp() override { Globals().InterfaceFontName = "Tahoma"; }
   Ref<FakeControl> Add(bool has_font, bool refuses = false) {
     auto control = MakeRef<FakeControl>(has_font, refuses);
