@@ -128,6 +128,10 @@ class ViewHistoryTest : public ::testing::Test {
   }
 
   emu::StepRecordings View(emu::ObjectRef object) {
+    // The history list waits for the user to close it.
+    emu::HostAnswers close_without_selecting;
+    close_without_selecting.modal_views.push_back(std::nullopt);
+    t_.Host().AddAnswers(close_without_selecting);
     Ref<KvSession> session = t_.Session();
     Ref<KvRecordList> selection = t_.Selection({object});
     utils_.ViewHistory(session, selection);
