@@ -8,7 +8,7 @@
 #include "settings/cls_admin_settings.h"
 #include "settings/settings_host.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 namespace {
 
 // The search for doubles done literally through the host: every pair of
@@ -84,4 +84,4 @@ TEST(DoublesThroughTheHostTest, ReadsEachSettingOnceWhateverTheirNumber) {
 }
 
 }  // namespace
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing

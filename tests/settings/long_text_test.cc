@@ -7,7 +7,7 @@
 #include "settings/cls_admin_settings.h"
 #include "settings/settings_host.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 namespace {
 
 TEST(GetSettingLongValueTest, MissingClassGivesAnEmptyTextAndHostErrorsReachTheCaller) {
@@ -65,4 +65,4 @@ TEST(GetLongValueBySectionTest, ListsSubjectSectionIdentifierAndLongText) {
 }
 
 }  // namespace
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing

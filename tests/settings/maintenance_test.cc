@@ -6,7 +6,7 @@
 #include "settings/cls_admin_settings.h"
 #include "settings/settings_host.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 namespace {
 
 class InfosOfSectionTest : public ::testing::Test {
@@ -171,4 +171,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing

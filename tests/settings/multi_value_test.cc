@@ -7,7 +7,7 @@
 #include "settings/cls_admin_settings.h"
 #include "settings/settings_host.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 namespace {
 
 struct SeriesCase {
@@ -137,4 +137,4 @@ TEST(SetSettingValuesTest, TwoMatchesChangeNothing) {
 }
 
 }  // namespace
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing

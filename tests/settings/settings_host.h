@@ -11,7 +11,7 @@
 #include "host/kv_host.h"
 #include "platform/platform.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 
 inline constexpr int16_t kAdminRoot = 190;
 inline constexpr int16_t kAdminTree = 200;
@@ -313,4 +313,4 @@ inline std::vector<int32_t> ViewIds(const emu::StepRecordings& seen, size_t view
   return ids;
 }
 
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing

@@ -7,7 +7,7 @@
 #include "settings/cls_admin_settings.h"
 #include "settings/settings_host.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 namespace {
 
 struct AttributeSetCase {
@@ -215,4 +215,4 @@ TEST(SettingsFailureTest, MissingSettingsClassEndsInFalse) {
 }
 
 }  // namespace
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing

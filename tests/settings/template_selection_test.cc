@@ -9,7 +9,7 @@
 #include "settings/frm_templates.h"
 #include "settings/settings_host.h"
 
-namespace vtx::testing {
+namespace vtx::settings_testing {
 namespace {
 
 using Kind = DialogAction::Kind;
@@ -183,4 +183,4 @@ TEST(FrmTemplatesTest, SetFontReachesEveryControlLateBound) {
 }
 
 }  // namespace
-}  // namespace vtx::testing
+}  // namespace vtx::settings_testing
