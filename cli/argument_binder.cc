@@ -12,7 +12,7 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 // The value given for `param`, or nullptr.
-const ValueSpec* Given(const CallStep& step, const ParamInfo& param) {
+const WrittenValue* Given(const CallStep& step, const ParamInfo& param) {
   for (const auto& [name, value] : step.args) {
     if (SameName(name, param.name)) return &value;
   }
@@ -67,7 +67,7 @@ std::vector<Variant> BindArguments(const CallStep& step, const MethodInfo& metho
   for (const auto& param : method.params) {
     if (IsSessionParameter(param)) {
       args.emplace_back(session);
-    } else if (const ValueSpec* value = Given(step, param)) {
+    } else if (const WrittenValue* value = Given(step, param)) {
       args.push_back(BuildValue(*value, &param, source));
     } else if (param.optional) {
       args.push_back(Variant::Missing());

@@ -61,8 +61,8 @@ Json RecordListOf(const std::string& class_name, const std::vector<std::string>&
 
 // The machine this runs on, as the session reports it; the current user is
 // looked up once the database is open.
-EnvironmentSpec MachineEnvironment() {
-  EnvironmentSpec env;
+WrittenEnvironment MachineEnvironment() {
+  WrittenEnvironment env;
   env.logon_name = MachineLogonName();
   env.computer_name = MachineName();
   std::vector<std::pair<std::string, std::string>> variables = {{"TEMP", "C:\\Temp"}};
@@ -104,7 +104,7 @@ int Play(const DatabaseOptions& options, const std::string& command, Json steps,
     run.base_environment = MachineEnvironment();
     std::string login = options.user.empty() ? MachineLogonName() : options.user;
     run.on_start = [&](emu::EmulatedHost& host) { ChooseUser(host, login); };
-    run.on_step = [&](const StepSpec& step, const Json& entry, emu::EmulatedHost& host) {
+    run.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
       printer.PrintStep(step, entry, host);
     };
     RunScenario(scenario, run);

@@ -34,7 +34,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     if (db == ":memory:") {
       options.report_folder = std::filesystem::temp_directory_path() / "vtx_demo_reports";
     }
-    options.on_step = [&](const StepSpec& step, const Json& entry, emu::EmulatedHost& host) {
+    options.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
       printer.PrintStep(step, entry, host);
     };
     options.on_finish = [&](emu::EmulatedHost& host) {

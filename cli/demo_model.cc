@@ -116,7 +116,7 @@ std::string_view DemoModelJson() {
     {"id": 900, "name": "States", "table": "TN_STATES", "super": 900, "kind": 5,
      "items": [{"id": 1, "text": "In Work"}, {"id": 2, "text": "Released"}, {"id": 3, "text": "Obsolete"}]},
     {"id": 910, "name": "Document Types", "table": "TN_DOCUMENT_TYPES", "super": 910, "kind": 5,
-     "items": [{"id": 1, "text": "Drawing"}, {"id": 2, "text": "Specification"}, {"id": 3, "text": "Manual"}]}
+     "items": [{"id": 1, "text": "Drawing"}, {"id": 2, "text": "Datasheet"}, {"id": 3, "text": "Manual"}]}
   ],
   "tables": {
     "TDM_TITLES": {

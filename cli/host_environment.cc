@@ -2,12 +2,12 @@
 
 namespace vtx::cli {
 
-void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source,
+void ApplyEnvironment(const WrittenEnvironment& written, HostObjectSource& source,
                       emu::Environment& env) {
-  if (spec.user) {
-    if (!*spec.user) {
+  if (written.user) {
+    if (!*written.user) {
       env.user.reset();
-    } else if (const ObjectRefSpec& ref = **spec.user; ref.id && !source.Resolve(ref)) {
+    } else if (const WrittenRef& ref = **written.user; ref.id && !source.Resolve(ref)) {
       // A user the database does not hold: GetCurrentUser is Nothing, while
       // GetCurrentUserId still gives the id.
       env.user = emu::ObjectKey{ref.class_name, *ref.id};
@@ -15,30 +15,30 @@ void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source,
       env.user = source.ResolveKey(ref);
     }
   }
-  if (spec.logon_name) env.logon_name = *spec.logon_name;
-  if (spec.computer_name) env.computer_name = *spec.computer_name;
-  if (spec.variables) env.variables = {spec.variables->begin(), spec.variables->end()};
-  if (spec.language) env.language = *spec.language;
-  if (spec.configuration) {
+  if (written.logon_name) env.logon_name = *written.logon_name;
+  if (written.computer_name) env.computer_name = *written.computer_name;
+  if (written.variables) env.variables = {written.variables->begin(), written.variables->end()};
+  if (written.language) env.language = *written.language;
+  if (written.configuration) {
     env.configuration.clear();
-    for (const auto& [path, value] : *spec.configuration) {
+    for (const auto& [path, value] : *written.configuration) {
       env.configuration.emplace_back(path, BuildValue(value, nullptr, source));
     }
   }
-  if (spec.catalog) {
-    if (!*spec.catalog) {
+  if (written.catalog) {
+    if (!*written.catalog) {
       env.catalog.reset();
     } else {
       std::vector<emu::CatalogText> texts;
-      for (const auto& e : **spec.catalog) {
+      for (const auto& e : **written.catalog) {
         texts.push_back(emu::CatalogText{e.language, e.name_space, e.key, e.appendix, e.text});
       }
       env.catalog = std::move(texts);
     }
   }
-  if (spec.clock) env.clock = *spec.clock;
-  if (spec.drives) {
-    for (const auto& [drive, folder] : *spec.drives) env.drives[drive] = folder;
+  if (written.clock) env.clock = *written.clock;
+  if (written.drives) {
+    for (const auto& [drive, folder] : *written.drives) env.drives[drive] = folder;
   }
 }
 

@@ -7,10 +7,11 @@
 
 namespace vtx::cli {
 
-// Overwrites in `env` what `spec` gives and leaves the rest. REQUIRES: the
+// Overwrites in `env` what `written` gives and leaves the rest. REQUIRES: the
 // host's call monitor is paused (objects are looked up through `source`).
 // A user named by id need not be stored (the host then reports its id and no
 // object); one named by key or label must be: RunError otherwise.
-void ApplyEnvironment(const EnvironmentSpec& spec, HostObjectSource& source, emu::Environment& env);
+void ApplyEnvironment(const WrittenEnvironment& written, HostObjectSource& source,
+                      emu::Environment& env);
 
 }  // namespace vtx::cli

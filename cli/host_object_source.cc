@@ -6,13 +6,13 @@
 
 namespace vtx::cli {
 
-std::string DescribeRef(const ObjectRefSpec& ref) {
+std::string DescribeRef(const WrittenRef& ref) {
   if (ref.label) return fmt::format("labelled \"{}\"", *ref.label);
   if (ref.id) return fmt::format("{} {}", ref.class_name, *ref.id);
   return fmt::format("{} \"{}\"", ref.class_name, ref.key.value_or(""));
 }
 
-std::optional<emu::ObjectRef> HostObjectSource::Resolve(const ObjectRefSpec& ref) {
+std::optional<emu::ObjectRef> HostObjectSource::Resolve(const WrittenRef& ref) {
   emu::Store& store = host_.GetStore();
   if (ref.label) {
     auto it = labels_.find(*ref.label);
@@ -23,7 +23,7 @@ std::optional<emu::ObjectRef> HostObjectSource::Resolve(const ObjectRefSpec& ref
   return store.FindByKey(ref.class_name, ref.key.value_or(""));
 }
 
-emu::ObjectKey HostObjectSource::ResolveKey(const ObjectRefSpec& ref) {
+emu::ObjectKey HostObjectSource::ResolveKey(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
   if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
   return emu::ObjectKey{ClassName(found->class_id), found->object_id};
@@ -34,13 +34,13 @@ std::string HostObjectSource::ClassName(int16_t class_id) const {
   return def ? def->name : std::string();
 }
 
-Ref<KvObject> HostObjectSource::LoadObject(const ObjectRefSpec& ref) {
+Ref<KvObject> HostObjectSource::LoadObject(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
   if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
   return host_.GetStore().LoadObject(host_.ObjectStore(), *found);
 }
 
-std::pair<int16_t, int32_t> HostObjectSource::Identify(const ObjectRefSpec& ref) {
+std::pair<int16_t, int32_t> HostObjectSource::Identify(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
   if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
   return {found->class_id, found->object_id};

@@ -19,18 +19,18 @@ class HostObjectSource : public ObjectSource {
   explicit HostObjectSource(emu::EmulatedHost& host) : host_(host) {}
 
   // The stored object a reference names, or nullopt when there is none.
-  std::optional<emu::ObjectRef> Resolve(const ObjectRefSpec& ref);
+  std::optional<emu::ObjectRef> Resolve(const WrittenRef& ref);
   // The same, named the way the host's environment and answers name objects
   // (by the object's own class); raises RunError when there is none.
-  emu::ObjectKey ResolveKey(const ObjectRefSpec& ref);
+  emu::ObjectKey ResolveKey(const WrittenRef& ref);
   // The name of a class of the model ("" for an unknown id).
   std::string ClassName(int16_t class_id) const;
 
   // Names the object a seed or host step created, for later {"label": ...}.
   void Label(const std::string& label, emu::ObjectRef object) { labels_[label] = object; }
 
-  Ref<KvObject> LoadObject(const ObjectRefSpec& ref) override;
-  std::pair<int16_t, int32_t> Identify(const ObjectRefSpec& ref) override;
+  Ref<KvObject> LoadObject(const WrittenRef& ref) override;
+  std::pair<int16_t, int32_t> Identify(const WrittenRef& ref) override;
   Ref<KvObjects> NewObjects() override;
   Ref<KvRecordList> NewRecordList() override;
   Ref<KvStrings> NewStrings() override;
@@ -42,6 +42,6 @@ class HostObjectSource : public ObjectSource {
 };
 
 // "Part 4711 A" / "Part 12": how messages name a reference.
-std::string DescribeRef(const ObjectRefSpec& ref);
+std::string DescribeRef(const WrittenRef& ref);
 
 }  // namespace vtx::cli

@@ -6,6 +6,7 @@
 
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
+#include "cli/demo_model.h"
 #include "cli/run_command.h"
 #include "cli/version.h"
 
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
   std::string demo_db;
   CLI::App* demo = app.add_subcommand("demo", "Play a working session and print it step by step");
   demo->add_option("--db", demo_db, "SQLite database to create or reuse (default: in memory)");
+  bool print_model = false;
+  demo->add_flag("--print-model", print_model,
+                 "Print the demo model (what scenarios name \"builtin:demo\") and stop");
 
   vtx::cli::DatabaseOptions db;
   bool empty = false;
@@ -74,6 +78,10 @@ int main(int argc, char** argv) {
   }
   using namespace vtx::cli;
   if (*run) return RunCommand(scenario_file, out_file, std::cout, std::cerr);
+  if (*demo && print_model) {
+    std::cout << DemoModelJson() << "\n";
+    return 0;
+  }
   if (*demo) return DemoCommand(demo_db, std::cout, std::cerr);
   if (*init) return InitCommand(db, empty, std::cout, std::cerr);
   if (*hook) return HookCommand(db, operation, class_name, key, std::cout, std::cerr);

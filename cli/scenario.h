@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/json_path.h"
-#include "cli/value_spec.h"
+#include "cli/written_value.h"
 
 namespace vtx::cli {
 
@@ -25,21 +25,21 @@ struct CatalogEntry {
 // The environment of the run. Every member is optional: absent members keep
 // their current (or default) value, so a host "environment" step changes only
 // what it names.
-struct EnvironmentSpec {
+struct WrittenEnvironment {
   // Outer optional: given; inner nullopt: null, the current user is Nothing.
-  std::optional<std::optional<ObjectRefSpec>> user;
+  std::optional<std::optional<WrittenRef>> user;
   std::optional<std::string> logon_name;
   std::optional<std::string> computer_name;
   std::optional<std::vector<std::pair<std::string, std::string>>> variables;
   std::optional<std::string> language;
-  std::optional<std::vector<std::pair<std::string, ValueSpec>>> configuration;
+  std::optional<std::vector<std::pair<std::string, WrittenValue>>> configuration;
   // Outer optional: given; inner nullopt: null, the catalog is not installed.
   std::optional<std::optional<std::vector<CatalogEntry>>> catalog;
   std::optional<double> clock;  // OLE date
   std::optional<std::vector<std::pair<std::string, std::string>>> drives;
 };
 
-struct FaultSpec {
+struct WrittenFault {
   std::string operation;
   int64_t call = 1;
   int32_t number = 0;
@@ -58,20 +58,20 @@ struct DialogAnswer {
 // `values` into the edited object.
 struct EditorAnswer {
   bool result = false;
-  std::vector<std::pair<std::string, ValueSpec>> values;
+  std::vector<std::pair<std::string, WrittenValue>> values;
 };
 
-struct AnswersSpec {
+struct WrittenAnswers {
   std::vector<DialogAnswer> template_dialog;
   std::vector<EditorAnswer> integration_editor;
-  std::vector<std::optional<ObjectRefSpec>> modal_views;  // nullopt: no selection
+  std::vector<std::optional<WrittenRef>> modal_views;  // nullopt: no selection
 };
 
 struct SeedObject {
   std::string class_name;
   std::optional<int32_t> id;
   std::string label;  // "" for none
-  std::vector<std::pair<std::string, ValueSpec>> values;
+  std::vector<std::pair<std::string, WrittenValue>> values;
   std::string path;
 };
 
@@ -79,25 +79,25 @@ struct SeedObject {
 struct CallStep {
   std::string class_name;
   std::string operation;
-  std::vector<std::pair<std::string, ValueSpec>> args;  // as written
+  std::vector<std::pair<std::string, WrittenValue>> args;  // as written
 };
 
 // What Korvel does between add-in calls.
 struct HostStep {
   std::string action;  // "update", "insert", "delete", "link", "setGlobal", "environment"
-  std::optional<ObjectRefSpec> object;  // update, delete
-  std::string class_name;               // insert, link
-  std::optional<int32_t> id;            // insert, link
-  std::string label;                    // insert, link: names the new object ("" for none)
-  std::optional<ObjectRefSpec> from;    // link
-  std::optional<ObjectRefSpec> to;      // link
-  std::vector<std::pair<std::string, ValueSpec>> values;
-  std::string name;                // setGlobal
-  std::optional<ValueSpec> value;  // setGlobal
-  EnvironmentSpec environment;     // environment
+  std::optional<WrittenRef> object;  // update, delete
+  std::string class_name;            // insert, link
+  std::optional<int32_t> id;         // insert, link
+  std::string label;                 // insert, link: names the new object ("" for none)
+  std::optional<WrittenRef> from;    // link
+  std::optional<WrittenRef> to;      // link
+  std::vector<std::pair<std::string, WrittenValue>> values;
+  std::string name;                   // setGlobal
+  std::optional<WrittenValue> value;  // setGlobal
+  WrittenEnvironment environment;     // environment
 };
 
-struct StepSpec {
+struct ScenarioStep {
   std::optional<CallStep> call;
   std::optional<HostStep> host;
   std::string comment;  // free text a reader (and `vtx demo`) shows
@@ -111,11 +111,11 @@ struct Scenario {
   std::string model_file;  // file the model came from ("" when inline or built in)
   std::string model_path;  // JSON path prefix of model errors ("model" when inline)
   std::vector<SeedObject> objects;
-  EnvironmentSpec environment;
-  std::vector<FaultSpec> faults;
-  AnswersSpec answers;
+  WrittenEnvironment environment;
+  std::vector<WrittenFault> faults;
+  WrittenAnswers answers;
   bool trace = false;
-  std::vector<StepSpec> steps;
+  std::vector<ScenarioStep> steps;
   std::vector<std::string> dump;
 };
 

@@ -23,7 +23,7 @@ class Checker {
     if (!model_.ByName(name)) throw JsonPathError(path, fmt::format("unknown class \"{}\"", name));
   }
 
-  void Ref(const ObjectRefSpec& ref) const {
+  void Ref(const WrittenRef& ref) const {
     if (ref.label) {
       if (!labels_.contains(*ref.label))
         throw JsonPathError(JoinKey(ref.path, "label"),
@@ -33,9 +33,10 @@ class Checker {
     ClassName(ref.class_name, JoinKey(ref.path, "class"));
   }
 
-  void Value(const ValueSpec& value) const {
+  void Value(const WrittenValue& value) const {
     for (const auto& ref : value.objects) Ref(ref);
-    if (value.kind == ValueSpec::Kind::kClass) ClassName(value.text, JoinKey(value.path, "class"));
+    if (value.kind == WrittenValue::Kind::kClass)
+      ClassName(value.text, JoinKey(value.path, "class"));
     for (const auto& e : value.elements) Value(e);
     for (const auto& row : value.rows) {
       for (const auto& cell : row) {
@@ -44,11 +45,11 @@ class Checker {
     }
   }
 
-  void Values(const std::vector<std::pair<std::string, ValueSpec>>& values) const {
+  void Values(const std::vector<std::pair<std::string, WrittenValue>>& values) const {
     for (const auto& [_, v] : values) Value(v);
   }
 
-  void Environment(const EnvironmentSpec& env) const {
+  void Environment(const WrittenEnvironment& env) const {
     if (env.user && *env.user) Ref(**env.user);
     if (env.configuration) Values(*env.configuration);
   }
@@ -58,7 +59,7 @@ class Checker {
   std::set<std::string> labels_;
 };
 
-void CheckStep(Checker& check, const StepSpec& step) {
+void CheckStep(Checker& check, const ScenarioStep& step) {
   if (step.call) {
     ResolveCall(*step.call, step.path);
     for (const auto& [_, v] : step.call->args) check.Value(v);

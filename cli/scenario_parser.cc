@@ -50,10 +50,10 @@ std::vector<std::pair<std::string, std::string>> ParseStringMap(const Json& json
   return out;
 }
 
-std::vector<std::pair<std::string, ValueSpec>> ParseValueMap(const Json& json,
-                                                             const std::string& path) {
+std::vector<std::pair<std::string, WrittenValue>> ParseValueMap(const Json& json,
+                                                                const std::string& path) {
   ExpectObject(json, path);
-  std::vector<std::pair<std::string, ValueSpec>> out;
+  std::vector<std::pair<std::string, WrittenValue>> out;
   for (const auto& [key, value] : json.items()) {
     out.emplace_back(key, ParseValue(value, JoinKey(path, key)));
   }
@@ -100,8 +100,8 @@ double ParseClock(const Json& json, const std::string& path) {
 }
 
 // Reads the environment keys present in `reader`'s object.
-EnvironmentSpec ReadEnvironment(ObjectReader& reader, const std::string& base_dir) {
-  EnvironmentSpec env;
+WrittenEnvironment ReadEnvironment(ObjectReader& reader, const std::string& base_dir) {
+  WrittenEnvironment env;
   if (const Json* user = reader.Find("user")) {
     if (user->is_null()) {
       env.user.emplace(std::nullopt);
@@ -134,7 +134,7 @@ EnvironmentSpec ReadEnvironment(ObjectReader& reader, const std::string& base_di
 
 // Later keys win: used for a host step that gives some keys directly and some
 // in a nested "environment" object.
-void Overlay(EnvironmentSpec& base, EnvironmentSpec top) {
+void Overlay(WrittenEnvironment& base, WrittenEnvironment top) {
   if (top.user) base.user = std::move(top.user);
   if (top.logon_name) base.logon_name = std::move(top.logon_name);
   if (top.computer_name) base.computer_name = std::move(top.computer_name);
@@ -146,12 +146,12 @@ void Overlay(EnvironmentSpec& base, EnvironmentSpec top) {
   if (top.drives) base.drives = std::move(top.drives);
 }
 
-std::vector<FaultSpec> ParseFaults(const Json& json, const std::string& path) {
+std::vector<WrittenFault> ParseFaults(const Json& json, const std::string& path) {
   ExpectArray(json, path);
-  std::vector<FaultSpec> out;
+  std::vector<WrittenFault> out;
   for (size_t i = 0; i < json.size(); ++i) {
     ObjectReader reader(json[i], JoinIndex(path, i));
-    FaultSpec f;
+    WrittenFault f;
     f.operation = reader.RequireString("operation");
     if (f.operation.empty()) throw JsonPathError(reader.PathOf("operation"), "expected a name");
     f.call = reader.OptionalInteger("call", 1, std::numeric_limits<int64_t>::max()).value_or(1);
@@ -164,9 +164,9 @@ std::vector<FaultSpec> ParseFaults(const Json& json, const std::string& path) {
   return out;
 }
 
-AnswersSpec ParseAnswers(const Json& json, const std::string& path) {
+WrittenAnswers ParseAnswers(const Json& json, const std::string& path) {
   ObjectReader reader(json, path);
-  AnswersSpec answers;
+  WrittenAnswers answers;
   if (const Json* list = reader.Find("templateDialog")) {
     std::string list_path = reader.PathOf("templateDialog");
     ExpectArray(*list, list_path);
@@ -303,13 +303,13 @@ HostStep ParseHost(ObjectReader& reader, const std::string& base_dir) {
   return host;
 }
 
-std::vector<StepSpec> ParseSteps(const Json& json, const std::string& path,
-                                 const std::string& base_dir) {
+std::vector<ScenarioStep> ParseSteps(const Json& json, const std::string& path,
+                                     const std::string& base_dir) {
   ExpectArray(json, path);
-  std::vector<StepSpec> out;
+  std::vector<ScenarioStep> out;
   for (size_t i = 0; i < json.size(); ++i) {
     ObjectReader reader(json[i], JoinIndex(path, i));
-    StepSpec step;
+    ScenarioStep step;
     step.path = reader.Path();
     bool is_call = reader.Has("call");
     if (is_call == reader.Has("host"))
@@ -362,10 +362,10 @@ void ReadModel(const Json& model, const std::string& path, Scenario& scenario) {
 
 }  // namespace
 
-EnvironmentSpec ParseEnvironment(const Json& json, const std::string& path,
-                                 const std::string& base_dir) {
+WrittenEnvironment ParseEnvironment(const Json& json, const std::string& path,
+                                    const std::string& base_dir) {
   ObjectReader reader(json, path);
-  EnvironmentSpec env = ReadEnvironment(reader, base_dir);
+  WrittenEnvironment env = ReadEnvironment(reader, base_dir);
   reader.Finish();
   return env;
 }

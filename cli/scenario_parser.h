@@ -19,8 +19,8 @@ Scenario ParseScenario(const Json& json, const std::string& file, const std::str
 
 // Parses an environment object (the scenario's "environment", or the keys of
 // a host "environment" step); raises JsonPathError.
-EnvironmentSpec ParseEnvironment(const Json& json, const std::string& path,
-                                 const std::string& base_dir);
+WrittenEnvironment ParseEnvironment(const Json& json, const std::string& path,
+                                    const std::string& base_dir);
 
 // The name under which a scenario refers to the model built into vtx.
 inline constexpr const char* kBuiltinDemoModel = "builtin:demo";

@@ -21,11 +21,11 @@ Json ErrorJson(const RuntimeError& e) {
   return Json{{"number", e.Number()}, {"description", e.Description()}};
 }
 
-emu::Values BuildValues(const std::vector<std::pair<std::string, ValueSpec>>& specs,
+emu::Values BuildValues(const std::vector<std::pair<std::string, WrittenValue>>& written_values,
                         ObjectSource& source) {
   emu::Values values;
-  for (const auto& [name, spec] : specs)
-    values.emplace_back(name, BuildValue(spec, nullptr, source));
+  for (const auto& [name, written] : written_values)
+    values.emplace_back(name, BuildValue(written, nullptr, source));
   return values;
 }
 
@@ -62,7 +62,7 @@ class Run {
 
     Json steps = Json::array();
     for (size_t i = 0; i < scenario_.steps.size(); ++i) {
-      const StepSpec& step = scenario_.steps[i];
+      const ScenarioStep& step = scenario_.steps[i];
       Json entry = step.call ? CallStepEntry(i, *step.call) : HostStepEntry(i, *step.host);
       if (host_.AnswerWasMissing()) {
         throw RunError(
@@ -168,7 +168,7 @@ class Run {
   }
 
   Json CallStepEntry(size_t index, const CallStep& call) {
-    const StepSpec& step = scenario_.steps[index];
+    const ScenarioStep& step = scenario_.steps[index];
     CallTarget target = ResolveCall(call, step.path);
     std::vector<Variant> args;
     {
@@ -218,7 +218,7 @@ class Run {
     return Json{{"step", index}, {"host", host.action}, {"error", std::move(error)}};
   }
 
-  emu::ObjectRef Stored(const ObjectRefSpec& ref) {
+  emu::ObjectRef Stored(const WrittenRef& ref) {
     std::optional<emu::ObjectRef> found = source_.Resolve(ref);
     if (!found) Raise(err::kHostFailure, fmt::format("no stored object {}", DescribeRef(ref)));
     return *found;

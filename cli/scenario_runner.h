@@ -24,7 +24,7 @@ struct RunOptions {
   std::optional<std::string> default_clock = kDefaultClock;
   // Applied before the scenario's own environment (front ends describe the
   // real machine here).
-  EnvironmentSpec base_environment;
+  WrittenEnvironment base_environment;
   // Seed objects whose id already exists are left as they are (reused
   // databases); otherwise inserting them again fails the run.
   bool keep_existing_seeds = false;
@@ -32,7 +32,7 @@ struct RunOptions {
   std::optional<std::filesystem::path> report_folder;
   // Called after each step with the step, its transcript entry and the host
   // (its call monitor paused), and once after the last step.
-  std::function<void(const StepSpec&, const Json&, emu::EmulatedHost&)> on_step;
+  std::function<void(const ScenarioStep&, const Json&, emu::EmulatedHost&)> on_step;
   std::function<void(emu::EmulatedHost&)> on_finish;
   // Called once before the first step, after the seeds and the environment
   // are in place (its call monitor paused): a front end may adjust the host.

@@ -126,26 +126,27 @@ std::string SessionPrinter::DescribeJsonObject(emu::EmulatedHost& host, const Js
   return DescribeObject(host, emu::ObjectRef{def->id, object.value("id", 0)});
 }
 
-std::string SessionPrinter::DescribeValue(emu::EmulatedHost& host, const ValueSpec& value) {
+std::string SessionPrinter::DescribeValue(emu::EmulatedHost& host, const WrittenValue& value) {
   (void)host;
   switch (value.kind) {
-    case ValueSpec::Kind::kString:
+    case WrittenValue::Kind::kString:
       return FormatJsonOneLine(Json(value.text));
-    case ValueSpec::Kind::kBool:
+    case WrittenValue::Kind::kBool:
       return value.flag ? "True" : "False";
-    case ValueSpec::Kind::kNumber:
-    case ValueSpec::Kind::kI2:
-    case ValueSpec::Kind::kI4:
-    case ValueSpec::Kind::kR8:
+    case WrittenValue::Kind::kNumber:
+    case WrittenValue::Kind::kI2:
+    case WrittenValue::Kind::kI4:
+    case WrittenValue::Kind::kR8:
       return Variant(value.number).ToString();
-    case ValueSpec::Kind::kNull:
+    case WrittenValue::Kind::kNull:
       return "Null";
     default:
       return "...";
   }
 }
 
-void SessionPrinter::PrintStep(const StepSpec& step, const Json& entry, emu::EmulatedHost& host) {
+void SessionPrinter::PrintStep(const ScenarioStep& step, const Json& entry,
+                               emu::EmulatedHost& host) {
   if (step_titles_) {
     std::string title = fmt::format("Step {}", entry.value("step", 0));
     if (!step.comment.empty()) title += ": " + step.comment;
@@ -201,7 +202,7 @@ void SessionPrinter::PrintCall(const CallStep& call, const Json& entry, emu::Emu
 }
 
 void SessionPrinter::PrintHost(const HostStep& step, const Json& entry, emu::EmulatedHost& host) {
-  auto ref_text = [&](const std::optional<ObjectRefSpec>& ref) -> std::string {
+  auto ref_text = [&](const std::optional<WrittenRef>& ref) -> std::string {
     if (!ref) return "";
     if (ref->label) return "the object labelled \"" + *ref->label + "\"";
     if (ref->key) return ref->class_name + " " + *ref->key;
@@ -227,7 +228,7 @@ void SessionPrinter::PrintHost(const HostStep& step, const Json& entry, emu::Emu
   } else if (a == "setGlobal") {
     out_ << "  Korvel sets the session value " << step.name << "\n";
   } else if (a == "environment") {
-    const EnvironmentSpec& env = step.environment;
+    const WrittenEnvironment& env = step.environment;
     std::string who;
     if (env.user && *env.user) who = " " + ref_text(**env.user) + " logs on";
     if (env.computer_name) who += " at " + *env.computer_name;

@@ -27,7 +27,7 @@ class SessionPrinter {
 
   // One step: its comment, the call or host action, the result or error, and
   // everything the user saw.
-  void PrintStep(const StepSpec& step, const Json& entry, emu::EmulatedHost& host);
+  void PrintStep(const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host);
 
   // The electronic records written about the object, oldest first.
   void PrintAuditTrail(emu::EmulatedHost& host, const emu::ObjectRef& object);
@@ -41,7 +41,7 @@ class SessionPrinter {
  private:
   std::string DescribeObject(emu::EmulatedHost& host, const emu::ObjectRef& ref);
   std::string DescribeJsonObject(emu::EmulatedHost& host, const Json& object);
-  std::string DescribeValue(emu::EmulatedHost& host, const ValueSpec& value);
+  std::string DescribeValue(emu::EmulatedHost& host, const WrittenValue& value);
   void PrintCall(const CallStep& call, const Json& entry, emu::EmulatedHost& host);
   void PrintHost(const HostStep& host_step, const Json& entry, emu::EmulatedHost& host);
   void PrintSeen(const Json& entry, emu::EmulatedHost& host);

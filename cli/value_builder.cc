@@ -7,7 +7,7 @@
 namespace vtx::cli {
 namespace {
 
-using Kind = ValueSpec::Kind;
+using Kind = WrittenValue::Kind;
 
 bool IsNumberKind(Kind k) {
   return k == Kind::kNumber || k == Kind::kI2 || k == Kind::kI4 || k == Kind::kR8;
@@ -50,13 +50,13 @@ bool IsObjectKind(Kind k) {
          k == Kind::kRecord || k == Kind::kStrings || k == Kind::kClass || k == Kind::kNothing;
 }
 
-void CheckRange(const ValueSpec& value, double min, double max, const char* what) {
+void CheckRange(const WrittenValue& value, double min, double max, const char* what) {
   double rounded = std::nearbyint(value.number);  // the run time rounds half to even
   if (!(rounded >= min && rounded <= max))
     throw JsonPathError(value.path, fmt::format("out of range for {}", what));
 }
 
-Variant Plain(const ValueSpec& value) {
+Variant Plain(const WrittenValue& value) {
   switch (value.kind) {
     case Kind::kString:
       return Variant(value.text);
@@ -85,7 +85,7 @@ Variant Plain(const ValueSpec& value) {
   }
 }
 
-Ref<KvRecordList> BuildRecordList(const ValueSpec& value, ObjectSource& source) {
+Ref<KvRecordList> BuildRecordList(const WrittenValue& value, ObjectSource& source) {
   Ref<KvRecordList> list = source.NewRecordList();
   for (const auto& column : value.columns) list->AddColumn(column.name, column.length, column.type);
   if (value.rows_from_objects) {
@@ -131,7 +131,7 @@ Variant Convert(const Variant& v, ParamType type) {
 
 }  // namespace
 
-void CheckValueForParameter(const ValueSpec& value, const ParamInfo& param) {
+void CheckValueForParameter(const WrittenValue& value, const ParamInfo& param) {
   switch (param.type) {
     case ParamType::kString:
       if (value.kind != Kind::kString) throw JsonPathError(value.path, "expected a string");
@@ -171,7 +171,7 @@ void CheckValueForParameter(const ValueSpec& value, const ParamInfo& param) {
   }
 }
 
-Variant BuildValue(const ValueSpec& value, const ParamInfo* param, ObjectSource& source) {
+Variant BuildValue(const WrittenValue& value, const ParamInfo* param, ObjectSource& source) {
   Variant built;
   switch (value.kind) {
     case Kind::kObject:

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "cli/value_spec.h"
+#include "cli/written_value.h"
 #include "host/kv_host.h"
 #include "runtime/method_table.h"
 
@@ -19,10 +19,10 @@ class ObjectSource {
  public:
   virtual ~ObjectSource() = default;
   // The stored object, read; raises RunError when there is none.
-  virtual Ref<KvObject> LoadObject(const ObjectRefSpec& ref) = 0;
+  virtual Ref<KvObject> LoadObject(const WrittenRef& ref) = 0;
   // The class id and object id of the stored object; raises RunError when
   // there is none.
-  virtual std::pair<int16_t, int32_t> Identify(const ObjectRefSpec& ref) = 0;
+  virtual std::pair<int16_t, int32_t> Identify(const WrittenRef& ref) = 0;
   virtual Ref<KvObjects> NewObjects() = 0;
   virtual Ref<KvRecordList> NewRecordList() = 0;
   virtual Ref<KvStrings> NewStrings() = 0;
@@ -32,12 +32,12 @@ class ObjectSource {
 
 // Raises JsonPathError when `value` cannot be passed to `param` (a number for
 // a string, a record list for a KvObject, a 16-bit integer out of range...).
-void CheckValueForParameter(const ValueSpec& value, const ParamInfo& param);
+void CheckValueForParameter(const WrittenValue& value, const ParamInfo& param);
 
 // The Automation value of `value`: typed by `param` when given, else as a
 // Variant parameter takes it (a whole number is a 32-bit integer, any other
 // number a double).
-Variant BuildValue(const ValueSpec& value, const ParamInfo* param, ObjectSource& source);
+Variant BuildValue(const WrittenValue& value, const ParamInfo* param, ObjectSource& source);
 
 // The value an omitted by-reference or out parameter starts with: "", 0,
 // False, Empty or Nothing according to its type.

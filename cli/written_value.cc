@@ -1,4 +1,4 @@
-#include "cli/value_spec.h"
+#include "cli/written_value.h"
 
 #include <cmath>
 #include <limits>
@@ -12,7 +12,7 @@
 namespace vtx::cli {
 namespace {
 
-using Kind = ValueSpec::Kind;
+using Kind = WrittenValue::Kind;
 
 constexpr int32_t kTextType = 1;
 constexpr int32_t kInt16Type = 2;
@@ -37,15 +37,15 @@ double ExpectNumber(const Json& json, const std::string& path) {
   return json.get<double>();
 }
 
-ValueSpec Make(Kind kind, const std::string& path) {
-  ValueSpec v;
+WrittenValue Make(Kind kind, const std::string& path) {
+  WrittenValue v;
   v.kind = kind;
   v.path = path;
   return v;
 }
 
 // Cells of a record list take the type of their column.
-ValueSpec ConvertCell(ValueSpec cell, int32_t type) {
+WrittenValue ConvertCell(WrittenValue cell, int32_t type) {
   switch (cell.kind) {
     case Kind::kNull:
     case Kind::kEmpty:
@@ -92,18 +92,18 @@ ValueSpec ConvertCell(ValueSpec cell, int32_t type) {
   }
 }
 
-ValueSpec::Row ParseRow(const Json& json, const std::string& path, std::vector<ColumnSpec>& columns,
-                        bool add_columns) {
+WrittenValue::Row ParseRow(const Json& json, const std::string& path,
+                           std::vector<WrittenColumn>& columns, bool add_columns) {
   ExpectObject(json, path);
-  ValueSpec::Row row(columns.size());
+  WrittenValue::Row row(columns.size());
   for (const auto& [name, cell_json] : json.items()) {
     std::string cell_path = JoinKey(path, name);
-    ValueSpec cell = ParseValue(cell_json, cell_path);
+    WrittenValue cell = ParseValue(cell_json, cell_path);
     size_t index = 0;
     while (index < columns.size() && columns[index].name != name) ++index;
     if (index == columns.size()) {
       if (!add_columns) throw JsonPathError(cell_path, "no such column in \"columns\"");
-      columns.push_back(ColumnSpec{name, 0, 0});
+      columns.push_back(WrittenColumn{name, 0, 0});
       row.emplace_back();
     }
     row[index] = std::move(cell);
@@ -112,10 +112,10 @@ ValueSpec::Row ParseRow(const Json& json, const std::string& path, std::vector<C
 }
 
 // Short form: columns in the order they first appear, typed by InferColumnType.
-void InferColumnTypes(ValueSpec& out) {
+void InferColumnTypes(WrittenValue& out) {
   for (auto& row : out.rows) row.resize(out.columns.size());
   for (size_t c = 0; c < out.columns.size(); ++c) {
-    std::optional<ValueSpec> first;
+    std::optional<WrittenValue> first;
     for (const auto& row : out.rows) {
       if (row[c] && row[c]->kind != Kind::kNull && row[c]->kind != Kind::kEmpty) {
         first = row[c];
@@ -127,7 +127,7 @@ void InferColumnTypes(ValueSpec& out) {
   }
 }
 
-void ParseShortRows(const Json& json, const std::string& path, ValueSpec& out) {
+void ParseShortRows(const Json& json, const std::string& path, WrittenValue& out) {
   ExpectArray(json, path);
   for (size_t i = 0; i < json.size(); ++i) {
     out.rows.push_back(ParseRow(json[i], JoinIndex(path, i), out.columns, true));
@@ -135,23 +135,25 @@ void ParseShortRows(const Json& json, const std::string& path, ValueSpec& out) {
   InferColumnTypes(out);
 }
 
-void ParseLongForm(const Json& json, const std::string& path, ValueSpec& out) {
+void ParseLongForm(const Json& json, const std::string& path, WrittenValue& out) {
   ObjectReader reader(json, path);
   const Json& columns = reader.Require("columns");
   std::string columns_path = reader.PathOf("columns");
   ExpectArray(columns, columns_path);
   for (size_t i = 0; i < columns.size(); ++i) {
     ObjectReader column(columns[i], JoinIndex(columns_path, i));
-    ColumnSpec spec;
-    spec.name = column.RequireString("name");
+    WrittenColumn written;
+    written.name = column.RequireString("name");
     for (const auto& known : out.columns) {
-      if (known.name == spec.name) throw JsonPathError(column.PathOf("name"), "duplicate column");
+      if (known.name == written.name)
+        throw JsonPathError(column.PathOf("name"), "duplicate column");
     }
-    spec.type = static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(kTextType));
-    spec.length = static_cast<int32_t>(column.OptionalInteger("length", 0, 1 << 30)
-                                           .value_or(spec.type == kTextType ? kTextLength : 0));
+    written.type = static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(kTextType));
+    written.length =
+        static_cast<int32_t>(column.OptionalInteger("length", 0, 1 << 30)
+                                 .value_or(written.type == kTextType ? kTextLength : 0));
     column.Finish();
-    out.columns.push_back(spec);
+    out.columns.push_back(written);
   }
   const Json& rows = reader.Require("rows");
   std::string rows_path = reader.PathOf("rows");
@@ -162,7 +164,7 @@ void ParseLongForm(const Json& json, const std::string& path, ValueSpec& out) {
   reader.Finish();
 }
 
-void TypeCells(ValueSpec& out) {
+void TypeCells(WrittenValue& out) {
   for (auto& row : out.rows) {
     for (size_t c = 0; c < out.columns.size(); ++c) {
       if (row[c]) row[c] = ConvertCell(std::move(*row[c]), out.columns[c].type);
@@ -170,7 +172,7 @@ void TypeCells(ValueSpec& out) {
   }
 }
 
-ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
+WrittenValue ParseValueObject(const Json& json, const std::string& path) {
   if (json.size() != 1) {
     if (json.empty()) throw JsonPathError(path, "expected a value, found an empty object");
     throw JsonPathError(path, "a value object has exactly one key (\"i4\", \"object\", ...)");
@@ -179,19 +181,19 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
   std::string inner_path = JoinKey(path, key);
   if (key == "i2" || key == "i4") {
     bool i2 = key == "i2";
-    ValueSpec v = Make(i2 ? Kind::kI2 : Kind::kI4, path);
+    WrittenValue v = Make(i2 ? Kind::kI2 : Kind::kI4, path);
     v.number = static_cast<double>(
         ExpectInteger(inner, inner_path, i2 ? -32768 : -2147483648LL, i2 ? 32767 : 2147483647LL));
     v.whole_number = true;
     return v;
   }
   if (key == "r8") {
-    ValueSpec v = Make(Kind::kR8, path);
+    WrittenValue v = Make(Kind::kR8, path);
     v.number = ExpectNumber(inner, inner_path);
     return v;
   }
   if (key == "date") {
-    ValueSpec v = Make(Kind::kDate, path);
+    WrittenValue v = Make(Kind::kDate, path);
     v.number = ParseDate(inner, inner_path);
     return v;
   }
@@ -200,12 +202,12 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
     return Make(key == "empty" ? Kind::kEmpty : Kind::kNothing, path);
   }
   if (key == "object") {
-    ValueSpec v = Make(Kind::kObject, path);
+    WrittenValue v = Make(Kind::kObject, path);
     v.objects.push_back(ParseObjectRef(inner, inner_path));
     return v;
   }
   if (key == "objects") {
-    ValueSpec v = Make(Kind::kObjects, path);
+    WrittenValue v = Make(Kind::kObjects, path);
     ExpectArray(inner, inner_path);
     for (size_t i = 0; i < inner.size(); ++i) {
       v.objects.push_back(ParseObjectRef(inner[i], JoinIndex(inner_path, i)));
@@ -213,7 +215,7 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
     return v;
   }
   if (key == "recordList") {
-    ValueSpec v = Make(Kind::kRecordList, path);
+    WrittenValue v = Make(Kind::kRecordList, path);
     if (inner.is_array()) {
       ParseShortRows(inner, inner_path, v);
     } else if (inner.is_object() && inner.contains("objects")) {
@@ -226,7 +228,8 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
       }
       reader.Finish();
       v.rows_from_objects = true;
-      v.columns = {ColumnSpec{"CLASS_ID", 0, kInt16Type}, ColumnSpec{"OBJECT_ID", 0, kInt32Type}};
+      v.columns = {WrittenColumn{"CLASS_ID", 0, kInt16Type},
+                   WrittenColumn{"OBJECT_ID", 0, kInt32Type}};
       return v;
     } else if (inner.is_object()) {
       ParseLongForm(inner, inner_path, v);
@@ -237,14 +240,14 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
     return v;
   }
   if (key == "record") {
-    ValueSpec v = Make(Kind::kRecord, path);
+    WrittenValue v = Make(Kind::kRecord, path);
     v.rows.push_back(ParseRow(inner, inner_path, v.columns, true));
     InferColumnTypes(v);
     TypeCells(v);
     return v;
   }
   if (key == "strings") {
-    ValueSpec v = Make(Kind::kStrings, path);
+    WrittenValue v = Make(Kind::kStrings, path);
     ExpectArray(inner, inner_path);
     for (size_t i = 0; i < inner.size(); ++i) {
       v.strings.push_back(ExpectString(inner[i], JoinIndex(inner_path, i)));
@@ -252,12 +255,12 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
     return v;
   }
   if (key == "class") {
-    ValueSpec v = Make(Kind::kClass, path);
+    WrittenValue v = Make(Kind::kClass, path);
     v.text = ExpectString(inner, inner_path);
     return v;
   }
   if (key == "array") {
-    ValueSpec v = Make(Kind::kArray, path);
+    WrittenValue v = Make(Kind::kArray, path);
     ExpectArray(inner, inner_path);
     for (size_t i = 0; i < inner.size(); ++i) {
       v.elements.push_back(ParseValue(inner[i], JoinIndex(inner_path, i)));
@@ -269,22 +272,22 @@ ValueSpec ParseSpecialForm(const Json& json, const std::string& path) {
 
 }  // namespace
 
-ValueSpec ParseValue(const Json& json, const std::string& path) {
+WrittenValue ParseValue(const Json& json, const std::string& path) {
   switch (json.type()) {
     case Json::value_t::string: {
-      ValueSpec v = Make(Kind::kString, path);
+      WrittenValue v = Make(Kind::kString, path);
       v.text = json.get<std::string>();
       return v;
     }
     case Json::value_t::boolean: {
-      ValueSpec v = Make(Kind::kBool, path);
+      WrittenValue v = Make(Kind::kBool, path);
       v.flag = json.get<bool>();
       return v;
     }
     case Json::value_t::number_integer:
     case Json::value_t::number_unsigned:
     case Json::value_t::number_float: {
-      ValueSpec v = Make(Kind::kNumber, path);
+      WrittenValue v = Make(Kind::kNumber, path);
       v.number = json.get<double>();
       v.whole_number = std::isfinite(v.number) && v.number == std::floor(v.number);
       return v;
@@ -292,19 +295,19 @@ ValueSpec ParseValue(const Json& json, const std::string& path) {
     case Json::value_t::null:
       return Make(Kind::kNull, path);
     case Json::value_t::object:
-      return ParseSpecialForm(json, path);
+      return ParseValueObject(json, path);
     default:
       throw JsonPathError(path, "expected a value, found " + DescribeJsonType(json));
   }
 }
 
-ObjectRefSpec ParseObjectRef(const Json& json, const std::string& path) {
+WrittenRef ParseObjectRef(const Json& json, const std::string& path) {
   ExpectObject(json, path);
   if (json.size() == 1 && json.contains("object")) {
     return ParseObjectRef(json["object"], JoinKey(path, "object"));
   }
   ObjectReader reader(json, path);
-  ObjectRefSpec ref;
+  WrittenRef ref;
   ref.path = path;
   if (reader.Has("label")) {
     ref.label = reader.RequireString("label");
@@ -322,7 +325,7 @@ ObjectRefSpec ParseObjectRef(const Json& json, const std::string& path) {
   return ref;
 }
 
-int32_t InferColumnType(const std::string& name, const std::optional<ValueSpec>& first_value) {
+int32_t InferColumnType(const std::string& name, const std::optional<WrittenValue>& first_value) {
   if (name == "CLASS_ID" || name == "CLASS_ID1" || name == "CLASS_ID2") return kInt16Type;
   if (name == "OBJECT_ID" || name == "OBJECT_ID1" || name == "OBJECT_ID2" ||
       name == "PAR_OBJECT_ID" || name == "SON_OBJECT_ID")

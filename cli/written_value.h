@@ -15,7 +15,7 @@ namespace vtx::cli {
 // A stored object named by class and object id, by class and key text (the
 // identifier values joined with " "), or by the label an earlier seed or host
 // step gave the object it created.
-struct ObjectRefSpec {
+struct WrittenRef {
   std::string class_name;  // empty for a label
   std::optional<int32_t> id;
   std::optional<std::string> key;
@@ -23,13 +23,13 @@ struct ObjectRefSpec {
   std::string path;  // JSON path, for run-time messages
 };
 
-struct ColumnSpec {
+struct WrittenColumn {
   std::string name;
   int32_t length = 0;
   int32_t type = 1;  // field type code of the column
 };
 
-struct ValueSpec {
+struct WrittenValue {
   enum class Kind {
     kString,      // text
     kBool,        // flag
@@ -49,33 +49,33 @@ struct ValueSpec {
     kClass,       // {"class": "Name"}: text
     kArray,       // {"array": [...]}: elements
   };
-  using Row = std::vector<std::optional<ValueSpec>>;  // one cell per column; nullopt: not given
+  using Row = std::vector<std::optional<WrittenValue>>;  // one cell per column; nullopt: not given
 
   Kind kind = Kind::kEmpty;
   std::string text;
   bool flag = false;
   double number = 0;
   bool whole_number = false;
-  std::vector<ObjectRefSpec> objects;
+  std::vector<WrittenRef> objects;
   bool rows_from_objects = false;  // record list {"objects": [...]}: CLASS_ID, OBJECT_ID rows
-  std::vector<ColumnSpec> columns;
+  std::vector<WrittenColumn> columns;
   std::vector<Row> rows;
   std::vector<std::string> strings;
-  std::vector<ValueSpec> elements;
+  std::vector<WrittenValue> elements;
   std::string path;
 };
 
 // Parses one value in any form of the value table; raises JsonPathError for
-// anything else (an unknown special form, a malformed date, ...).
-ValueSpec ParseValue(const Json& json, const std::string& path);
+// anything else (an unknown value form, a malformed date, ...).
+WrittenValue ParseValue(const Json& json, const std::string& path);
 
 // Parses a bare object reference {"class": ..., "id": ...},
 // {"class": ..., "key": ...} or {"label": ...}; the wrapped form
 // {"object": {...}} is accepted too.
-ObjectRefSpec ParseObjectRef(const Json& json, const std::string& path);
+WrittenRef ParseObjectRef(const Json& json, const std::string& path);
 
 // The field type a short-form record-list column gets: the standard id
 // attributes their own types, others the type of their first value.
-int32_t InferColumnType(const std::string& name, const std::optional<ValueSpec>& first_value);
+int32_t InferColumnType(const std::string& name, const std::optional<WrittenValue>& first_value);
 
 }  // namespace vtx::cli

@@ -5,21 +5,19 @@
 #include "cli/run_error.h"
 #include "cli/value_builder.h"
 #include "cli/value_encoder.h"
-#include "cli/value_spec.h"
+#include "cli/written_value.h"
 #include "runtime/ole_date.h"
 
 namespace vtx::cli {
 namespace {
 
-using Kind = ValueSpec::Kind;
+using Kind = WrittenValue::Kind;
 
 // Values without objects never reach the source.
 class NoObjects : public ObjectSource {
  public:
-  Ref<KvObject> LoadObject(const ObjectRefSpec& ref) override { throw RunError(ref.path); }
-  std::pair<int16_t, int32_t> Identify(const ObjectRefSpec& ref) override {
-    throw RunError(ref.path);
-  }
+  Ref<KvObject> LoadObject(const WrittenRef& ref) override { throw RunError(ref.path); }
+  std::pair<int16_t, int32_t> Identify(const WrittenRef& ref) override { throw RunError(ref.path); }
   Ref<KvObjects> NewObjects() override { throw RunError("objects"); }
   Ref<KvRecordList> NewRecordList() override { throw RunError("record list"); }
   Ref<KvStrings> NewStrings() override { throw RunError("strings"); }
@@ -47,9 +45,9 @@ TEST_P(BuildValueTest, TypesTheValueByItsParameter) {
   const BuildCase& c = GetParam();
   NoObjects source;
   ParamInfo param = Param(c.type);
-  ValueSpec spec = ParseValue(Json::parse(c.json), "v");
-  CheckValueForParameter(spec, param);
-  Variant v = BuildValue(spec, &param, source);
+  WrittenValue written = ParseValue(Json::parse(c.json), "v");
+  CheckValueForParameter(written, param);
+  Variant v = BuildValue(written, &param, source);
   EXPECT_EQ(v.Type(), c.expected_type);
   if (!v.IsNull() && !v.IsEmpty() && !v.IsObject()) {
     EXPECT_EQ(v.ToString(), c.expected_text);
@@ -104,9 +102,9 @@ class ParameterMismatchTest : public ::testing::TestWithParam<MismatchCase> {};
 
 TEST_P(ParameterMismatchTest, IsRefusedWithThePath) {
   const MismatchCase& c = GetParam();
-  ValueSpec spec = ParseValue(Json::parse(c.json), "args.p");
+  WrittenValue written = ParseValue(Json::parse(c.json), "args.p");
   try {
-    CheckValueForParameter(spec, c.param);
+    CheckValueForParameter(written, c.param);
     FAIL() << "accepted " << c.json;
   } catch (const JsonPathError& e) {
     EXPECT_EQ(e.what(), c.message);
@@ -158,11 +156,11 @@ class ShortFormColumnsTest : public ::testing::TestWithParam<ColumnCase> {};
 
 TEST_P(ShortFormColumnsTest, TakeStandardOrFirstValueTypes) {
   const ColumnCase& c = GetParam();
-  ValueSpec spec = ParseValue(Json::parse(R"({"recordList": )" + c.rows + "}"), "v");
-  ASSERT_EQ(spec.columns.size(), c.types.size());
+  WrittenValue written = ParseValue(Json::parse(R"({"recordList": )" + c.rows + "}"), "v");
+  ASSERT_EQ(written.columns.size(), c.types.size());
   for (size_t i = 0; i < c.types.size(); ++i) {
-    EXPECT_EQ(spec.columns[i].type, c.types[i]) << spec.columns[i].name;
-    EXPECT_EQ(spec.columns[i].length, c.types[i] == 1 ? 255 : 0) << spec.columns[i].name;
+    EXPECT_EQ(written.columns[i].type, c.types[i]) << written.columns[i].name;
+    EXPECT_EQ(written.columns[i].length, c.types[i] == 1 ? 255 : 0) << written.columns[i].name;
   }
 }
 
@@ -183,27 +181,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ColumnCase>& info) { return info.param.name; });
 
 TEST(ShortFormRowsTest, CellsTakeTheirColumnTypeAndMissingCellsStayUnset) {
-  ValueSpec spec =
+  WrittenValue written =
       ParseValue(Json::parse(R"({"recordList": [{"CLASS_ID": 100}, {"OBJECT_ID": 7}]})"), "v");
-  ASSERT_EQ(spec.rows.size(), 2u);
-  EXPECT_EQ(spec.rows[0][0]->kind, Kind::kI2);
-  EXPECT_FALSE(spec.rows[0][1].has_value());
-  EXPECT_FALSE(spec.rows[1][0].has_value());
-  EXPECT_EQ(spec.rows[1][1]->kind, Kind::kI4);
+  ASSERT_EQ(written.rows.size(), 2u);
+  EXPECT_EQ(written.rows[0][0]->kind, Kind::kI2);
+  EXPECT_FALSE(written.rows[0][1].has_value());
+  EXPECT_FALSE(written.rows[1][0].has_value());
+  EXPECT_EQ(written.rows[1][1]->kind, Kind::kI4);
 }
 
 TEST(RecordListOfObjectsTest, HasTheTwoIdColumns) {
-  ValueSpec spec =
+  WrittenValue written =
       ParseValue(Json::parse(R"({"recordList": {"objects": [{"class": "Part", "key": "4711 A"},
                                                   {"label": "nut"}]}})"),
                  "v");
-  EXPECT_TRUE(spec.rows_from_objects);
-  ASSERT_EQ(spec.objects.size(), 2u);
-  EXPECT_EQ(*spec.objects[0].key, "4711 A");
-  EXPECT_EQ(*spec.objects[1].label, "nut");
-  ASSERT_EQ(spec.columns.size(), 2u);
-  EXPECT_EQ(spec.columns[0].type, 2);
-  EXPECT_EQ(spec.columns[1].type, 3);
+  EXPECT_TRUE(written.rows_from_objects);
+  ASSERT_EQ(written.objects.size(), 2u);
+  EXPECT_EQ(*written.objects[0].key, "4711 A");
+  EXPECT_EQ(*written.objects[1].label, "nut");
+  ASSERT_EQ(written.columns.size(), 2u);
+  EXPECT_EQ(written.columns[0].type, 2);
+  EXPECT_EQ(written.columns[1].type, 3);
 }
 
 struct EncodeCase {
