@@ -103,7 +103,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.skipped)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
         per_size_[static_cast<int>(run.counters.at("histories").value)] = run.GetAdjustedRealTime();
     }
     ConsoleReporter::ReportRuns(runs);
