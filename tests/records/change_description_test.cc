@@ -98,10 +98,10 @@ struct ChangeCase {
   std::string lines;
 };
 
-class AttributeChangeTest : public ElectronicRecordTest,
-                            public ::testing::WithParamInterface<ChangeCase> {};
+class RecordAttributeChangeTest : public ElectronicRecordTest,
+                                  public ::testing::WithParamInterface<ChangeCase> {};
 
-TEST_P(AttributeChangeTest, DescribesTheChange) {
+TEST_P(RecordAttributeChangeTest, DescribesTheChange) {
   Store().Update({kPart, kNut}, GetParam().before);
   ASSERT_EQ(SaveOriginal(kPart, kNut), -1);
   Store().Update({kPart, kNut}, GetParam().after);
@@ -121,7 +121,7 @@ TEST_P(AttributeChangeTest, DescribesTheChange) {
 const Variant kNull = Variant::Null();
 
 INSTANTIATE_TEST_SUITE_P(
-    Changes, AttributeChangeTest,
+    Changes, RecordAttributeChangeTest,
     ::testing::Values(
         ChangeCase{"NothingChanged", {}, {}, ""},
         ChangeCase{"OnlyExcludedChanged", {{"NOTE", "a"}}, {{"NOTE", "b"}}, ""},

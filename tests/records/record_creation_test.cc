@@ -81,10 +81,10 @@ TEST_F(ElectronicRecordTest, NoLoggedInUserCreatesNothing) {
 
 // Every host call up to the storing of the record may fail: the error must
 // reach the caller unchanged and nothing may be stored.
-class FailingStepTest : public ElectronicRecordTest,
-                        public ::testing::WithParamInterface<const char*> {};
+class RecordFailingStepTest : public ElectronicRecordTest,
+                              public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(FailingStepTest, EscapesAndStoresNothing) {
+TEST_P(RecordFailingStepTest, EscapesAndStoresNothing) {
   FailCall(GetParam());
   try {
     CreateRecord("CHECKIN", kPart, kBolt);
@@ -96,7 +96,7 @@ TEST_P(FailingStepTest, EscapesAndStoresNothing) {
   EXPECT_TRUE(Records().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(HostCalls, FailingStepTest,
+INSTANTIATE_TEST_SUITE_P(HostCalls, RecordFailingStepTest,
                          ::testing::Values("KvUserInfo.GetCurrentUser", "KvObject.Refresh",
                                            "KvClasses.ClassByName", "KvObjectStore.CreateObject",
                                            "KvAttributes.ItemByName", "KvRecord.SetLongValue",
