@@ -112,6 +112,11 @@ DialogAction PosixPlatform::AskDialog(const DialogSnapshot& dialog) {
 
 double PosixPlatform::Now() { return LocalNowAsOleDate(); }
 
+Platform& MachinePlatform() {
+  static PosixPlatform machine;
+  return machine;
+}
+
 Ref<Dispatch> PosixPlatform::CreateObject(const std::string& prog_id) {
   if (SameNoCase(prog_id, kFileSystemObjectProgId))
     return MakeRef<MappedFileSystemObject>(paths_, observer_);

@@ -8,6 +8,8 @@ Variant Dispatch::Invoke(std::string_view, InvokeKind, std::vector<Variant>&) {
 
 Variant Dispatch::GetDefaultValue() { Raise(err::kNotSupported); }
 
+Ref<Dispatch> Dispatch::AdaptTo(const std::type_info&) { return nullptr; }
+
 Variant Dispatch::GetProperty(std::string_view name) {
   std::vector<Variant> args;
   return Invoke(name, InvokeKind::kPropertyGet, args);

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "runtime/variant.h"
@@ -31,6 +32,11 @@ class Dispatch : public std::enable_shared_from_this<Dispatch> {
   // Name of the interface or class, for traces and messages.
   virtual std::string_view GetTypeName() const { return "Object"; }
 
+  // This object seen through the interface `type` it does not derive from, or
+  // Nothing. An object reached only by late binding (a COM object of the host)
+  // answers with a typed view that calls it by name. Default: Nothing.
+  virtual Ref<Dispatch> AdaptTo(const std::type_info& type);
+
   // Convenience forms of Invoke.
   Variant CallMethod(std::string_view name, std::vector<Variant>& args) {
     return Invoke(name, InvokeKind::kMethod, args);
@@ -40,11 +46,12 @@ class Dispatch : public std::enable_shared_from_this<Dispatch> {
 };
 
 // Cast of an object reference to an interface: Nothing stays Nothing, an object
-// that does not implement T raises 13 (type mismatch).
+// that neither implements T nor adapts to it raises 13 (type mismatch).
 template <class T>
 Ref<T> CastTo(const Ref<Dispatch>& object) {
   if (!object) return nullptr;
   auto typed = std::dynamic_pointer_cast<T>(object.shared());
+  if (!typed) typed = std::dynamic_pointer_cast<T>(object->AdaptTo(typeid(T)).shared());
   if (!typed) Raise(err::kTypeMismatch);
   return Ref<T>(std::move(typed));
 }

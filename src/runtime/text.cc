@@ -1,10 +1,8 @@
 #include "runtime/text.h"
 
-#include <locale.h>
 #include <algorithm>
-#include <clocale>
-#include <cwctype>
 
+#include "runtime/case_mapping.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::text {
@@ -79,13 +77,6 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-// The UTF-8 locale for case mapping, created once per process; null when the
-// machine has none, in which case only ASCII letters change case.
-locale_t CaseLocale() {
-  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  return locale;
-}
-
 template <class Map>
 std::string MapCodePoints(std::string_view s, Map map) {
   std::string out;
@@ -97,16 +88,12 @@ std::string MapCodePoints(std::string_view s, Map map) {
 
 char32_t Upper(char32_t cp) {
   if (cp < 0x80) return (cp >= 'a' && cp <= 'z') ? cp - 32 : cp;
-  locale_t loc = CaseLocale();
-  if (!loc) return cp;
-  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), loc));
+  return UpperNonAscii(cp);
 }
 
 char32_t Lower(char32_t cp) {
   if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
-  locale_t loc = CaseLocale();
-  if (!loc) return cp;
-  return static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), loc));
+  return LowerNonAscii(cp);
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+# Cross-builds for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64,
+# mingw-w64-tools for widl).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(VTX_MINGW_PREFIX x86_64-w64-mingw32)
+# The POSIX thread model gives the full <mutex>/<thread> of libstdc++ 12;
+# everything is linked statically, so no runtime DLL of the toolchain ships.
+find_program(CMAKE_C_COMPILER NAMES ${VTX_MINGW_PREFIX}-gcc-posix ${VTX_MINGW_PREFIX}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${VTX_MINGW_PREFIX}-g++-posix ${VTX_MINGW_PREFIX}-g++ REQUIRED)
+find_program(CMAKE_RC_COMPILER NAMES ${VTX_MINGW_PREFIX}-windres REQUIRED)
+find_program(VTX_WIDL NAMES ${VTX_MINGW_PREFIX}-widl widl)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VTX_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Tests run the Windows programs under Wine.
+find_program(VTX_WINE NAMES wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VTX_WINE})
