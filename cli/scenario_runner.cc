@@ -95,8 +95,10 @@ class Run {
   void Seed() {
     emu::Store& store = host_.GetStore();
     for (const auto& seed : scenario_.objects) {
-      if (options_.keep_existing_seeds && seed.id && store.Find(seed.class_name, *seed.id))
+      if (options_.keep_existing_seeds && seed.id && store.Find(seed.class_name, *seed.id)) {
+        LabelNew(seed.label, seed.class_name, *seed.id);
         continue;
+      }
       try {
         int32_t id = store.Insert(seed.class_name, BuildValues(seed.values, source_), seed.id);
         LabelNew(seed.label, seed.class_name, id);

@@ -177,7 +177,11 @@ WrittenValue ParseValueObject(const Json& json, const std::string& path) {
     if (json.empty()) throw JsonPathError(path, "expected a value, found an empty object");
     throw JsonPathError(path, "a value object has exactly one key (\"i4\", \"object\", ...)");
   }
-  const auto& [key, inner] = *json.items().begin();
+  // Hold the iterator itself: binding through items() would keep a reference
+  // into a proxy that dies at the end of the statement.
+  const auto first = json.begin();
+  const std::string key = first.key();
+  const Json& inner = first.value();
   std::string inner_path = JoinKey(path, key);
   if (key == "i2" || key == "i4") {
     bool i2 = key == "i2";
