@@ -292,13 +292,13 @@ Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
   Monitor().Enter("KvObject.GetRelatedObjects", {ObjectArg(query)});
   auto q = CastTo<EmuQuery>(Ref<Dispatch>(query));
   if (!q) Raise(err::kObjectVariableNotSet);
-  const QuerySpec& spec = q->Spec();
-  const int16_t s_class = spec.ClassOf("S");
+  const QueryPlan& plan = q->Plan();
+  const int16_t s_class = plan.ClassOf("S");
   if (s_class == 0) Raise(err::kHostFailure, "The query has no class under the alias S", "Korvel");
   if (!IsStored()) RaiseNotStored(*def_);
   const Model& model = store_->GetModel();
   std::vector<int16_t> link_classes;
-  if (const int16_t l_class = spec.ClassOf("L"); l_class != 0)
+  if (const int16_t l_class = plan.ClassOf("L"); l_class != 0)
     link_classes = model.Descendants(l_class);
   std::vector<int32_t> others;
   for (const LinkHit& hit : store_->Objects().LinksOf(id_, link_classes)) {
@@ -310,7 +310,7 @@ Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
   }
   std::sort(others.begin(), others.end());
   others.erase(std::unique(others.begin(), others.end()), others.end());
-  const std::vector<int32_t> ids = FilterIds(*store_, s_class, others, spec, "S");
+  const std::vector<int32_t> ids = FilterIds(*store_, s_class, others, plan, "S");
   const auto classes = store_->Objects().ClassesOf(ids);
   std::vector<ObjectRef> refs;
   for (int32_t id : ids) refs.push_back(ObjectRef{classes.at(id), id});
@@ -328,8 +328,8 @@ Ref<KvObjects> EmuObject::GetLinkedObjects(const Ref<KvQuery>& query,
   others.erase(std::unique(others.begin(), others.end()), others.end());
   if (query) {
     auto q = CastTo<EmuQuery>(Ref<Dispatch>(query));
-    if (const int16_t s_class = q->Spec().ClassOf("S"); s_class != 0)
-      others = FilterIds(*store_, s_class, others, q->Spec(), "S");
+    if (const int16_t s_class = q->Plan().ClassOf("S"); s_class != 0)
+      others = FilterIds(*store_, s_class, others, q->Plan(), "S");
   }
   const auto classes = store_->Objects().ClassesOf(others);
   std::vector<ObjectRef> refs;

@@ -16,61 +16,61 @@
 
 namespace vtx::emu {
 
-int16_t QuerySpec::ClassOf(std::string_view alias) const {
+int16_t QueryPlan::ClassOf(std::string_view alias) const {
   for (const auto& [a, id] : classes)
     if (a == alias) return id;
   return 0;
 }
 
 EmuQuery::EmuQuery(std::shared_ptr<Store> store)
-    : store_(std::move(store)), spec_(std::make_shared<QuerySpec>()) {}
+    : store_(std::move(store)), plan_(std::make_shared<QueryPlan>()) {}
 
 Ref<KvQueryClasses> EmuQuery::GetQueryClasses() {
   store_->Monitor().Enter("KvQuery.GetQueryClasses");
-  return MakeRef<EmuQueryClasses>(store_, spec_);
+  return MakeRef<EmuQueryClasses>(store_, plan_);
 }
 
 Ref<KvQueryConditions> EmuQuery::GetConditions() {
   store_->Monitor().Enter("KvQuery.GetConditions");
-  return MakeRef<EmuQueryConditions>(store_, spec_);
+  return MakeRef<EmuQueryConditions>(store_, plan_);
 }
 
 Ref<KvSelectList> EmuQuery::GetSelectList() {
   store_->Monitor().Enter("KvQuery.GetSelectList");
-  return MakeRef<EmuSelectList>(store_, spec_);
+  return MakeRef<EmuSelectList>(store_, plan_);
 }
 
 void EmuQuery::SetMaxRows(int32_t max_rows) {
   store_->Monitor().Enter("KvQuery.SetMaxRows", {max_rows});
-  spec_->max_rows = max_rows;
+  plan_->max_rows = max_rows;
 }
 
 void EmuQuery::SetQueryFlag(int32_t flag) {
   store_->Monitor().Enter("KvQuery.SetQueryFlag", {flag});
-  spec_->flags.push_back(flag);
+  plan_->flags.push_back(flag);
 }
 
 void EmuQueryClasses::AddClass(int16_t class_id, const std::string& alias) {
   store_->Monitor().Enter("KvQueryClasses.AddClass", {class_id, alias});
   store_->ClassOrRaise(class_id);
-  for (auto& entry : spec_->classes)
+  for (auto& entry : plan_->classes)
     if (entry.first == alias) {
       entry.second = class_id;
       return;
     }
-  spec_->classes.emplace_back(alias, class_id);
+  plan_->classes.emplace_back(alias, class_id);
 }
 
 void EmuQueryConditions::Add(const std::string& connector, const std::string& attribute,
                              const std::string& op, const Variant& value, int32_t flags,
                              const std::string& alias) {
   store_->Monitor().Enter("KvQueryConditions.Add", {connector, attribute, op, value, flags, alias});
-  spec_->conditions.push_back(Condition{connector, attribute, op, value, alias});
+  plan_->conditions.push_back(Condition{connector, attribute, op, value, alias});
 }
 
 void EmuSelectList::Add(const std::string& column, const std::string& alias, int32_t flags) {
   store_->Monitor().Enter("KvSelectList.Add", {column, alias, flags});
-  spec_->select.emplace_back(column, alias);
+  plan_->select.emplace_back(column, alias);
 }
 
 EmuQueryFactory::EmuQueryFactory(std::shared_ptr<Store> store)
@@ -85,12 +85,12 @@ Ref<KvQuery> EmuQueryFactory::GetQuery() {
 
 void EmuQueryFactory::Run() {
   store_->Monitor().Enter("KvQueryFactory.Run");
-  result_ = RunQuery(*store_, query_->Spec());
+  result_ = RunQuery(*store_, query_->Plan());
 }
 
 void EmuQueryFactory::RunWithOptions(const Ref<KvOptions>& options) {
   store_->Monitor().Enter("KvQueryFactory.RunWithOptions", {Variant(Ref<Dispatch>(options))});
-  result_ = RunQuery(*store_, query_->Spec());
+  result_ = RunQuery(*store_, query_->Plan());
 }
 
 int32_t EmuQueryFactory::GetRowCount() {
@@ -105,10 +105,10 @@ Ref<KvRecordList> EmuQueryFactory::GetResult() {
 
 namespace {
 
-std::vector<Condition> ConditionsFor(const QuerySpec& spec, std::string_view alias,
+std::vector<Condition> ConditionsFor(const QueryPlan& plan, std::string_view alias,
                                      bool single_class) {
   std::vector<Condition> out;
-  for (const Condition& c : spec.conditions)
+  for (const Condition& c : plan.conditions)
     if (c.alias == alias || (single_class && c.alias.empty())) out.push_back(c);
   return out;
 }
@@ -134,10 +134,10 @@ std::vector<std::vector<Variant>> SelectFamily(Store& store, const ClassDef& def
   return out;
 }
 
-std::vector<int> SelectedAttributes(const ClassDef& def, const QuerySpec& spec,
+std::vector<int> SelectedAttributes(const ClassDef& def, const QueryPlan& plan,
                                     std::string_view alias, bool single_class) {
   std::vector<int> out;
-  for (const auto& [column, a] : spec.select) {
+  for (const auto& [column, a] : plan.select) {
     if (a != alias && !(single_class && a.empty())) continue;
     const int index = def.FindAttribute(column);
     if (index < 0) RaiseUnknownAttribute(def, column);
@@ -146,18 +146,18 @@ std::vector<int> SelectedAttributes(const ClassDef& def, const QuerySpec& spec,
   return out;
 }
 
-std::shared_ptr<const RecordTable> RunSingle(Store& store, const QuerySpec& spec) {
-  const auto& [alias, class_id] = spec.classes.front();
+std::shared_ptr<const RecordTable> RunSingle(Store& store, const QueryPlan& plan) {
+  const auto& [alias, class_id] = plan.classes.front();
   const ClassDef& def = store.ClassOrRaise(class_id);
-  std::vector<int> attributes = SelectedAttributes(def, spec, alias, true);
+  std::vector<int> attributes = SelectedAttributes(def, plan, alias, true);
   if (attributes.empty()) attributes = AllAttributes(def);
   auto table = std::make_shared<RecordTable>();
   for (int index : attributes) {
     const AttributeDef& a = def.attributes[index];
     table->columns.push_back(Column{a.name, a.length, a.type});
   }
-  for (auto& row : SelectFamily(store, def, attributes, ConditionsFor(spec, alias, true), nullptr,
-                                spec.max_rows)) {
+  for (auto& row : SelectFamily(store, def, attributes, ConditionsFor(plan, alias, true), nullptr,
+                                plan.max_rows)) {
     row.erase(row.begin());
     table->rows.push_back(std::move(row));
   }
@@ -168,10 +168,10 @@ struct Triple {
   int32_t f, s, l;
 };
 
-std::shared_ptr<const RecordTable> RunJoined(Store& store, const QuerySpec& spec) {
+std::shared_ptr<const RecordTable> RunJoined(Store& store, const QueryPlan& plan) {
   const Model& model = store.GetModel();
-  const int16_t f_class = spec.ClassOf("F"), s_class = spec.ClassOf("S");
-  const int16_t l_class = spec.ClassOf("L");
+  const int16_t f_class = plan.ClassOf("F"), s_class = plan.ClassOf("S");
+  const int16_t l_class = plan.ClassOf("L");
   if (f_class == 0 || s_class == 0)
     Raise(err::kHostFailure, "A query over several classes needs the aliases F and S", "Korvel");
   const ClassDef& f_def = store.ClassOrRaise(f_class);
@@ -179,7 +179,7 @@ std::shared_ptr<const RecordTable> RunJoined(Store& store, const QuerySpec& spec
 
   // The F objects that qualify, then every link from them to a qualifying S.
   std::vector<int32_t> f_ids;
-  for (auto& row : SelectFamily(store, f_def, {}, ConditionsFor(spec, "F", false), nullptr, 0))
+  for (auto& row : SelectFamily(store, f_def, {}, ConditionsFor(plan, "F", false), nullptr, 0))
     f_ids.push_back(row[0].AsI4());
   std::vector<int16_t> links;
   if (l_class != 0) links = model.Descendants(l_class);
@@ -198,7 +198,7 @@ std::shared_ptr<const RecordTable> RunJoined(Store& store, const QuerySpec& spec
     std::vector<int32_t> sorted = ids;
     std::sort(sorted.begin(), sorted.end());
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    const std::vector<int32_t> kept = FilterIds(store, class_id, sorted, spec, alias);
+    const std::vector<int32_t> kept = FilterIds(store, class_id, sorted, plan, alias);
     return std::set<int32_t>(kept.begin(), kept.end());
   };
   const std::set<int32_t> s_keep = keep(s_class, s_ids, "S");
@@ -210,14 +210,14 @@ std::shared_ptr<const RecordTable> RunJoined(Store& store, const QuerySpec& spec
   std::stable_sort(rows.begin(), rows.end(), [](const Triple& a, const Triple& b) {
     return a.f != b.f ? a.f < b.f : a.l < b.l;
   });
-  if (spec.max_rows > 0 && rows.size() > static_cast<size_t>(spec.max_rows))
-    rows.resize(spec.max_rows);
+  if (plan.max_rows > 0 && rows.size() > static_cast<size_t>(plan.max_rows))
+    rows.resize(plan.max_rows);
 
   // Columns: as selected, else the ids of each alias.
-  std::vector<std::pair<std::string, std::string>> select = spec.select;
+  std::vector<std::pair<std::string, std::string>> select = plan.select;
   if (select.empty())
     for (const char* alias : {"F", "S", "L"})
-      if (spec.ClassOf(alias) != 0 || std::string_view(alias) == "L") {
+      if (plan.ClassOf(alias) != 0 || std::string_view(alias) == "L") {
         select.emplace_back(attr::kClassId, alias);
         select.emplace_back(attr::kObjectId, alias);
       }
@@ -266,20 +266,20 @@ std::shared_ptr<const RecordTable> RunJoined(Store& store, const QuerySpec& spec
 }  // namespace
 
 std::vector<int32_t> FilterIds(Store& store, int16_t class_id, const std::vector<int32_t>& ids,
-                               const QuerySpec& spec, std::string_view alias) {
+                               const QueryPlan& plan, std::string_view alias) {
   if (ids.empty()) return {};
   const ClassDef& def = store.ClassOrRaise(class_id);
   const std::string json = IdsAsJson(ids);
   std::vector<int32_t> out;
-  for (auto& row : SelectFamily(store, def, {}, ConditionsFor(spec, alias, false), &json, 0))
+  for (auto& row : SelectFamily(store, def, {}, ConditionsFor(plan, alias, false), &json, 0))
     out.push_back(row[0].AsI4());
   return out;
 }
 
-std::shared_ptr<const RecordTable> RunQuery(Store& store, const QuerySpec& spec) {
-  if (spec.classes.empty()) Raise(err::kHostFailure, "The query has no class", "Korvel");
-  if (spec.classes.size() == 1) return RunSingle(store, spec);
-  return RunJoined(store, spec);
+std::shared_ptr<const RecordTable> RunQuery(Store& store, const QueryPlan& plan) {
+  if (plan.classes.empty()) Raise(err::kHostFailure, "The query has no class", "Korvel");
+  if (plan.classes.size() == 1) return RunSingle(store, plan);
+  return RunJoined(store, plan);
 }
 
 }  // namespace vtx::emu

@@ -13,7 +13,7 @@
 namespace vtx::emu {
 
 // What a structured query asks for; shared by the query and its parts.
-struct QuerySpec {
+struct QueryPlan {
   std::vector<std::pair<std::string, int16_t>> classes;  // alias, class id, in order
   std::vector<Condition> conditions;
   std::vector<std::pair<std::string, std::string>> select;  // column, alias
@@ -26,11 +26,11 @@ struct QuerySpec {
 
 // KvQuery and its parts. A class registered matches objects of that class
 // and of the classes below it.
-// Thread-safety: one thread. Ownership: the parts share the query's spec.
+// Thread-safety: one thread. Ownership: the parts share the query's plan.
 class EmuQuery : public KvQuery {
  public:
   explicit EmuQuery(std::shared_ptr<Store> store);
-  const QuerySpec& Spec() const { return *spec_; }
+  const QueryPlan& Plan() const { return *plan_; }
 
   Ref<KvQueryClasses> GetQueryClasses() override;
   Ref<KvQueryConditions> GetConditions() override;
@@ -40,42 +40,42 @@ class EmuQuery : public KvQuery {
 
  private:
   std::shared_ptr<Store> store_;
-  std::shared_ptr<QuerySpec> spec_;
+  std::shared_ptr<QueryPlan> plan_;
 };
 
 // AddClass raises the host's failure for an unknown class.
 class EmuQueryClasses : public KvQueryClasses {
  public:
-  EmuQueryClasses(std::shared_ptr<Store> store, std::shared_ptr<QuerySpec> spec)
-      : store_(std::move(store)), spec_(std::move(spec)) {}
+  EmuQueryClasses(std::shared_ptr<Store> store, std::shared_ptr<QueryPlan> plan)
+      : store_(std::move(store)), plan_(std::move(plan)) {}
   void AddClass(int16_t class_id, const std::string& alias) override;
 
  private:
   std::shared_ptr<Store> store_;
-  std::shared_ptr<QuerySpec> spec_;
+  std::shared_ptr<QueryPlan> plan_;
 };
 
 class EmuQueryConditions : public KvQueryConditions {
  public:
-  EmuQueryConditions(std::shared_ptr<Store> store, std::shared_ptr<QuerySpec> spec)
-      : store_(std::move(store)), spec_(std::move(spec)) {}
+  EmuQueryConditions(std::shared_ptr<Store> store, std::shared_ptr<QueryPlan> plan)
+      : store_(std::move(store)), plan_(std::move(plan)) {}
   void Add(const std::string& connector, const std::string& attribute, const std::string& op,
            const Variant& value, int32_t flags, const std::string& alias) override;
 
  private:
   std::shared_ptr<Store> store_;
-  std::shared_ptr<QuerySpec> spec_;
+  std::shared_ptr<QueryPlan> plan_;
 };
 
 class EmuSelectList : public KvSelectList {
  public:
-  EmuSelectList(std::shared_ptr<Store> store, std::shared_ptr<QuerySpec> spec)
-      : store_(std::move(store)), spec_(std::move(spec)) {}
+  EmuSelectList(std::shared_ptr<Store> store, std::shared_ptr<QueryPlan> plan)
+      : store_(std::move(store)), plan_(std::move(plan)) {}
   void Add(const std::string& column, const std::string& alias, int32_t flags) override;
 
  private:
   std::shared_ptr<Store> store_;
-  std::shared_ptr<QuerySpec> spec_;
+  std::shared_ptr<QueryPlan> plan_;
 };
 
 // KvQueryFactory: one query, run as often as asked. Before the first run the
@@ -103,11 +103,11 @@ class EmuQueryFactory : public KvQueryFactory {
 // "F.OBJECT_ID" and so on (F.CLASS_ID, F.OBJECT_ID, S.CLASS_ID, S.OBJECT_ID,
 // L.CLASS_ID, L.OBJECT_ID when none are selected). Rows in ascending
 // OBJECT_ID of the class registered first (then of the link).
-std::shared_ptr<const RecordTable> RunQuery(Store& store, const QuerySpec& spec);
+std::shared_ptr<const RecordTable> RunQuery(Store& store, const QueryPlan& plan);
 
 // Ids of the objects of class `class_id` (and below) among `ids` that meet
 // the conditions written for `alias`, ascending.
 std::vector<int32_t> FilterIds(Store& store, int16_t class_id, const std::vector<int32_t>& ids,
-                               const QuerySpec& spec, std::string_view alias);
+                               const QueryPlan& plan, std::string_view alias);
 
 }  // namespace vtx::emu

@@ -113,11 +113,11 @@ int32_t EmuRecordList::HasGuiSelection() {
   return 0;
 }
 
-void EmuRecordList::Sort(const Ref<KvRecordList>& sort_spec, int32_t count, int32_t flags) {
-  monitor_->Enter("KvRecordList.Sort", {Variant(Ref<Dispatch>(sort_spec)), count, flags});
-  auto spec = CastTo<EmuRecordList>(sort_spec);
-  if (!spec) Raise(err::kObjectVariableNotSet);
-  const RecordTable& s = *spec->table_;
+void EmuRecordList::Sort(const Ref<KvRecordList>& sort_order, int32_t count, int32_t flags) {
+  monitor_->Enter("KvRecordList.Sort", {Variant(Ref<Dispatch>(sort_order)), count, flags});
+  auto order = CastTo<EmuRecordList>(sort_order);
+  if (!order) Raise(err::kObjectVariableNotSet);
+  const RecordTable& s = *order->table_;
   const int name_col = s.FindColumn("COL_NAME");
   const int dir_col = s.FindColumn("TDM_DIRECTION");
   if (name_col < 0) Raise(err::kSubscriptOutOfRange);

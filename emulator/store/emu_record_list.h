@@ -15,7 +15,7 @@ namespace vtx::emu {
 // Values are kept as written (no conversion to the column's type). A value
 // written at row == GetRecordCount() appends a row; further out raises 9, as
 // do unknown columns. Sort sorts the first `count` rows (all rows when
-// `count` is out of range) stably by the rows of the specification.
+// `count` is out of range) stably by the rows of the sort order.
 // Thread-safety: one thread. Ownership: GetRecord and GetHeader return new
 // objects owned by the caller.
 class EmuRecordList : public KvRecordList {

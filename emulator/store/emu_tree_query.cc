@@ -86,12 +86,12 @@ Ref<KvObjects> EmuTreeQuery::GetRoots() {
 
 Ref<KvQueryClasses> EmuTreeQuery::GetQueryClasses() {
   store_->Monitor().Enter("KvTreeQuery.GetQueryClasses");
-  return MakeRef<EmuQueryClasses>(store_, spec_);
+  return MakeRef<EmuQueryClasses>(store_, plan_);
 }
 
 Ref<KvSelectList> EmuTreeQuery::GetSelectList() {
   store_->Monitor().Enter("KvTreeQuery.GetSelectList");
-  return MakeRef<EmuSelectList>(store_, spec_);
+  return MakeRef<EmuSelectList>(store_, plan_);
 }
 
 void EmuTreeQuery::WriteWorkFile(const std::vector<ObjectRef>& roots) const {
@@ -107,7 +107,7 @@ void EmuTreeQuery::WriteWorkFile(const std::vector<ObjectRef>& roots) const {
 void EmuTreeQuery::Execute() {
   store_->Monitor().Enter("KvTreeQuery.Execute");
   const Model& model = store_->GetModel();
-  const int16_t l_class = spec_->ClassOf("L");
+  const int16_t l_class = plan_->ClassOf("L");
   if (l_class == 0)
     Raise(err::kHostFailure, "The tree query has no link class under the alias L", "Korvel");
   std::vector<int16_t> link_classes;
@@ -151,16 +151,16 @@ void EmuTreeQuery::Execute() {
       values[id] = {&def, std::move(v)};
   }
 
-  const int16_t f_class = spec_->ClassOf("F"), s_class = spec_->ClassOf("S");
+  const int16_t f_class = plan_->ClassOf("F"), s_class = plan_->ClassOf("S");
   auto in_family = [&](int32_t id, int16_t class_id) {
     if (class_id == 0) return true;
     auto it = classes.find(id);
     return it != classes.end() && model.IsA(it->second, class_id);
   };
   auto table = std::make_shared<RecordTable>();
-  for (const auto& [column, alias] : spec_->select) {
+  for (const auto& [column, alias] : plan_->select) {
     Column c{alias + "." + column, 0, 0};
-    if (const ClassDef* def = model.ById(spec_->ClassOf(alias))) {
+    if (const ClassDef* def = model.ById(plan_->ClassOf(alias))) {
       if (const int index = def->FindAttribute(column); index >= 0) {
         c.length = def->attributes[index].length;
         c.type = def->attributes[index].type;
@@ -171,8 +171,8 @@ void EmuTreeQuery::Execute() {
   for (const TreeRow& t : tree) {
     if (!in_family(t.par, f_class) || !in_family(t.son, s_class)) continue;
     std::vector<Variant> row;
-    row.reserve(spec_->select.size());
-    for (const auto& [column, alias] : spec_->select) {
+    row.reserve(plan_->select.size());
+    for (const auto& [column, alias] : plan_->select) {
       const int32_t id = alias == "F" ? t.par : alias == "S" ? t.son : t.link;
       auto it = values.find(id);
       const int index = it == values.end() ? -1 : it->second.first->FindAttribute(column);

@@ -52,7 +52,7 @@ class EmuTreeQuery : public KvTreeQuery {
   std::vector<std::pair<std::string, int32_t>> options_;
   int16_t levels_ = 1;
   Ref<EmuObjects> roots_;
-  std::shared_ptr<QuerySpec> spec_ = std::make_shared<QuerySpec>();
+  std::shared_ptr<QueryPlan> plan_ = std::make_shared<QueryPlan>();
   std::shared_ptr<const RecordTable> result_ = std::make_shared<const RecordTable>();
 };
 

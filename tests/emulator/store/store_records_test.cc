@@ -30,15 +30,15 @@ class RecordListTest : public StoreTest {
     }
     return list;
   }
-  Ref<KvRecordList> Spec(const std::vector<std::pair<const char*, bool>>& keys) {
-    auto spec = store_->NewRecordList();
-    spec->AddColumn("COL_NAME", 256, 1);
-    spec->AddColumn("TDM_DIRECTION", 4, 15);
+  Ref<KvRecordList> SortKeys(const std::vector<std::pair<const char*, bool>>& keys) {
+    auto keys_list = store_->NewRecordList();
+    keys_list->AddColumn("COL_NAME", 256, 1);
+    keys_list->AddColumn("TDM_DIRECTION", 4, 15);
     for (size_t i = 0; i < keys.size(); ++i) {
-      spec->SetValue("COL_NAME", static_cast<int32_t>(i), Variant(keys[i].first));
-      spec->SetBooleanValue("TDM_DIRECTION", static_cast<int32_t>(i), keys[i].second);
+      keys_list->SetValue("COL_NAME", static_cast<int32_t>(i), Variant(keys[i].first));
+      keys_list->SetBooleanValue("TDM_DIRECTION", static_cast<int32_t>(i), keys[i].second);
     }
-    return spec;
+    return keys_list;
   }
   static std::string Names(const Ref<KvRecordList>& list) {
     std::string out;
@@ -68,13 +68,13 @@ TEST_F(RecordListTest, SortsByTheSpecificationRowsStably) {
                       {"c", 2, Variant(int32_t{9})},
                       {"d", 1, Variant(int32_t{2})},
                       {"e", 1, Variant::Null()}});
-    list->Sort(Spec(c.keys), c.count, 0);
+    list->Sort(SortKeys(c.keys), c.count, 0);
     EXPECT_EQ(Names(list), c.expected) << c.name;
   }
   auto texts = Rows({{"b", 0, Variant("B")}, {"a", 0, Variant("a")}, {"c", 0, Variant(2)}});
-  texts->Sort(Spec({{"ORDER", true}}), 3, 0);
+  texts->Sort(SortKeys({{"ORDER", true}}), 3, 0);
   EXPECT_EQ(Names(texts), "cba") << "numbers before texts, texts binary";
-  EXPECT_THROW(texts->Sort(Spec({{"NOPE", true}}), 3, 0), RuntimeError);
+  EXPECT_THROW(texts->Sort(SortKeys({{"NOPE", true}}), 3, 0), RuntimeError);
 }
 
 TEST_F(RecordListTest, RowsGrowOnlyAtTheEnd) {
