@@ -9,12 +9,12 @@ namespace vtx::testing {
 
 // Class ids of the history test model.
 inline constexpr int16_t kDocument = 100;
-inline constexpr int16_t kSpecification = 110;  // below Document
+inline constexpr int16_t kDatasheet = 110;  // below Document
 inline constexpr int16_t kTool = 250;           // no link class to History
 inline constexpr int16_t kDrawing = 260;        // REVISION is its first identifier
 inline constexpr int16_t kHistory = 400;
 
-// Documents and specifications linked to History through "Document_History"
+// Documents and datasheets linked to History through "Document_History"
 // (300) and "Document_History_Archive" (301), drawings through
 // "Drawing_History" (310); tools have no link class to History.
 inline nlohmann::json HistoryModel() {
@@ -40,7 +40,7 @@ inline nlohmann::json HistoryModel() {
   history["attributes"] = {{{"name", "H_TEXT"}, {"external", "Text"}, {"type", 1}}};
   history["identifiers"] = {"H_TEXT"};
   return {{"classes",
-           {document, keyed(kSpecification, "Specification", "TN_SPECIFICATIONS", kDocument), tool,
+           {document, keyed(kDatasheet, "Datasheet", "TN_DATASHEETS", kDocument), tool,
             drawing, link(300, "Document_History", "TN_DOC_HIST", kDocument),
             link(301, "Document_History_Archive", "TN_DOC_HIST_ARCH", kDocument),
             link(310, "Drawing_History", "TN_DWG_HIST", kDrawing), history}}};

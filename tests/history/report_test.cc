@@ -14,12 +14,12 @@ class GenerateHistoryReportTest : public ::testing::Test {
  protected:
   GenerateHistoryReportTest() : t_(HistoryModel()) {
     t_.Insert("Document", {{"DOC_NUMBER", "A-100"}}, 1);
-    t_.Insert("Specification", {{"DOC_NUMBER", "A-200"}}, 2);
+    t_.Insert("Datasheet", {{"DOC_NUMBER", "A-200"}}, 2);
     t_.Insert("Document", {{"DOC_NUMBER", "A-300"}}, 3);
     t_.Insert("Tool", {{"TOOL_NUMBER", "T-1"}}, 4);
     for (int32_t id : {11, 12, 13}) t_.Insert("History", {{"H_TEXT", "h"}}, id);
-    t_.Link("Document_History", {kSpecification, 2}, {kHistory, 12});
-    t_.Link("Document_History", {kSpecification, 2}, {kHistory, 11});
+    t_.Link("Document_History", {kDatasheet, 2}, {kHistory, 12});
+    t_.Link("Document_History", {kDatasheet, 2}, {kHistory, 11});
     t_.Link("Document_History", {kDocument, 3}, {kHistory, 12});
   }
 
@@ -70,22 +70,22 @@ const char* const kNoHistory =
 INSTANTIATE_TEST_SUITE_P(
     Cases, GenerateHistoryReportCaseTest,
     ::testing::Values(ReportCase{"only the second row has history",
-                                 {{kDocument, 1}, {kSpecification, 2}, {kDocument, 1}},
+                                 {{kDocument, 1}, {kDatasheet, 2}, {kDocument, 1}},
                                  {11, 12},
                                  2,
                                  {}},
                       ReportCase{"shared history objects appended twice",
-                                 {{kSpecification, 2}, {kDocument, 3}},
+                                 {{kDatasheet, 2}, {kDocument, 3}},
                                  {11, 12, 12},
                                  3,
                                  {}},
                       ReportCase{"missing link class stops before any report",
-                                 {{kTool, 4}, {kSpecification, 2}},
+                                 {{kTool, 4}, {kDatasheet, 2}},
                                  {},
                                  0,
                                  {kDataModel}},
                       ReportCase{"missing link class after collected rows",
-                                 {{kSpecification, 2}, {kTool, 4}},
+                                 {{kDatasheet, 2}, {kTool, 4}},
                                  {},
                                  0,
                                  {kDataModel}},
@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(GenerateHistoryReportTest, ReportsFreshlyReadInstancesAndEmptiesTheCollection) {
   t_.Host().Monitor().SetTracing(true);
-  Report({{kSpecification, 2}});
+  Report({{kDatasheet, 2}});
   emu::StepRecordings seen = t_.Take();
 
   std::vector<std::string> per_object;
@@ -115,7 +115,7 @@ TEST_F(GenerateHistoryReportTest, ReportsFreshlyReadInstancesAndEmptiesTheCollec
 TEST_F(GenerateHistoryReportTest, LetsHostFailuresReachTheCaller) {
   t_.Host().Monitor().AddFault({"KvObject.GetRelatedObjects", 1, 440, "Query failed", false});
   try {
-    Report({{kSpecification, 2}});
+    Report({{kDatasheet, 2}});
     FAIL() << "the failure was swallowed";
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Number(), 440);

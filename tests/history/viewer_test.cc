@@ -115,15 +115,15 @@ INSTANTIATE_TEST_SUITE_P(
 class ViewHistoryTest : public ::testing::Test {
  protected:
   ViewHistoryTest() : t_(HistoryModel()) {
-    t_.Insert("Specification", {{"DOC_NUMBER", "A-100"}}, 1);
+    t_.Insert("Datasheet", {{"DOC_NUMBER", "A-100"}}, 1);
     t_.Insert("Document", {{"DOC_NUMBER", "A-200"}}, 2);
     t_.Insert("Tool", {{"TOOL_NUMBER", "T-1"}}, 3);
     t_.Insert("Drawing", {{"REVISION", "A"}, {"DWG_NUMBER", "D-1"}}, 4);
     for (int32_t id : {11, 12, 13, 14}) t_.Insert("History", {{"H_TEXT", "h"}}, id);
-    t_.Link("Document_History", {kSpecification, 1}, {kHistory, 13});
-    t_.Link("Document_History", {kSpecification, 1}, {kHistory, 11});
-    t_.Link("Document_History", {kSpecification, 1}, {kHistory, 12});
-    t_.Link("Document_History_Archive", {kSpecification, 1}, {kHistory, 14});
+    t_.Link("Document_History", {kDatasheet, 1}, {kHistory, 13});
+    t_.Link("Document_History", {kDatasheet, 1}, {kHistory, 11});
+    t_.Link("Document_History", {kDatasheet, 1}, {kHistory, 12});
+    t_.Link("Document_History_Archive", {kDatasheet, 1}, {kHistory, 14});
     t_.Link("Drawing_History", {kDrawing, 4}, {kHistory, 14});
   }
 
@@ -143,7 +143,7 @@ class ViewHistoryTest : public ::testing::Test {
 };
 
 TEST_F(ViewHistoryTest, ShowsTheLastOfOneViewPerHistoryObjectWithAllOfThem) {
-  emu::StepRecordings seen = View({kSpecification, 1});
+  emu::StepRecordings seen = View({kDatasheet, 1});
 
   EXPECT_TRUE(seen.platform.messages.empty());
   ASSERT_EQ(seen.host.views.size(), 3u);
@@ -189,7 +189,7 @@ TEST_F(ViewHistoryTest, ReportsAHostFailureUnderItsOwnName) {
   t_.SetVariable("DEBUG", "true");
   t_.Host().Monitor().AddFault({"KvObject.GetRelatedObjects", 1, 440, "Query failed", false});
 
-  emu::StepRecordings seen = View({kSpecification, 1});
+  emu::StepRecordings seen = View({kDatasheet, 1});
 
   EXPECT_TRUE(seen.host.views.empty());
   ASSERT_EQ(seen.platform.messages.size(), 1u);
