@@ -1,0 +1,20 @@
+# Checks that DLL exports exactly the four entry points of a self-registering
+# in-process server. Inputs: OBJDUMP, DLL.
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+# The name table lists one export a line: "[   0] DllCanUnloadNow".
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)+" table "${dump}")
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" lines "${table}")
+set(entries "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${line}")
+  list(APPEND entries "${name}")
+endforeach()
+list(SORT entries)
+set(expected DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer)
+if(NOT entries STREQUAL expected)
+  message(FATAL_ERROR "exports are '${entries}', expected '${expected}'")
+endif()
+message(STATUS "exports: ${entries}")
