@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds under AddressSanitizer + UndefinedBehaviorSanitizer and runs every test.
+# Sets up, builds under AddressSanitizer + UndefinedBehaviorSanitizer and runs every test,
+# then cross-builds VTX_HA.dll and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset dev
 cmake --build --preset dev
 ctest --preset dev
+# The same add-in as a Windows COM server, under Wine (VTX_SKIP_WINDOWS=1 skips it).
+if [[ "${VTX_SKIP_WINDOWS:-0}" != 1 ]]; then
+  scripts/test-windows.sh
+fi
