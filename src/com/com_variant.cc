@@ -10,13 +10,16 @@ namespace vtx::com {
 
 namespace {
 
-// Numbers of a type the add-in has no Variant type for: 32-bit integer when
-// the value fits, double otherwise.
+// Numbers of a type the add-in has no Variant type for: integers become a
+// 32-bit integer when they fit, everything else a double.
 Variant FromOtherNumber(const VARIANT& value) {
+  const VARTYPE type = V_VT(&value);
+  const bool fractional = type == VT_R4 || type == VT_CY || type == VT_DECIMAL;
   VariantHolder converted;
-  if (SUCCEEDED(VariantChangeType(&converted.value, const_cast<VARIANT*>(&value), 0, VT_I4)))
+  VARIANT* source = const_cast<VARIANT*>(&value);
+  if (!fractional && SUCCEEDED(VariantChangeType(&converted.value, source, 0, VT_I4)))
     return Variant(static_cast<int32_t>(V_I4(&converted.value)));
-  if (SUCCEEDED(VariantChangeType(&converted.value, const_cast<VARIANT*>(&value), 0, VT_R8)))
+  if (SUCCEEDED(VariantChangeType(&converted.value, source, 0, VT_R8)))
     return Variant(V_R8(&converted.value));
   Raise(err::kOverflow);
 }
