@@ -33,12 +33,23 @@ std::string FromAnsi(const char* ansi) {
   return text::ToUtf8(std::u16string(wide.begin(), wide.end() - 1));
 }
 
-// Keeps one record on one line.
+// Keeps one record on one line: line breaks and tabs are written escaped.
 std::string OneLine(std::string_view value) {
   std::string line;
   for (char c : value) {
-    if (c == '\r') continue;
-    line += c == '\n' ? std::string("\\n") : c == '\t' ? std::string("\\t") : std::string(1, c);
+    switch (c) {
+      case '\r':
+        line += "\\r";
+        break;
+      case '\n':
+        line += "\\n";
+        break;
+      case '\t':
+        line += "\\t";
+        break;
+      default:
+        line += c;
+    }
   }
   return line;
 }

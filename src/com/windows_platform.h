@@ -14,8 +14,9 @@ namespace vtx {
 // Headless runs: when the environment variable VTX_MESSAGE_LOG names a file,
 // message boxes and dialogs are not shown but appended to that file (UTF-8,
 // one line each: "box<TAB>style<TAB>title<TAB>text" or
-// "dialog<TAB>caption<TAB>lines joined by |"), and answered with the box's
-// default button and Cancel, so that nothing waits for a user.
+// "dialog<TAB>caption<TAB>lines joined by |", with CR, LF and TAB inside a
+// field written \r, \n, \t), and answered with the box's default button and
+// Cancel, so that nothing waits for a user.
 // Thread-safety: used on the thread that calls the add-in.
 class WindowsPlatform : public Platform {
  public:

@@ -155,6 +155,7 @@ function KorvelStandIn() {
         SetStringValue: function (name, v) { count("KvRecord.SetStringValue"); set(name, String(v)); },
         SetLongValue: function (name, v) { count("KvRecord.SetLongValue"); set(name, v); },
         SetIntegerValue: function (name, v) { count("KvRecord.SetIntegerValue"); set(name, v); },
+        GetValueAsString: function (name) { count("KvRecord.GetValueAsString"); var v = value(name); return v == null ? "" : String(v); },
         SetBooleanValue: function (name, v) { set(name, v); },
         SetDoubleValue: function (name, v) { set(name, v); }
       };
@@ -209,7 +210,19 @@ function KorvelStandIn() {
     return self;
   }
 
+  // Queries are built but never run here: the model has no class "History".
+  var query = {
+    GetQueryClasses: function () { return {AddClass: function (classId, alias) { count("KvQueryClasses.AddClass"); }}; }
+  };
+
   var store = {
+    GetQueryFactory: function () { count("KvObjectStore.GetQueryFactory"); return {GetQuery: function () { return query; }}; },
+    ObjectFromRecord: function (record, flag) {
+      count("KvObjectStore.ObjectFromRecord");
+      var o = makeObject(record.GetValue("CLASS_ID"), record.GetValue("OBJECT_ID"));
+      o.Retrieve();
+      return o;
+    },
     CreateObject: function (classId) { count("KvObjectStore.CreateObject"); return makeObject(classId, 0); },
     ObjectsFromRecordList: function (records, flag) {
       count("KvObjectStore.ObjectsFromRecordList");
@@ -278,7 +291,11 @@ function KorvelStandIn() {
         if (row < 0 || row >= rows.length || !rows[row].hasOwnProperty(column)) throw new Error(9, "Subscript out of range");
         return rows[row][column];
       },
-      HasGuiSelection: function () { count("KvRecordList.HasGuiSelection"); return 0; }
+      HasGuiSelection: function () { count("KvRecordList.HasGuiSelection"); return 0; },
+      GetRecord: function (row) {
+        count("KvRecordList.GetRecord");
+        return {GetValue: function (column) { return rows[row][column]; }};
+      }
     };
   };
   return host;

@@ -31,6 +31,18 @@ var environment = new ActiveXObject("WScript.Shell").Environment("PROCESS");
 var computerName = environment("COMPUTERNAME");
 var userName = environment("USERNAME");
 
+// The lines of the message log that VTX_MESSAGE_LOG names.
+function readMessageLog() {
+  var files = new ActiveXObject("Scripting.FileSystemObject");
+  var path = environment("VTX_MESSAGE_LOG");
+  if (!files.FileExists(path)) return [];
+  var file = files.OpenTextFile(path, 1);
+  var lines = [];
+  while (!file.AtEndOfStream) lines.push(file.ReadLine());
+  file.Close();
+  return lines;
+}
+
 var host = KorvelStandIn();
 var part = host.recordList([{CLASS_ID: 100, OBJECT_ID: 1}]);
 var app = new ActiveXObject("VTX_HA.Application");
@@ -129,6 +141,21 @@ try {
 } catch (e) {
   check("unknown member number", e.number & 0xFFFF, 438);
   check("unknown member description", e.description, "Object doesn't support this property or method");
+}
+
+// With DEBUG=true (set by the test runner) an error a routine traps is
+// reported in a message box, titled "VTX" with the critical-stop icon; the
+// headless switch writes it to the message log instead of showing it. Here
+// the viewer finds no class "History" in the model.
+try {
+  app.ViewHistory(host.session, part);
+  var messages = readMessageLog();
+  check("message boxes during the run", messages.length, 1);
+  check("the viewer's report", messages[0],
+        "box\t16\tVTX\tFollowing Error has occured in ''ViewHistory''\\rNumber      : 91\\r" +
+        "Description : Object variable or With block variable not set");
+} catch (e) {
+  fail("ViewHistory", e);
 }
 
 app = null;
