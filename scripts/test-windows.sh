@@ -4,7 +4,8 @@
 # VTX_JOBS sets the build's parallel jobs (default: all processors).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64)
+packages=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64
+          libgtest-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
