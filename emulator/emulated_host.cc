@@ -46,7 +46,11 @@ EmulatedHost::EmulatedHost(const std::string& database, const nlohmann::json& mo
   SetEnvironment(Environment{});
 }
 
-EmulatedHost::~EmulatedHost() = default;
+EmulatedHost::~EmulatedHost() {
+  // Traced arguments hold host objects, and host objects hold the host's
+  // state: drop the trace nobody took so that the two can be freed.
+  if (state_ && state_->monitor) state_->monitor->TakeTrace();
+}
 
 Ref<KvSession> EmulatedHost::Session() const { return session_; }
 
