@@ -1,19 +1,14 @@
 // The commands that work on a database of one's own: `vtx init`, `hook`,
-// `history`, `report` and `delete-history`. Each plays a small scenario made
-// on the spot through the scenario runner and prints it as `vtx demo` does.
+// `history`, `report` and `delete-history`.
 #pragma once
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-namespace vtx::cli {
+#include "cli/database_play.h"
 
-struct DatabaseOptions {
-  std::string database;    // SQLite file, created when missing
-  std::string model_file;  // "" for the demo model built into vtx
-  std::string user;        // LOGIN of the current user; "" for this machine's logon name
-};
+namespace vtx::cli {
 
 // Creates the database (or checks that it holds the model); with the demo
 // model and without `empty`, also stores the demo data.

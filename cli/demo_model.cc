@@ -75,6 +75,7 @@ std::string_view DemoModelJson() {
     {"id": 700, "name": "Admin", "table": "TN_ADMIN", "super": 700, "kind": 1,
      "attributes": [
        {"name": "CN_NAME", "external": "Name", "type": 1, "length": 80}],
+     "identifiers": ["CN_NAME"],
      "hierarchyLink": 750},
     {"id": 710, "name": "Settings Folder", "table": "TN_SETTINGS_FOLDER", "super": 700, "kind": 1,
      "attributes": [
@@ -94,7 +95,8 @@ std::string_view DemoModelJson() {
        {"name": "CN_VALUE_LONG", "external": "Long Value", "type": 1, "length": 32000},
        {"name": "CN_INSTRUCTIONS", "external": "Instructions", "type": 1, "length": 2000}],
      "identifiers": ["CN_SETTING_ID"],
-     "sequences": {"CN_SETTING_ID": {"next": 1, "format": "AS-{:05}"}}},
+     "sequences": {"CN_SETTING_ID": {"next": 100, "format": "AS-{:05}"}}},
+    {"id": 740, "name": "Admin_Desktop", "table": "TN_ADMIN_DESKTOP", "super": 740, "kind": 7, "ends": [700, 700]},
     {"id": 750, "name": "Admin_Tree", "table": "TN_ADMIN_TREE", "super": 750, "kind": 6, "ends": [700, 700],
      "attributes": [
        {"name": "TDMX_ORDERING", "external": "Position", "type": 3}]},

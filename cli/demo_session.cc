@@ -22,7 +22,14 @@ std::string_view DemoSessionJson() {
     {"class": "Project_Part", "id": 303, "values": {"CLASS_ID1": 50, "OBJECT_ID1": 10, "CLASS_ID2": 100, "OBJECT_ID2": 100}},
     {"class": "Settings Folder", "id": 600, "values": {"CN_FOLDER_ID": "ROOT", "CN_NAME": "Settings"}},
     {"class": "Admin Setting", "id": 601, "values": {"CN_SETTING_ID": "AS-00001", "CN_NAME": "History report folder", "CN_SECTION": "History", "CN_SUBJECT": "REPORT FOLDER", "CN_USER_ID": 0, "CN_VALUE_1": "C:\\Korvel\\Reports", "CN_INSTRUCTIONS": "Folder the history reports are written to"}},
-    {"class": "Admin_Tree", "id": 602, "values": {"PAR_OBJECT_ID": 600, "SON_OBJECT_ID": 601, "TDMX_ORDERING": 1}}
+    {"class": "Settings Folder", "id": 620, "values": {"CN_FOLDER_ID": "GENERAL", "CN_NAME": "General"}},
+    {"class": "Admin_Desktop", "id": 621, "values": {"CLASS_ID1": 710, "OBJECT_ID1": 600, "CLASS_ID2": 710, "OBJECT_ID2": 620}},
+    {"class": "Admin_Tree", "id": 602, "values": {"PAR_OBJECT_ID": 620, "SON_OBJECT_ID": 601, "TDMX_ORDERING": 1}},
+    {"class": "Admin Setting", "id": 610, "values": {"CN_SETTING_ID": "AS-00002", "CN_NAME": "Part search", "CN_SECTION": "SEARCH1", "CN_SUBJECT": "GUI_DISPLAY_NAME", "CN_USER_ID": 0, "CN_VALUE_1": "Parts by number"}},
+    {"class": "Admin Setting", "id": 611, "values": {"CN_SETTING_ID": "AS-00003", "CN_NAME": "Document search", "CN_SECTION": "SEARCH2", "CN_SUBJECT": "GUI_DISPLAY_NAME", "CN_USER_ID": 0, "CN_VALUE_1": "Documents by title"}},
+    {"class": "Admin_Tree", "id": 612, "values": {"PAR_OBJECT_ID": 620, "SON_OBJECT_ID": 610, "TDMX_ORDERING": 2}},
+    {"class": "Admin_Tree", "id": 613, "values": {"PAR_OBJECT_ID": 620, "SON_OBJECT_ID": 611, "TDMX_ORDERING": 3}},
+    {"class": "Admin Setting", "id": 614, "values": {"CN_SETTING_ID": "AS-00004", "CN_NAME": "Old export folder", "CN_SECTION": "Export", "CN_SUBJECT": "FOLDER", "CN_USER_ID": 0, "CN_VALUE_1": "C:\\Export"}}
   ],
   "environment": {
     "user": {"class": "User", "key": "jdoe"},

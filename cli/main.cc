@@ -1,6 +1,7 @@
 // The vtx command: demo, hooks and the scenario runner of the emulated host.
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
 #include "cli/run_command.h"
+#include "cli/settings_commands.h"
 #include "cli/version.h"
 
 namespace {
@@ -71,6 +73,24 @@ int main(int argc, char** argv) {
   delete_history->add_option("KEY", key, "Key text of the object, or #ID")->required();
   AddDatabaseOptions(delete_history, db);
 
+  std::string settings_action;
+  std::vector<std::string> settings_args;
+  std::optional<std::string> long_text;
+  int32_t user_id = 0;
+  CLI::App* settings = app.add_subcommand(
+      "settings",
+      "Read and write settings: get SECTION SUBJECT | set SECTION SUBJECT VALUE... | long "
+      "SECTION SUBJECT [--text TEXT] | section SECTION | doubles | outside-tree [FOLDER] | "
+      "template SECTION");
+  settings->add_option("ACTION", settings_action, "What to do")
+      ->required()
+      ->check(CLI::IsMember(vtx::cli::SettingsActions()));
+  settings->add_option("ARGS", settings_args, "Section, subject, values or folder");
+  settings->add_option("--user-id", user_id,
+                       "User id of a user setting (default: the administrator setting)");
+  settings->add_option("--text", long_text, "long: the long text to store");
+  AddDatabaseOptions(settings, db);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -88,6 +108,17 @@ int main(int argc, char** argv) {
   if (*history) return HistoryCommand(db, class_name, key, std::cout, std::cerr);
   if (*report) return ReportCommand(db, class_name, keys, std::cout, std::cerr);
   if (*delete_history) return DeleteHistoryCommand(db, class_name, key, std::cout, std::cerr);
+  if (*settings) {
+    try {
+      SettingsRequest request = MakeSettingsRequest(settings_action, settings_args);
+      request.user_id = user_id;
+      request.long_text = long_text;
+      return SettingsCommand(db, request, std::cout, std::cerr);
+    } catch (const std::invalid_argument& e) {
+      std::cerr << e.what() << "\n";
+      return 1;
+    }
+  }
   std::cout << app.help();
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "cli/session_printer.h"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 #include "cli/json_format.h"
@@ -193,12 +195,44 @@ void SessionPrinter::PrintCall(const CallStep& call, const Json& entry, emu::Emu
         text += n == 0 ? " (success)" : " (failure)";
     }
     out_ << "  = " << text << "\n";
+    PrintHandedOut(call, entry);
     if (entry.value("call", "") == "Application.ExecuteCreateNewERObject" &&
         result == Json{{"i2", 0}}) {
       PrintNewestRecord(host);
     }
   }
   PrintSeen(entry, host);
+}
+
+void SessionPrinter::PrintHandedOut(const CallStep& call, const Json& entry) {
+  const Json& out = entry["out"];
+  if (!out.is_object()) return;
+  for (const auto& [name, value] : out.items()) {
+    bool given = std::any_of(call.args.begin(), call.args.end(),
+                             [&](const auto& arg) { return arg.first == name; });
+    if (given || value.is_null() || (value.is_object() && value.contains("missing"))) continue;
+    if (!value.is_object() || !value.contains("recordList") ||
+        !value["recordList"].contains("columns")) {
+      out_ << "  < " << name << " = " << FormatJsonOneLine(value) << "\n";
+      continue;
+    }
+    // A record list handed out: its rows as a table of texts.
+    const Json& list = value["recordList"];
+    out_ << "  < " << name << ":\n    ";
+    for (const auto& column : list["columns"]) out_ << Pad(column.value("name", ""), 24);
+    out_ << "\n";
+    for (const auto& row : list["rows"]) {
+      out_ << "    ";
+      for (const auto& column : list["columns"]) {
+        auto cell = row.find(column.value("name", ""));
+        std::string text = cell == row.end() || cell->is_null() ? ""
+                           : cell->is_string()                  ? cell->get<std::string>()
+                                                                : FormatJsonOneLine(*cell);
+        out_ << Pad(Clip(text, 23), 24);
+      }
+      out_ << "\n";
+    }
+  }
 }
 
 void SessionPrinter::PrintHost(const HostStep& step, const Json& entry, emu::EmulatedHost& host) {
@@ -255,13 +289,19 @@ void SessionPrinter::PrintSeen(const Json& entry, emu::EmulatedHost& host) {
   for (const auto& v : views) {
     if (!v.value("shown", false)) continue;
     std::vector<emu::ObjectRef> objects;
+    bool all_history = true;
     for (const auto& o : v["objects"]) {
       const emu::ClassDef* def = host.GetStore().GetModel().ByName(o.value("class", ""));
       if (def) objects.push_back(emu::ObjectRef{def->id, o.value("id", 0)});
+      all_history = all_history && def && def->name == kRecordClass;
     }
     out_ << fmt::format("  View \"{}\" ({} objects; {} view(s) created, this one on screen)\n",
                         v.value("caption", ""), objects.size(), views.size());
-    PrintHistoryTable(host, objects);
+    if (all_history) {
+      PrintHistoryTable(host, objects);
+    } else {
+      for (const auto& ref : objects) out_ << "    " << DescribeObject(host, ref) << "\n";
+    }
   }
   for (const auto& n : entry["notifications"]) {
     out_ << fmt::format(

@@ -43,6 +43,8 @@ class SessionPrinter {
   std::string DescribeJsonObject(emu::EmulatedHost& host, const Json& object);
   std::string DescribeValue(emu::EmulatedHost& host, const WrittenValue& value);
   void PrintCall(const CallStep& call, const Json& entry, emu::EmulatedHost& host);
+  // The out arguments the call handed back that the step did not give.
+  void PrintHandedOut(const CallStep& call, const Json& entry);
   void PrintHost(const HostStep& host_step, const Json& entry, emu::EmulatedHost& host);
   void PrintSeen(const Json& entry, emu::EmulatedHost& host);
   // The description of the electronic record stored last.

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -39,8 +40,9 @@ struct PlatformRecordings {
 // MapDrive, else a folder per letter under a fresh temporary folder that the
 // platform creates on first use and removes when destroyed. A message box
 // answers with its default button. Dialog answers are taken from a queue;
-// when it is empty AskDialog raises a RuntimeError saying that an answer is
-// missing, and AnswerWasMissing() turns true.
+// when it is empty the fallback set with SetDialogFallback answers (a person
+// at a terminal), and without one AskDialog raises a RuntimeError saying that
+// an answer is missing, and AnswerWasMissing() turns true.
 // Thread-safety: used on one thread. Recordings are owned by the platform
 // until taken.
 class ScriptedPlatform : public Platform {
@@ -63,6 +65,9 @@ class ScriptedPlatform : public Platform {
   // Classes for CreateObject; not owned. Null: ClassRegistry::Global().
   void SetRegistry(const ClassRegistry* registry) { registry_ = registry; }
   void QueueDialogAnswer(DialogAction action) { answers_.push_back(action); }
+  void SetDialogFallback(std::function<DialogAction(const DialogSnapshot&)> ask) {
+    fallback_ = std::move(ask);
+  }
   size_t PendingDialogAnswers() const { return answers_.size(); }
   bool AnswerWasMissing() const { return answer_missing_; }
 
@@ -101,6 +106,7 @@ class ScriptedPlatform : public Platform {
   std::shared_ptr<WindowsPaths> paths_;
   const ClassRegistry* registry_ = nullptr;
   std::deque<DialogAction> answers_;
+  std::function<DialogAction(const DialogSnapshot&)> fallback_;
   bool answer_missing_ = false;
   PlatformRecordings recordings_;
 };

@@ -10,6 +10,7 @@
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
 #include "cli/json_path.h"
+#include "cli/settings_commands.h"
 
 namespace vtx::cli {
 namespace {
@@ -92,6 +93,72 @@ TEST_F(DatabaseCommandsTest, DemoRunsInMemoryAndAgainOnItsDatabase) {
   out_.str("");
   ASSERT_EQ(DemoCommand(options_.database, out_, err_), 0) << err_.str();
   EXPECT_THAT(out_.str(), HasSubstr("(reused)"));
+}
+
+TEST_F(DatabaseCommandsTest, SettingsAreWrittenReadAndSearchedOnTheDemoData) {
+  ASSERT_EQ(InitCommand(options_, false, out_, err_), 0) << err_.str();
+  auto settings = [&](const std::string& action, std::vector<std::string> args) {
+    out_.str("");
+    return SettingsCommand(options_, MakeSettingsRequest(action, std::move(args)), out_, err_);
+  };
+  // A new setting is created from the values' columns, an existing one
+  // rewritten through its subject's column: both must read back.
+  ASSERT_EQ(settings("set", {"Viewer", "Colors", "red", "blue"}), 0) << err_.str();
+  ASSERT_EQ(settings("get", {"Viewer", "Colors"}), 0) << err_.str();
+  EXPECT_THAT(out_.str(), HasSubstr("red"));
+  ASSERT_EQ(settings("set", {"Viewer", "Colors", "green"}), 0) << err_.str();
+  ASSERT_EQ(settings("section", {"Viewer"}), 0) << err_.str();
+  EXPECT_THAT(out_.str(), HasSubstr("COLORS"));
+  EXPECT_THAT(out_.str(), HasSubstr("green"));
+  EXPECT_THAT(out_.str(), HasSubstr("blue"));
+
+  SettingsRequest long_text = MakeSettingsRequest("long", {"History", "REPORT FOLDER"});
+  long_text.long_text = "kept for ten years";
+  ASSERT_EQ(SettingsCommand(options_, long_text, out_, err_), 0) << err_.str();
+  ASSERT_EQ(settings("long", {"History", "REPORT FOLDER"}), 0);
+  EXPECT_THAT(out_.str(), HasSubstr("= \"kept for ten years\""));
+
+  ASSERT_EQ(settings("doubles", {}), 0);
+  EXPECT_THAT(out_.str(), HasSubstr("There is no duplicate item among the Admin Settings"));
+  ASSERT_EQ(settings("outside-tree", {}), 0);
+  EXPECT_THAT(out_.str(), HasSubstr("Admin Setting AS-00004"));
+  EXPECT_THAT(out_.str(), Not(HasSubstr("Admin Setting AS-00002")));
+  // One template of the stem: chosen without asking.
+  ASSERT_EQ(settings("template", {"SEARCH1"}), 0);
+  EXPECT_THAT(out_.str(), HasSubstr("SelectedTemplate = \"SEARCH1\""));
+}
+
+struct SettingsUsageCase {
+  std::string action;
+  std::vector<std::string> args;
+  bool valid;
+};
+
+TEST(SettingsRequestTest, ArgumentsMustFitTheAction) {
+  const SettingsUsageCase cases[] = {
+      {"get", {"S", "T"}, true},
+      {"get", {"S"}, false},
+      {"set", {"S", "T"}, false},
+      {"set", {"S", "T", "1", "2"}, true},
+      {"long", {"S", "T", "x"}, false},
+      {"section", {"S"}, true},
+      {"doubles", {"x"}, false},
+      {"outside-tree", {}, true},
+      {"outside-tree", {"F", "G"}, false},
+      {"template", {}, false},
+      {"remove", {"S"}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.action + " with " + std::to_string(c.args.size()) + " arguments");
+    if (c.valid) {
+      EXPECT_NO_THROW(MakeSettingsRequest(c.action, c.args));
+    } else {
+      EXPECT_THROW(MakeSettingsRequest(c.action, c.args), std::invalid_argument);
+    }
+  }
+  SettingsRequest set = MakeSettingsRequest("set", {"S", "T", "1", "2"});
+  EXPECT_EQ(set.values, (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(MakeSettingsRequest("outside-tree", {"F"}).folder, "F");
 }
 
 TEST(DemoModelTest, IsTheModelScenariosNameAsBuiltin) {
