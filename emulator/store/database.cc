@@ -41,9 +41,19 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
     FailWith(db, sql);
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::Statement(Database& owner, sqlite3_stmt* stmt, std::string sql)
+    : db_(owner.db_), stmt_(stmt), owner_(&owner), sql_(std::move(sql)) {}
 
-Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+Statement::~Statement() {
+  if (owner_ && stmt_) {
+    owner_->Recycle(std::move(sql_), stmt_);
+  } else {
+    sqlite3_finalize(stmt_);
+  }
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_), stmt_(other.stmt_), owner_(other.owner_), sql_(std::move(other.sql_)) {
   other.stmt_ = nullptr;
 }
 
@@ -142,9 +152,43 @@ Database::Database(const std::string& path) {
   Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
 }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+  for (auto& [sql, statements] : idle_)
+    for (sqlite3_stmt* stmt : statements) sqlite3_finalize(stmt);
+  sqlite3_close_v2(db_);
+}
 
-Statement Database::Prepare(std::string_view sql) { return Statement(db_, sql); }
+Statement Database::Prepare(std::string_view sql) {
+  std::string text(sql);
+  auto it = idle_.find(text);
+  if (it != idle_.end() && !it->second.empty()) {
+    sqlite3_stmt* stmt = it->second.back();
+    it->second.pop_back();
+    return Statement(*this, stmt, std::move(text));
+  }
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &stmt, nullptr) !=
+      SQLITE_OK)
+    FailWith(db_, text);
+  return Statement(*this, stmt, std::move(text));
+}
+
+void Database::Recycle(std::string sql, sqlite3_stmt* stmt) {
+  // Texts that embed values would pile up: keep a few statements per text and
+  // a bounded number of texts, and let the rest go.
+  constexpr size_t kIdlePerText = 4;
+  constexpr size_t kIdleTexts = 256;
+  sqlite3_reset(stmt);
+  sqlite3_clear_bindings(stmt);
+  auto it = idle_.find(sql);
+  if (it == idle_.end() && idle_.size() < kIdleTexts)
+    it = idle_.emplace(std::move(sql), std::vector<sqlite3_stmt*>{}).first;
+  if (it != idle_.end() && it->second.size() < kIdlePerText) {
+    it->second.push_back(stmt);
+  } else {
+    sqlite3_finalize(stmt);
+  }
+}
 
 void Database::Exec(std::string_view sql) {
   const std::string text(sql);
@@ -162,7 +206,7 @@ void Database::Fail(std::string_view what) const { FailWith(db_, what); }
 
 Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
   if (level_ == 0)
-    db_.Exec("BEGIN IMMEDIATE");
+    db_.Prepare("BEGIN IMMEDIATE").Run();
   else
     db_.Exec(fmt::format("SAVEPOINT sp{}", level_));
   ++db_.depth_;
@@ -181,7 +225,7 @@ Database::Transaction::~Transaction() {
 
 void Database::Transaction::Commit() {
   if (level_ == 0)
-    db_.Exec("COMMIT");
+    db_.Prepare("COMMIT").Run();
   else
     db_.Exec(fmt::format("RELEASE sp{}", level_));
   done_ = true;

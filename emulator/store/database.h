@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/variant.h"
@@ -16,9 +17,13 @@ namespace vtx::emu {
 // it by their type (Booleans as -1/0, dates as their serial number).
 Variant SqlValueToVariant(sqlite3_stmt* statement, int column);
 
+class Database;
+
 // One prepared statement. Parameters are bound 1-based; Step() returns true
 // while there is a row.
-// Thread-safety: none. Ownership: finalizes the statement when destroyed.
+// Thread-safety: none. Ownership: finalizes the statement when destroyed, or
+// hands it back to the Database that prepared it for the next use of the same
+// text (so it must not outlive that Database).
 class Statement {
  public:
   Statement(sqlite3* db, std::string_view sql);
@@ -54,8 +59,13 @@ class Statement {
   sqlite3_stmt* Raw() const { return stmt_; }
 
  private:
+  friend class Database;
+  Statement(Database& owner, sqlite3_stmt* stmt, std::string sql);
+
   sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
+  Database* owner_ = nullptr;
+  std::string sql_;
 };
 
 // An SQLite connection in WAL mode with a busy timeout, so that several
@@ -69,6 +79,8 @@ class Database {
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
+  // A statement for `sql`, prepared once per text: parsing costs more than
+  // running the short statements the store issues again and again.
   Statement Prepare(std::string_view sql);
   // Runs one or more statements without parameters.
   void Exec(std::string_view sql);
@@ -94,10 +106,13 @@ class Database {
 
  private:
   [[noreturn]] void Fail(std::string_view what) const;
+  // Takes back a statement whose run is over, reset, for the next Prepare.
+  void Recycle(std::string sql, sqlite3_stmt* stmt);
   friend class Statement;
   friend class Transaction;
   sqlite3* db_ = nullptr;
   int depth_ = 0;
+  std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
 };
 
 // Quotes an identifier that comes from the validated model.
