@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages VTX_HA builds with, when any is missing.
+# Installs the Debian packages VTX_HA builds with, and any packages named as
+# arguments, when one is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libsqlite3-dev nlohmann-json3-dev libcli11-dev
-          libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev)
+          libfmt-dev libgtest-dev libgmock-dev libbenchmark-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
