@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/check_model_command.h"
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
@@ -91,12 +92,22 @@ int main(int argc, char** argv) {
   settings->add_option("--text", long_text, "long: the long text to store");
   AddDatabaseOptions(settings, db);
 
+  std::string check_db;
+  std::vector<std::string> managed;
+  CLI::App* check_model =
+      app.add_subcommand("check-model", "Report what VTX_HA needs and a data model lacks");
+  check_model->add_option("MODEL", scenario_file, "Model file (JSON, the scenario model form)");
+  check_model->add_option("--db", check_db, "Check the model of this database instead");
+  check_model->add_option("--managed", managed, "Class whose operations are hooked (repeatable)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? 0 : 1;
   }
   using namespace vtx::cli;
+  if (*check_model)
+    return CheckModelCommand(scenario_file, check_db, managed, std::cout, std::cerr);
   if (*run) return RunCommand(scenario_file, out_file, std::cout, std::cerr);
   if (*demo && print_model) {
     std::cout << DemoModelJson() << "\n";

@@ -1,0 +1,79 @@
+#include "cli/check_model_command.h"
+
+#include <sqlite3.h>
+
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <stdexcept>
+
+#include "cli/model_check.h"
+
+namespace vtx::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error(path + ": cannot open the file");
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The model a database was created with, which it keeps beside its objects.
+// Opened read-only: checking must not change (or create) the file.
+std::string ReadDatabaseModel(const std::string& path) {
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, &sqlite3_close);
+  if (opened != SQLITE_OK) throw std::runtime_error(path + ": cannot open the database");
+  sqlite3_stmt* raw_statement = nullptr;
+  if (sqlite3_prepare_v2(db.get(), "SELECT VALUE FROM KV_META WHERE KEY = 'model'", -1,
+                         &raw_statement, nullptr) != SQLITE_OK)
+    throw std::runtime_error(path + ": not a database of the emulated host");
+  std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
+                                                                       &sqlite3_finalize);
+  if (sqlite3_step(statement.get()) != SQLITE_ROW)
+    throw std::runtime_error(path + ": the database holds no model");
+  return reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+}
+
+}  // namespace
+
+int CheckModelCommand(const std::string& model_file, const std::string& database,
+                      const std::vector<std::string>& managed, std::ostream& out,
+                      std::ostream& err) {
+  if (model_file.empty() == database.empty()) {
+    err << "vtx check-model: give either MODEL.json or --db FILE\n";
+    return 2;
+  }
+  emu::Model model;
+  try {
+    const std::string& source = model_file.empty() ? database : model_file;
+    const std::string text =
+        model_file.empty() ? ReadDatabaseModel(database) : ReadFile(model_file);
+    try {
+      model = emu::ParseModel(Json::parse(text));
+    } catch (const std::exception& e) {
+      throw std::runtime_error(source + ": " + e.what());
+    }
+    for (const std::string& name : managed)
+      if (!model.ByName(name)) throw std::runtime_error("no class named \"" + name + "\"");
+  } catch (const std::exception& e) {
+    err << "vtx check-model: " << e.what() << "\n";
+    return 2;
+  }
+  const std::vector<std::string> gaps = FindModelGaps(model, managed);
+  if (gaps.empty()) {
+    out << "The model holds everything VTX_HA needs.\n";
+    return 0;
+  }
+  out << "VTX_HA needs what the model does not hold:\n";
+  for (const std::string& gap : gaps) out << "- " << gap << "\n";
+  return 1;
+}
+
+}  // namespace vtx::cli
