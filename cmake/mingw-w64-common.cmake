@@ -1,9 +1,7 @@
-# Cross-builds for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64,
-# mingw-w64-tools for widl).
+# Cross-builds for Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64 or
+# g++-mingw-w64-i686, mingw-w64-tools for widl). The toolchain file of each
+# bitness sets VTX_MINGW_PREFIX and CMAKE_SYSTEM_PROCESSOR, then includes this.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(VTX_MINGW_PREFIX x86_64-w64-mingw32)
 # The POSIX thread model gives the full <mutex>/<thread> of libstdc++ 12;
 # everything is linked statically, so no runtime DLL of the toolchain ships.
 find_program(CMAKE_C_COMPILER NAMES ${VTX_MINGW_PREFIX}-gcc-posix ${VTX_MINGW_PREFIX}-gcc REQUIRED)

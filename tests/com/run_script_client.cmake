@@ -1,7 +1,9 @@
 # Registers VTX_HA.dll with regsvr32, checks the registry, runs the script
 # client under cscript against the Korvel stand-in, unregisters and checks
 # that the keys are gone. Every step runs; the failures are listed at the end.
-# Inputs: WINE, WINESERVER, PREFIX (ready), DLL, SOURCE_DIR, WORK_DIR.
+# Inputs: WINE, WINESERVER, PREFIX (ready), DLL, SOURCE_DIR, WORK_DIR, and
+# SYSTEM_DIR, the Windows folder of the programs of the DLL's bitness
+# (system32, or syswow64 for a 32-bit DLL in a 64-bit prefix).
 set(ENV{WINEPREFIX} ${PREFIX})
 set(ENV{WINEDEBUG} -all)
 set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml=")
@@ -41,18 +43,18 @@ list(GET guids 3 nls_clsid)
 windows_path(${DLL} dll)
 windows_path(${SOURCE_DIR}/nls_catalog_stand_in.wsc catalog)
 
-wine_run(status text regsvr32 /s ${dll})
+wine_run(status text ${SYSTEM_DIR}\\regsvr32.exe /s ${dll})
 if(NOT status EQUAL 0)
   fail("regsvr32 ${dll}: ${status} ${text}")
 endif()
-wine_run(status text regsvr32 /s /n /i:${catalog} scrobj.dll)
+wine_run(status text ${SYSTEM_DIR}\\regsvr32.exe /s /n /i:${catalog} scrobj.dll)
 if(NOT status EQUAL 0)
   fail("registering the catalog stand-in: ${status} ${text}")
 endif()
 
 windows_path(${SOURCE_DIR}/registry_check.js registry_check)
 macro(check_registry state)
-  wine_run(status text cscript //nologo ${registry_check} ${state} ${dll} ${library_id}
+  wine_run(status text ${SYSTEM_DIR}\\cscript.exe //nologo ${registry_check} ${state} ${dll} ${library_id}
            ${application_clsid} ${nls_clsid})
   message(STATUS "registry, ${state}: ${text}")
   if(NOT status EQUAL 0 OR NOT text MATCHES "[0-9]+ checks, 0 failed")
@@ -66,17 +68,17 @@ file(READ ${SOURCE_DIR}/korvel_stand_in.js stand_in)
 file(READ ${SOURCE_DIR}/script_client.js client)
 file(WRITE ${WORK_DIR}/script_client.js "${stand_in}\n${client}")
 windows_path(${WORK_DIR}/script_client.js script)
-wine_run(status text cscript //nologo ${script})
+wine_run(status text ${SYSTEM_DIR}\\cscript.exe //nologo ${script})
 message(STATUS "cscript:\n${text}")
 if(NOT status EQUAL 0 OR NOT text MATCHES "[0-9]+ checks, 0 failed")
   fail("the script client reported failures (${status})")
 endif()
 
-wine_run(status text regsvr32 /s /u ${dll})
+wine_run(status text ${SYSTEM_DIR}\\regsvr32.exe /s /u ${dll})
 if(NOT status EQUAL 0)
   fail("regsvr32 /u ${dll}: ${status} ${text}")
 endif()
-wine_run(status text regsvr32 /s /u /n /i:${catalog} scrobj.dll)
+wine_run(status text ${SYSTEM_DIR}\\regsvr32.exe /s /u /n /i:${catalog} scrobj.dll)
 check_registry(unregistered)
 execute_process(COMMAND ${WINESERVER} --wait)
 
