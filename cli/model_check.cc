@@ -64,8 +64,8 @@ class GapFinder {
     }
     if (!IsKeyed(*record_))
       Add(
-          fmt::format("class \"Electronic Record\" has kind {}, not 1 or 2: its records cannot "
-                      "be created",
+          fmt::format("class \"Electronic Record\" has kind {}: records must be keyed objects "
+                      "(kind 1 or 2)",
                       record_->kind));
     CheckAttributes(*record_, RecordAttributes(), "no record is written");
   }
