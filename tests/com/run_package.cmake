@@ -66,16 +66,17 @@ list(GET guids 3 nls_clsid)
 windows_path(${SOURCE_DIR}/registry_check.js registry_check)
 
 # Runs a script of the package and checks its exit code, its message and the
-# registry it leaves for the DLL of `bits`.
-function(run_script script arguments expected_status expected_text bits state)
+# registry it leaves for the DLL of `bits` (a macro, so that fail() reaches
+# the list of failures).
+macro(run_script script arguments expected_status expected_text bits state)
   windows_path(${package}/${script} path)
   wine_run(status text cmd /c ${path} ${arguments})
   message(STATUS "${script} ${arguments}: ${status} ${text}")
-  if(NOT status EQUAL expected_status OR NOT text MATCHES "${expected_text}")
+  if(NOT status EQUAL "${expected_status}" OR NOT text MATCHES "${expected_text}")
     fail("${script} ${arguments}: exit ${status}, expected ${expected_status} and '${expected_text}'")
   endif()
   set(system_dir "C:\\windows\\system32")
-  if(bits STREQUAL "x86")
+  if("${bits}" STREQUAL "x86")
     set(system_dir "C:\\windows\\syswow64")
   endif()
   windows_path(${package}/${bits}/VTX_HA.dll dll)
@@ -84,7 +85,14 @@ function(run_script script arguments expected_status expected_text bits state)
   if(NOT status EQUAL 0 OR NOT text MATCHES "[0-9]+ checks, 0 failed")
     fail("after ${script} ${arguments} the ${bits} registry is not ${state}: ${text}")
   endif()
-endfunction()
+endmacro()
+
+# A run that failed half-way may have left its registration in the prefix.
+windows_path(${package}/uninstall.cmd uninstall)
+wine_run(status text cmd /c ${uninstall} x64)
+if(X86)
+  wine_run(status text cmd /c ${uninstall} x86)
+endif()
 
 # Korvel is found by its folder; without one the script asks for the bitness.
 run_script(install.cmd "" 2 "give x86 for a 32-bit Korvel" x64 unregistered)
@@ -97,7 +105,7 @@ if(X86)
   run_script(install.cmd x86 0 "VTX_HA x86 registered" x86 registered)
   run_script(uninstall.cmd x86 0 "VTX_HA x86 unregistered" x86 unregistered)
 endif()
-run_script(install.cmd "x64 x86" 2 "usage: install.cmd" x64 unregistered)
+run_script(install.cmd "x64;x86" 2 "usage: install.cmd" x64 unregistered)
 
 # Not an administrator: nothing is registered, and the script says why.
 set(net "${PREFIX}/drive_c/windows/system32/net.exe")
