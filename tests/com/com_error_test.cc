@@ -61,13 +61,16 @@ TEST(ComErrorTest, ExceptionInfoOfTheCalleeBecomesTheRunTimeError) {
   EXPECT_EQ(error.Description(), "Read-only store");
 }
 
+// A callback of the COM calling convention (stdcall on 32-bit Windows).
+HRESULT STDAPICALLTYPE FillInLater(EXCEPINFO* deferred) {
+  deferred->scode = static_cast<HRESULT>(0x800A0005);
+  deferred->bstrDescription = NewBstr("filled later");
+  return S_OK;
+}
+
 TEST(ComErrorTest, DeferredExceptionInfoIsFilledInFirst) {
   EXCEPINFO info{};
-  info.pfnDeferredFillIn = [](EXCEPINFO* deferred) -> HRESULT {
-    deferred->scode = static_cast<HRESULT>(0x800A0005);
-    deferred->bstrDescription = NewBstr("filled later");
-    return S_OK;
-  };
+  info.pfnDeferredFillIn = FillInLater;
   const RuntimeError error = InvokeFailure(DISP_E_EXCEPTION, info);
   EXPECT_EQ(error.Number(), 5);
   EXPECT_EQ(error.Description(), "filled later");
