@@ -4,7 +4,9 @@
 //
 //   electronic_record_bench --benchmark_filter=.    (release build)
 //
-// Compare each *Application benchmark with its *Baseline twin of the same run.
+// Compare each *Application benchmark with its *Baseline twin of the same run;
+// BM_CheckinEmulatorWriteSetFloor is the least the emulator's own tables
+// could cost for one CHECKIN.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -215,6 +217,74 @@ class SqliteBaseline {
   int64_t last_id_ = 0;
 };
 
+// The floor under the emulator: the rows it writes for one event (two
+// registry rows, the record, the link and its two end indexes, in the
+// emulator's own tables) committed at once, straight into SQLite.
+class EmulatorWriteSetFloor {
+ public:
+  explicit EmulatorWriteSetFloor(const std::string& path) {
+    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("open");
+    Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    Exec(
+        "CREATE TABLE KV_OBJECTS (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER NOT NULL);"
+        "CREATE TABLE TN_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER, KV_CREATED_AT REAL,"
+        " KV_CREATED_BY INTEGER, CN_USER_ID INTEGER, CN_USER_NAME TEXT, CN_MACHINE_NAME TEXT,"
+        " CN_USER_NT_ID TEXT, CN_OBJECT_ID INTEGER, CN_CLASS_ID INTEGER,"
+        " CN_HOOK_OPERATION TEXT, CN_DESCRIPTION TEXT);"
+        "CREATE TABLE TN_PART_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER,"
+        " KV_CREATED_AT REAL, KV_CREATED_BY INTEGER, CLASS_ID1 INTEGER, OBJECT_ID1 INTEGER,"
+        " CLASS_ID2 INTEGER, OBJECT_ID2 INTEGER);"
+        "CREATE INDEX TN_PART_ER_KV_END1 ON TN_PART_ER (OBJECT_ID1, CLASS_ID1);"
+        "CREATE INDEX TN_PART_ER_KV_END2 ON TN_PART_ER (OBJECT_ID2, CLASS_ID2);"
+        "INSERT INTO KV_OBJECTS VALUES (1, 400), (2, 100);");
+    sqlite3_prepare_v2(db_, "INSERT INTO KV_OBJECTS VALUES (?, ?)", -1, &registry_, nullptr);
+    sqlite3_prepare_v2(db_,
+                       "INSERT INTO TN_ER VALUES (?, 500, 46000.5, 1, 1, 'Doe, Jane', 'WS-042',"
+                       " 'jdoe', 2, 100, ?, ?)",
+                       -1, &record_, nullptr);
+    sqlite3_prepare_v2(db_, "INSERT INTO TN_PART_ER VALUES (?, 510, 46000.5, 1, 500, ?, 100, 2)",
+                       -1, &link_, nullptr);
+  }
+  ~EmulatorWriteSetFloor() {
+    for (sqlite3_stmt* s : {registry_, record_, link_}) sqlite3_finalize(s);
+    sqlite3_close(db_);
+  }
+
+  void WriteEvent(const std::string& operation, const std::string& description) {
+    const int64_t record_id = ++last_id_, link_id = ++last_id_;
+    Exec("BEGIN IMMEDIATE");
+    for (auto [id, class_id] : {std::pair{record_id, 500}, {link_id, 510}}) {
+      sqlite3_bind_int64(registry_, 1, id);
+      sqlite3_bind_int(registry_, 2, class_id);
+      Step(registry_);
+    }
+    sqlite3_bind_int64(record_, 1, record_id);
+    sqlite3_bind_text(record_, 2, operation.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(record_, 3, description.c_str(), -1, SQLITE_TRANSIENT);
+    Step(record_);
+    sqlite3_bind_int64(link_, 1, link_id);
+    sqlite3_bind_int64(link_, 2, record_id);
+    Step(link_);
+    Exec("COMMIT");
+  }
+
+ private:
+  void Exec(const char* sql) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db_));
+  }
+  void Step(sqlite3_stmt* statement) {
+    if (sqlite3_step(statement) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+    sqlite3_reset(statement);
+  }
+
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* registry_ = nullptr;
+  sqlite3_stmt* record_ = nullptr;
+  sqlite3_stmt* link_ = nullptr;
+  int64_t last_id_ = 2;
+};
+
 std::string UpdateDescription() {
   std::string text = "Update object: 'value 1' of class: 'Part'\r\n";
   for (int i = 1; i <= kChangedAttributes; ++i) {
@@ -224,27 +294,33 @@ std::string UpdateDescription() {
   return text;
 }
 
+template <typename Writer>
 void RunBaseline(benchmark::State& state, const std::string& operation,
                  const std::string& description) {
   ScratchFolder folder(operation + "_baseline");
-  SqliteBaseline baseline(folder.File("baseline.db"));
+  Writer baseline(folder.File("baseline.db"));
   for (auto _ : state) baseline.WriteEvent(operation, description);
   state.SetItemsProcessed(state.iterations());
 }
 
 void BM_CheckinApplication(benchmark::State& state) { RunThroughApplication(state, "CHECKIN"); }
 void BM_CheckinBaseline(benchmark::State& state) {
-  RunBaseline(state, "Checkin", "Checkin object: 'value 1' of class: 'Part'");
+  RunBaseline<SqliteBaseline>(state, "Checkin", "Checkin object: 'value 1' of class: 'Part'");
+}
+void BM_CheckinEmulatorWriteSetFloor(benchmark::State& state) {
+  RunBaseline<EmulatorWriteSetFloor>(state, "Checkin",
+                                     "Checkin object: 'value 1' of class: 'Part'");
 }
 void BM_Update50Attributes5ChangedApplication(benchmark::State& state) {
   RunThroughApplication(state, "UPDATE");
 }
 void BM_Update50Attributes5ChangedBaseline(benchmark::State& state) {
-  RunBaseline(state, "Update", UpdateDescription());
+  RunBaseline<SqliteBaseline>(state, "Update", UpdateDescription());
 }
 
 BENCHMARK(BM_CheckinApplication)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckinEmulatorWriteSetFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Update50Attributes5ChangedApplication)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Update50Attributes5ChangedBaseline)->Unit(benchmark::kMicrosecond);
 

@@ -202,13 +202,15 @@ void Database::Exec(std::string_view sql) {
 
 int64_t Database::LastChanges() const { return sqlite3_changes64(db_); }
 
+int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
 void Database::Fail(std::string_view what) const { FailWith(db_, what); }
 
 Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
   if (level_ == 0)
     db_.Prepare("BEGIN IMMEDIATE").Run();
   else
-    db_.Exec(fmt::format("SAVEPOINT sp{}", level_));
+    db_.Prepare(fmt::format("SAVEPOINT sp{}", level_)).Run();
   ++db_.depth_;
 }
 
@@ -216,18 +218,22 @@ Database::Transaction::~Transaction() {
   if (done_) return;
   --db_.depth_;
   // A failed rollback leaves nothing to do but report it on the next use.
-  if (level_ == 0)
-    sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  else
-    sqlite3_exec(db_.db_, fmt::format("ROLLBACK TO sp{0}; RELEASE sp{0}", level_).c_str(), nullptr,
-                 nullptr, nullptr);
+  try {
+    if (level_ == 0) {
+      db_.Prepare("ROLLBACK").Run();
+    } else {
+      db_.Prepare(fmt::format("ROLLBACK TO sp{}", level_)).Run();
+      db_.Prepare(fmt::format("RELEASE sp{}", level_)).Run();
+    }
+  } catch (const RuntimeError&) {
+  }
 }
 
 void Database::Transaction::Commit() {
   if (level_ == 0)
     db_.Prepare("COMMIT").Run();
   else
-    db_.Exec(fmt::format("RELEASE sp{}", level_));
+    db_.Prepare(fmt::format("RELEASE sp{}", level_)).Run();
   done_ = true;
   --db_.depth_;
 }

@@ -85,6 +85,7 @@ class Database {
   // Runs one or more statements without parameters.
   void Exec(std::string_view sql);
   int64_t LastChanges() const;
+  int64_t LastInsertId() const;
   bool InTransaction() const { return depth_ > 0; }
 
   // A write transaction (BEGIN IMMEDIATE, so the write lock is taken at once

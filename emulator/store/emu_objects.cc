@@ -50,18 +50,36 @@ const std::vector<Ref<KvObject>>& EmuObjects::Items() {
   return state_->items;
 }
 
-EmuObjects::State& EmuObjects::Mutable() {
+EmuObjects::State& EmuObjects::Mutable(bool keep_index) {
   Materialize();
   if (state_.use_count() != 1) {
     auto copy = std::make_shared<State>();
     copy->items = state_->items;
+    if (keep_index && state_->index_valid) {
+      copy->index = state_->index;
+      copy->unindexed = state_->unindexed;
+      copy->index_valid = true;
+    }
     state_ = std::move(copy);
   }
   state_->source.reset();
   state_->rows_cache.reset();
-  state_->index_valid = false;
-  state_->index.clear();
+  if (!keep_index) {
+    state_->index_valid = false;
+    state_->index.clear();
+    state_->unindexed.clear();
+  }
   return *state_;
+}
+
+void EmuObjects::IndexItem(State& state, int32_t position) {
+  const ObjectRef r = IdentityOf(*store_, state.items[position]);
+  if (r.object_id == 0) {
+    state.unindexed.push_back(position);
+    return;
+  }
+  auto [it, added] = state.index.emplace(Key(r), position);
+  if (!added && it->second > position) it->second = position;
 }
 
 std::shared_ptr<const RecordTable> EmuObjects::Rows() {
@@ -125,7 +143,10 @@ Ref<KvObject> EmuObjects::Item(int32_t index) {
 void EmuObjects::Add(const Ref<KvObject>& object) {
   store_->Monitor().Enter("KvObjects.Add", {Variant(Ref<Dispatch>(object))});
   if (!object) Raise(err::kObjectVariableNotSet);
-  Mutable().items.push_back(object);
+  // Kept up to date: a loop of IndexOf and Add must not rebuild it each time.
+  State& state = Mutable(true);
+  state.items.push_back(object);
+  if (state.index_valid) IndexItem(state, static_cast<int32_t>(state.items.size() - 1));
 }
 
 void EmuObjects::Clear() {
@@ -156,16 +177,20 @@ int32_t EmuObjects::IndexOf(const Ref<KvObject>& object) {
       if (items[i] == object) return static_cast<int32_t>(i);
     return -1;
   }
-  if (!state_->index_valid) {
-    state_->index.clear();
-    for (size_t i = 0; i < items.size(); ++i) {
-      const ObjectRef r = IdentityOf(*store_, items[i]);
-      if (r.object_id != 0) state_->index.emplace(Key(r), static_cast<int32_t>(i));
-    }
-    state_->index_valid = true;
+  State& state = *state_;
+  if (!state.index_valid) {
+    state.index.clear();
+    state.unindexed.clear();
+    for (size_t i = 0; i < items.size(); ++i) IndexItem(state, static_cast<int32_t>(i));
+    state.index_valid = true;
+  } else if (!state.unindexed.empty()) {
+    // New objects stored since they were indexed have an identity now.
+    std::vector<int32_t> waiting;
+    waiting.swap(state.unindexed);
+    for (int32_t position : waiting) IndexItem(state, position);
   }
-  auto it = state_->index.find(Key(wanted));
-  return it == state_->index.end() ? -1 : it->second;
+  auto it = state.index.find(Key(wanted));
+  return it == state.index.end() ? -1 : it->second;
 }
 
 void EmuObjects::SetAttributesToRead(const std::string& names) {

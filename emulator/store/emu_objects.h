@@ -58,10 +58,15 @@ class EmuObjects : public KvObjects {
     std::shared_ptr<const RecordTable> rows_cache;
     uint64_t rows_epoch = 0;
     std::unordered_map<uint64_t, int32_t> index;  // identity -> first position
+    std::vector<int32_t> unindexed;               // positions of objects not stored when indexed
     bool index_valid = false;
   };
-  State& Mutable();  // materialised, unshared, rows forgotten
+  // Materialised, unshared, rows forgotten; the identity index too unless
+  // `keep_index` (the caller keeps it up to date).
+  State& Mutable(bool keep_index = false);
   void Materialize();
+  // Enters the object at `position` in the identity index.
+  void IndexItem(State& state, int32_t position);
 
   std::shared_ptr<Store> store_;
   Ref<KvObjectStore> object_store_;

@@ -117,7 +117,7 @@ std::vector<Condition> ConditionsFor(const QueryPlan& plan, std::string_view ali
 std::vector<std::vector<Variant>> SelectFamily(Store& store, const ClassDef& def,
                                                const std::vector<int>& attributes,
                                                const std::vector<Condition>& conditions,
-                                               const std::string* ids, int64_t limit) {
+                                               const std::vector<int32_t>* ids, int64_t limit) {
   FamilySql q = BuildFamilySelect(store.GetModel(), def, attributes, conditions, ids, limit);
   Statement s = store.Db().Prepare(q.sql);
   s.BindAll(q.binds);
@@ -269,9 +269,8 @@ std::vector<int32_t> FilterIds(Store& store, int16_t class_id, const std::vector
                                const QueryPlan& plan, std::string_view alias) {
   if (ids.empty()) return {};
   const ClassDef& def = store.ClassOrRaise(class_id);
-  const std::string json = IdsAsJson(ids);
   std::vector<int32_t> out;
-  for (auto& row : SelectFamily(store, def, {}, ConditionsFor(plan, alias, false), &json, 0))
+  for (auto& row : SelectFamily(store, def, {}, ConditionsFor(plan, alias, false), &ids, 0))
     out.push_back(row[0].AsI4());
   return out;
 }

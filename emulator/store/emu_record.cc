@@ -34,6 +34,9 @@ std::shared_ptr<EmuRecord> EmuRecord::ForClass(std::shared_ptr<CallMonitor> moni
 }
 
 int EmuRecord::Find(std::string_view name) const {
+  // Exact spelling first: it is the common case and needs no case fold.
+  for (size_t i = 0; i < columns_->size(); ++i)
+    if ((*columns_)[i].name == name) return static_cast<int>(i);
   for (size_t i = 0; i < columns_->size(); ++i)
     if (SameName((*columns_)[i].name, name)) return static_cast<int>(i);
   return -1;

@@ -25,14 +25,17 @@ Variant EmuSequence::NextValue() {
   store_->Monitor().Enter("KvSequence.NextValue");
   Database& db = store_->Db();
   Database::Transaction tx(db);
-  Statement s = db.Prepare(
-      "UPDATE KV_SEQUENCES SET NEXT = NEXT + 1 WHERE CLASS_ID = ? AND ATTRIBUTE = ? "
-      "RETURNING NEXT - 1, FORMAT");
+  db.Prepare("UPDATE KV_SEQUENCES SET NEXT = NEXT + 1 WHERE CLASS_ID = ? AND ATTRIBUTE = ?")
+      .BindInt(1, class_id_)
+      .BindText(2, attribute_)
+      .Run();
+  Statement s =
+      db.Prepare("SELECT NEXT - 1, FORMAT FROM KV_SEQUENCES WHERE CLASS_ID = ? AND ATTRIBUTE = ?");
   s.BindInt(1, class_id_).BindText(2, attribute_);
   if (!s.Step()) Raise(err::kHostFailure, "The sequence does not exist", "Korvel");
   const int64_t number = s.Int(0);
   const std::string format = s.Text(1);
-  s.Run();
+  s.Reset();
   tx.Commit();
   return Variant(fmt::format(fmt::runtime(format), number));
 }

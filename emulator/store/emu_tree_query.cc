@@ -20,8 +20,9 @@ struct TreeRow {
 };
 
 // One recursive statement over every table of the link family: roots are
-// bound as a JSON array, the depth and the row limit as numbers.
-std::string TreeSql(const Model& model, const std::vector<int16_t>& link_classes) {
+// bound as a JSON array (a single root as its id), the depth and the row
+// limit as numbers.
+std::string TreeSql(const Model& model, const std::vector<int16_t>& link_classes, bool one_root) {
   std::vector<std::string> initial, recursive;
   for (int16_t id : link_classes) {
     const ClassDef& def = *model.ById(id);
@@ -31,8 +32,8 @@ std::string TreeSql(const Model& model, const std::vector<int16_t>& link_classes
     const std::string table = QuoteId(def.table);
     initial.push_back(
         fmt::format("SELECT {0}, {1}, \"OBJECT_ID\", 1, ',' || \"OBJECT_ID\" || ',' FROM {2} "
-                    "WHERE {0} IN (SELECT value FROM json_each(?1))",
-                    near, far, table));
+                    "WHERE {0} {3}",
+                    near, far, table, one_root ? "= ?1" : "IN (SELECT value FROM json_each(?1))"));
     // The path of links walked so far keeps a loop from being walked again.
     recursive.push_back(fmt::format(
         "SELECT l.{0}, l.{1}, l.\"OBJECT_ID\", tree.level + 1, tree.path || l.\"OBJECT_ID\" || ',' "
@@ -125,8 +126,13 @@ void EmuTreeQuery::Execute() {
   WriteWorkFile(roots);
 
   const int64_t max = store_->MaxQuerySize();
-  Statement s = store_->Db().Prepare(TreeSql(model, link_classes));
-  s.BindText(1, IdsAsJson(root_ids)).BindInt(2, levels_).BindInt(3, max + 1);
+  const bool one_root = root_ids.size() == 1;
+  Statement s = store_->Db().Prepare(TreeSql(model, link_classes, one_root));
+  if (one_root)
+    s.BindInt(1, root_ids[0]);
+  else
+    s.BindText(1, IdsAsJson(root_ids));
+  s.BindInt(2, levels_).BindInt(3, max + 1);
   std::vector<TreeRow> tree;
   int64_t walked = 0;
   while (s.Step()) {

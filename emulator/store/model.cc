@@ -341,6 +341,10 @@ void ParseTables(const Json& tables, Model& model) {
 }  // namespace
 
 int ClassDef::FindAttribute(std::string_view attribute_name) const {
+  // Callers nearly always spell the name as the model does: a plain
+  // comparison first spares a case fold per attribute.
+  for (size_t i = 0; i < attributes.size(); ++i)
+    if (attributes[i].name == attribute_name) return static_cast<int>(i);
   for (size_t i = 0; i < attributes.size(); ++i)
     if (SameName(attributes[i].name, attribute_name)) return static_cast<int>(i);
   return -1;

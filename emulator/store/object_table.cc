@@ -24,6 +24,10 @@ std::optional<int16_t> ObjectTable::ClassOf(int32_t object_id) {
 
 std::unordered_map<int32_t, int16_t> ObjectTable::ClassesOf(const std::vector<int32_t>& ids) {
   std::unordered_map<int32_t, int16_t> out;
+  if (ids.size() == 1) {
+    if (const auto class_id = ClassOf(ids[0])) out.emplace(ids[0], *class_id);
+    return out;
+  }
   if (ids.empty()) return out;
   Statement s = db_.Prepare(
       "SELECT OBJECT_ID, CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID IN (SELECT value FROM "
@@ -33,35 +37,11 @@ std::unordered_map<int32_t, int16_t> ObjectTable::ClassesOf(const std::vector<in
   return out;
 }
 
-int32_t ObjectTable::NewObjectId() {
-  Statement s =
-      db_.Prepare("UPDATE KV_COUNTERS SET VALUE = VALUE + 1 WHERE NAME = ? RETURNING VALUE");
-  s.BindText(1, kIdCounter);
-  if (!s.Step()) Raise(err::kHostFailure, "The object id counter is missing", "Korvel");
-  const int64_t id = s.Int(0);
-  s.Run();
-  if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
-  return static_cast<int32_t>(id);
-}
-
-void ObjectTable::Insert(const ClassDef& def, int32_t object_id,
-                         const std::vector<Variant>& values) {
-  {
-    Statement reg = db_.Prepare("INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?, ?)");
-    reg.BindInt(1, object_id).BindInt(2, def.id);
-    try {
-      reg.Run();
-    } catch (const RuntimeError&) {
-      Raise(err::kHostFailure, fmt::format("The object id {} is already taken", object_id),
-            "Korvel");
-    }
-  }
-  // An id given by the host itself (a scenario's objects) must never be
-  // handed out again either.
-  db_.Prepare("UPDATE KV_COUNTERS SET VALUE = max(VALUE, ?) WHERE NAME = ?")
-      .BindInt(1, object_id)
-      .BindText(2, kIdCounter)
-      .Run();
+const ObjectTable::ClassSql& ObjectTable::SqlOf(const ClassDef& def) {
+  auto [it, added] = sql_.try_emplace(def.id);
+  if (!added) return it->second;
+  ClassSql& sql = it->second;
+  const std::string table = QuoteId(def.table);
   std::string names, marks;
   for (const AttributeDef& a : def.attributes) {
     if (!names.empty()) {
@@ -71,23 +51,60 @@ void ObjectTable::Insert(const ClassDef& def, int32_t object_id,
     names += QuoteId(a.name);
     marks += "?";
   }
-  Statement s =
-      db_.Prepare(fmt::format("INSERT INTO {} ({}) VALUES ({})", QuoteId(def.table), names, marks));
+  sql.insert = fmt::format("INSERT INTO {} ({}) VALUES ({})", table, names, marks);
+  sql.read = fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", table);
+  sql.remove = fmt::format("DELETE FROM {} WHERE \"OBJECT_ID\" = ?", table);
+  if (def.IsLink()) {
+    const bool relation = def.kind == kind::kRelation;
+    sql.links = fmt::format(
+        "SELECT \"OBJECT_ID\", {1}, 1 FROM {0} WHERE {2} = ?1 "
+        "UNION ALL SELECT \"OBJECT_ID\", {2}, 0 FROM {0} WHERE {1} = ?1",
+        table, QuoteId(relation ? attr::kObjectId2 : attr::kSonObjectId),
+        QuoteId(relation ? attr::kObjectId1 : attr::kParObjectId));
+  }
+  return sql;
+}
+
+int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_id,
+                            const std::vector<Variant>& values) {
+  // The registry's highest id stands for the id counter, so that a new object
+  // writes no counter row: only a deletion of the highest id records it in
+  // KV_COUNTERS, and a new id is above both.
+  Statement reg = db_.Prepare(
+      object_id ? "INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)"
+                : "INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) SELECT max(ifnull((SELECT "
+                  "max(OBJECT_ID) FROM KV_OBJECTS), 0), ifnull((SELECT VALUE FROM KV_COUNTERS "
+                  "WHERE NAME = ?3), 0)) + 1, ?2");
+  if (object_id)
+    reg.BindInt(1, *object_id);
+  else
+    reg.BindText(3, kIdCounter);
+  reg.BindInt(2, def.id);
+  try {
+    reg.Run();
+  } catch (const RuntimeError&) {
+    if (!object_id) throw;
+    Raise(err::kHostFailure, fmt::format("The object id {} is already taken", *object_id),
+          "Korvel");
+  }
+  const int64_t id = object_id ? *object_id : db_.LastInsertId();
+  if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
+  Statement s = db_.Prepare(SqlOf(def).insert);
   for (size_t i = 0; i < def.attributes.size(); ++i) {
     const std::string& name = def.attributes[i].name;
     if (name == attr::kObjectId)
-      s.BindInt(static_cast<int>(i) + 1, object_id);
+      s.BindInt(static_cast<int>(i) + 1, id);
     else if (name == attr::kClassId)
       s.BindInt(static_cast<int>(i) + 1, def.id);
     else
       s.Bind(static_cast<int>(i) + 1, i < values.size() ? values[i] : Variant());
   }
   s.Run();
+  return static_cast<int32_t>(id);
 }
 
 std::optional<std::vector<Variant>> ObjectTable::Read(const ClassDef& def, int32_t object_id) {
-  Statement s =
-      db_.Prepare(fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", QuoteId(def.table)));
+  Statement s = db_.Prepare(SqlOf(def).read);
   s.BindInt(1, object_id);
   if (!s.Step()) return std::nullopt;
   std::vector<Variant> out;
@@ -101,8 +118,7 @@ std::unordered_map<int32_t, std::vector<Variant>> ObjectTable::ReadMany(
     const ClassDef& def, const std::vector<int32_t>& ids, const std::vector<int>& attributes) {
   std::unordered_map<int32_t, std::vector<Variant>> out;
   if (ids.empty()) return out;
-  const std::string json = IdsAsJson(ids);
-  FamilySql q = BuildFamilySelect(model_, def, attributes, {}, &json, 0);
+  FamilySql q = BuildFamilySelect(model_, def, attributes, {}, &ids, 0);
   Statement s = db_.Prepare(q.sql);
   s.BindAll(q.binds);
   while (s.Step()) {
@@ -144,14 +160,7 @@ std::vector<LinkHit> ObjectTable::LinksOf(int32_t object_id,
     if (!link_classes.empty() &&
         std::find(link_classes.begin(), link_classes.end(), def.id) == link_classes.end())
       continue;
-    const std::string table = QuoteId(def.table);
-    const bool relation = def.kind == kind::kRelation;
-    const char* near = relation ? "OBJECT_ID1" : "PAR_OBJECT_ID";
-    const char* far = relation ? "OBJECT_ID2" : "SON_OBJECT_ID";
-    Statement s =
-        db_.Prepare(fmt::format("SELECT \"OBJECT_ID\", {1}, 1 FROM {0} WHERE {2} = ?1 "
-                                "UNION ALL SELECT \"OBJECT_ID\", {2}, 0 FROM {0} WHERE {1} = ?1",
-                                table, QuoteId(far), QuoteId(near)));
+    Statement s = db_.Prepare(SqlOf(def).links);
     s.BindInt(1, object_id);
     while (s.Step())
       out.push_back(LinkHit{def.id, static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
@@ -178,15 +187,19 @@ std::vector<int32_t> ObjectTable::DeleteCascade(int32_t object_id) {
       }
     }
   }
+  // The highest id ever held must outlive its object.
+  db_.Prepare(
+         "UPDATE KV_COUNTERS SET VALUE = ?1 WHERE NAME = ?2 AND VALUE < ?1 AND ?1 >= (SELECT "
+         "max(OBJECT_ID) FROM KV_OBJECTS)")
+      .BindInt(1, *std::max_element(order.begin(), order.end()))
+      .BindText(2, kIdCounter)
+      .Run();
   const auto classes = ClassesOf(order);
   for (int32_t id : order) {
     auto it = classes.find(id);
     if (it == classes.end()) continue;
     const ClassDef* def = model_.ById(it->second);
-    if (def)
-      db_.Prepare(fmt::format("DELETE FROM {} WHERE \"OBJECT_ID\" = ?", QuoteId(def->table)))
-          .BindInt(1, id)
-          .Run();
+    if (def) db_.Prepare(SqlOf(*def).remove).BindInt(1, id).Run();
     db_.Prepare("DELETE FROM KV_OBJECTS WHERE OBJECT_ID = ?").BindInt(1, id).Run();
   }
   return order;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -31,12 +32,13 @@ class ObjectTable {
   // Classes of many objects at once; ids that do not exist are left out.
   std::unordered_map<int32_t, int16_t> ClassesOf(const std::vector<int32_t>& object_ids);
 
-  // A new object id, greater than every id ever held. REQUIRES: a transaction.
-  int32_t NewObjectId();
-  // Stores a row; `values` has one entry per attribute of `def` (Empty and
-  // Null store NULL); the OBJECT_ID and CLASS_ID entries are ignored.
-  // Raises when the id is taken. REQUIRES: a transaction.
-  void Insert(const ClassDef& def, int32_t object_id, const std::vector<Variant>& values);
+  // Stores a row under `object_id`, or under a new id (greater than every id
+  // ever held) when none is given, and returns the id; `values` has one entry
+  // per attribute of `def` (Empty and Null store NULL); the OBJECT_ID and
+  // CLASS_ID entries are ignored. Raises when the id is taken.
+  // REQUIRES: a transaction.
+  int32_t Insert(const ClassDef& def, std::optional<int32_t> object_id,
+                 const std::vector<Variant>& values);
   // The stored values of one object, typed, or nothing when it is missing.
   std::optional<std::vector<Variant>> Read(const ClassDef& def, int32_t object_id);
   // The values of `attributes` (indexes into def.attributes) of many objects
@@ -58,8 +60,15 @@ class ObjectTable {
   std::vector<LinkHit> LinksOf(int32_t object_id, const std::vector<int16_t>& link_classes = {});
 
  private:
+  // The statements about one class's table, written once per store.
+  struct ClassSql {
+    std::string insert, read, remove, links;
+  };
+  const ClassSql& SqlOf(const ClassDef& def);
+
   Database& db_;
   const Model& model_;
+  std::unordered_map<int16_t, ClassSql> sql_;
 };
 
 [[noreturn]] void RaiseMissingObject(int32_t object_id);

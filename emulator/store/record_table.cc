@@ -13,6 +13,9 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 int RecordTable::FindColumn(std::string_view name) const {
+  // Exact spelling first: it is the common case and needs no case fold.
+  for (size_t i = 0; i < columns.size(); ++i)
+    if (columns[i].name == name) return static_cast<int>(i);
   for (size_t i = 0; i < columns.size(); ++i)
     if (SameName(columns[i].name, name)) return static_cast<int>(i);
   return -1;

@@ -9,7 +9,7 @@ namespace vtx::emu {
 // tables):
 //   KV_META(KEY, VALUE)                  the model the file was made for
 //   KV_OBJECTS(OBJECT_ID, CLASS_ID)      which class holds each object
-//   KV_COUNTERS(NAME, VALUE)             "OBJECT_ID": the highest id ever given
+//   KV_COUNTERS(NAME, VALUE)             "OBJECT_ID": the highest id deleted
 //   KV_SEQUENCES(CLASS_ID, ATTRIBUTE, NEXT, FORMAT)
 //   KV_LOOKUP_ITEMS(CLASS_ID, ITEM_ID, TEXT)
 inline constexpr const char* kIdCounter = "OBJECT_ID";

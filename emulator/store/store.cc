@@ -119,12 +119,11 @@ int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
   const int by = def.FindAttribute(attr::kCreatedBy);
   values[at] = Variant::Date(Now());
   values[by] = Variant(CurrentUser());
+  if (id && *id <= 0) Fail(fmt::format("{} is not a valid object id", *id));
   Database::Transaction tx(*db_);
-  const int32_t object_id = id ? *id : objects_->NewObjectId();
-  if (object_id <= 0) Fail(fmt::format("{} is not a valid object id", object_id));
+  const int32_t object_id = objects_->Insert(def, id, values);
   values[0] = Variant(def.id);
   values[1] = Variant(object_id);
-  objects_->Insert(def, object_id, values);
   tx.Commit();
   return object_id;
 }

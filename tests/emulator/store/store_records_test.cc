@@ -166,6 +166,11 @@ TEST_F(CollectionTest, IndexOfComparesStoredIdentity) {
   objects->Add(fresh);
   EXPECT_EQ(objects->IndexOf(fresh), 3);
   EXPECT_EQ(objects->IndexOf(os_->CreateObject(100)), -1) << "another new object";
+  fresh->SetValue("PART_NUMBER", Variant("f"));
+  fresh->Insert(nullptr);
+  EXPECT_EQ(objects->IndexOf(os_->GetObjectById(100, fresh->GetObjectId())), 3) << "stored later";
+  objects->Add(os_->GetObjectById(100, Part("c")));
+  EXPECT_EQ(objects->IndexOf(objects->Item(4)->NewInstance()), 4) << "added after indexing";
 }
 
 TEST_F(CollectionTest, RetrieveAllReadsTheNamedAttributes) {
