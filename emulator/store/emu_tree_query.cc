@@ -1,5 +1,6 @@
 #include "emulator/store/emu_tree_query.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 
@@ -147,6 +148,8 @@ void EmuTreeQuery::Execute() {
   // Every object named, read once per class.
   std::vector<int32_t> all;
   for (const TreeRow& t : tree) all.insert(all.end(), {t.par, t.son, t.link});
+  std::sort(all.begin(), all.end());
+  all.erase(std::unique(all.begin(), all.end()), all.end());
   const auto classes = store_->Objects().ClassesOf(all);
   std::map<int16_t, std::vector<int32_t>> by_class;
   for (const auto& [id, class_id] : classes) by_class[class_id].push_back(id);
@@ -174,14 +177,22 @@ void EmuTreeQuery::Execute() {
     }
     table->columns.push_back(std::move(c));
   }
+  // Each selected column's attribute index, looked up once per class.
+  std::vector<std::map<const ClassDef*, int>> index_of(plan_->select.size());
   for (const TreeRow& t : tree) {
     if (!in_family(t.par, f_class) || !in_family(t.son, s_class)) continue;
     std::vector<Variant> row;
     row.reserve(plan_->select.size());
-    for (const auto& [column, alias] : plan_->select) {
+    for (size_t c = 0; c < plan_->select.size(); ++c) {
+      const auto& [column, alias] = plan_->select[c];
       const int32_t id = alias == "F" ? t.par : alias == "S" ? t.son : t.link;
       auto it = values.find(id);
-      const int index = it == values.end() ? -1 : it->second.first->FindAttribute(column);
+      int index = -1;
+      if (it != values.end()) {
+        auto [known, added] = index_of[c].try_emplace(it->second.first, -1);
+        if (added) known->second = it->second.first->FindAttribute(column);
+        index = known->second;
+      }
       row.push_back(index < 0 ? Variant::Null() : it->second.second[index]);
     }
     table->rows.push_back(std::move(row));
