@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cli/exit_status.h"
+#include "cli/json_text.h"
 #include "cli/model_check.h"
 
 namespace vtx::cli {
@@ -48,7 +50,7 @@ int CheckModelCommand(const std::string& model_file, const std::string& database
                       std::ostream& err) {
   if (model_file.empty() == database.empty()) {
     err << "vtx check-model: give either MODEL.json or --db FILE\n";
-    return 2;
+    return kExitUsage;
   }
   emu::Model model;
   try {
@@ -56,7 +58,7 @@ int CheckModelCommand(const std::string& model_file, const std::string& database
     const std::string text =
         model_file.empty() ? ReadDatabaseModel(database) : ReadFile(model_file);
     try {
-      model = emu::ParseModel(Json::parse(text));
+      model = emu::ParseModel(ParseJsonText(text));
     } catch (const std::exception& e) {
       throw std::runtime_error(source + ": " + e.what());
     }
@@ -64,16 +66,16 @@ int CheckModelCommand(const std::string& model_file, const std::string& database
       if (!model.ByName(name)) throw std::runtime_error("no class named \"" + name + "\"");
   } catch (const std::exception& e) {
     err << "vtx check-model: " << e.what() << "\n";
-    return 2;
+    return kExitUsage;
   }
   const std::vector<std::string> gaps = FindModelGaps(model, managed);
   if (gaps.empty()) {
     out << "The model holds everything VTX_HA needs.\n";
-    return 0;
+    return kExitOk;
   }
   out << "VTX_HA needs what the model does not hold:\n";
   for (const std::string& gap : gaps) out << "- " << gap << "\n";
-  return 1;
+  return kExitFailed;
 }
 
 }  // namespace vtx::cli

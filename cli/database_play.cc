@@ -2,28 +2,28 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <limits>
+
+#include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include "cli/demo_model.h"
+#include "cli/exit_status.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
 #include "cli/session_printer.h"
+#include "platform/logon_name.h"
 #include "platform/terminal_presenter.h"
 
 namespace vtx::cli {
 namespace {
 
 constexpr const char* kUserClass = "User";
-
-std::string MachineLogonName() {
-  const char* user = std::getenv("USER");
-  if (user && *user) return user;
-  const char* login = getlogin();
-  return login ? login : "";
-}
+constexpr const char* kLoginAttribute = "LOGIN";
 
 std::string MachineName() {
   char name[256] = {};
@@ -35,7 +35,7 @@ std::string MachineName() {
 // looked up once the database is open.
 WrittenEnvironment MachineEnvironment() {
   WrittenEnvironment env;
-  env.logon_name = MachineLogonName();
+  env.logon_name = LogonName();
   env.computer_name = MachineName();
   std::vector<std::pair<std::string, std::string>> variables = {{"TEMP", "C:\\Temp"}};
   if (const char* debug = std::getenv("DEBUG")) variables.emplace_back("DEBUG", debug);
@@ -43,39 +43,56 @@ WrittenEnvironment MachineEnvironment() {
   return env;
 }
 
-// The User whose LOGIN is `login`, else the first User; none when the model
-// has no User class or no user is stored.
-void ChooseUser(emu::EmulatedHost& host, const std::string& login) {
+// Names the stored User whose LOGIN is `login` as the session's user. The
+// audit trail records that user, so a login no User has stops the command
+// before it writes anything. A model without a User class has nobody to
+// name: the session runs without a user, and --user is refused.
+void ChooseUser(emu::EmulatedHost& host, const std::string& login, bool from_option) {
   emu::Store& store = host.GetStore();
-  if (!store.GetModel().ByName(kUserClass)) return;
+  const emu::ClassDef* user_class = store.GetModel().ByName(kUserClass);
+  if (!user_class) {
+    if (from_option) throw UsageError("--user: the database's model has no class User");
+    return;
+  }
   std::optional<emu::ObjectRef> user = store.FindByKey(kUserClass, login);
   if (!user) {
-    auto users = store.Dump(kUserClass);
-    if (!users.empty()) user = users.front().ref;
+    std::vector<std::string> logins;
+    for (const emu::DumpedObject& u : store.Dump(kUserClass)) {
+      for (const auto& [name, value] : u.values) {
+        if (name == kLoginAttribute && value.IsString()) logins.push_back(value.AsString());
+      }
+    }
+    const std::string known =
+        logins.empty() ? "none is stored" : fmt::format("stored: {}", fmt::join(logins, ", "));
+    if (from_option)
+      throw UsageError(fmt::format("--user \"{}\": no User has this LOGIN ({})", login, known));
+    throw UsageError(fmt::format(
+        "this machine's logon name \"{}\" is no User's LOGIN; name the user with --user LOGIN ({})",
+        login, known));
   }
-  if (!user) return;
   emu::Environment env = host.GetEnvironment();
-  const emu::ClassDef* def = store.GetModel().ById(user->class_id);
-  env.user = emu::ObjectKey{def ? def->name : kUserClass, user->object_id};
+  env.user = emu::ObjectKey{user_class->name, user->object_id};
   host.SetEnvironment(std::move(env));
 }
 
 }  // namespace
 
-Json LoadModel(const DatabaseOptions& options) {
+Json ModelEntry(const DatabaseOptions& options) {
   if (options.model_file.empty()) return Json::parse(DemoModelJson());
-  std::ifstream in(options.model_file, std::ios::binary);
-  if (!in) throw std::runtime_error(options.model_file + ": cannot open the file");
-  std::stringstream text;
-  text << in.rdbuf();
-  return Json::parse(text.str());
+  return options.model_file;
 }
 
-// {"class": ..., "key": ...} or {"class": ..., "id": ...} for "#ID".
 Json ObjectRefJson(const std::string& class_name, const std::string& key) {
   if (key.size() > 1 && key[0] == '#' &&
       key.find_first_not_of("0123456789", 1) == std::string::npos) {
-    return Json{{"class", class_name}, {"id", std::stoll(key.substr(1))}};
+    int32_t id = 0;
+    const char* end = key.data() + key.size();
+    auto [stop, error] = std::from_chars(key.data() + 1, end, id);
+    if (error != std::errc() || stop != end) {
+      throw UsageError(fmt::format("key \"{}\": an object id is a whole number from 0 to {}", key,
+                                   std::numeric_limits<int32_t>::max()));
+    }
+    return Json{{"class", class_name}, {"id", id}};
   }
   return Json{{"class", class_name}, {"key", key}};
 }
@@ -91,7 +108,7 @@ namespace {
 
 Scenario ScenarioOf(const DatabaseOptions& options, const std::string& command, Json steps,
                     Json answers) {
-  Json scenario_json = {{"model", LoadModel(options)}, {"steps", std::move(steps)}};
+  Json scenario_json = {{"model", ModelEntry(options)}, {"steps", std::move(steps)}};
   if (!answers.is_null()) scenario_json["answers"] = std::move(answers);
   return ParseScenario(scenario_json, "vtx " + command, "");
 }
@@ -105,8 +122,10 @@ RunOptions MachineRunOptions(const DatabaseOptions& options) {
   return run;
 }
 
-std::string LoginOf(const DatabaseOptions& options) {
-  return options.user.empty() ? MachineLogonName() : options.user;
+// Chooses the user the options name, or this machine's user, when the host starts.
+void ChooseUserOnStart(const DatabaseOptions& options, emu::EmulatedHost& host) {
+  const bool from_option = !options.user.empty();
+  ChooseUser(host, from_option ? options.user : LogonName(), from_option);
 }
 
 }  // namespace
@@ -114,8 +133,7 @@ std::string LoginOf(const DatabaseOptions& options) {
 Json RunOnDatabase(const DatabaseOptions& options, const std::string& command, Json steps) {
   Scenario scenario = ScenarioOf(options, command, std::move(steps), nullptr);
   RunOptions run = MachineRunOptions(options);
-  std::string login = LoginOf(options);
-  run.on_start = [&](emu::EmulatedHost& host) { ChooseUser(host, login); };
+  run.on_start = [&](emu::EmulatedHost& host) { ChooseUserOnStart(options, host); };
   return RunScenario(scenario, run);
 }
 
@@ -127,22 +145,25 @@ int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, J
     SessionPrinter printer(out, presenter);
     printer.SetStepTitles(false);
     RunOptions run = MachineRunOptions(options);
-    std::string login = LoginOf(options);
     run.on_start = [&](emu::EmulatedHost& host) {
-      ChooseUser(host, login);
+      ChooseUserOnStart(options, host);
       // Dialogs the steps bring no answer for are asked at the terminal.
       host.Scripted().SetDialogFallback(
           [&](const DialogSnapshot& dialog) { return presenter.Ask(dialog); });
     };
+    int status = kExitOk;
     run.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
       printer.PrintStep(step, entry, host);
+      status = std::max(status, StepExitStatus(entry));
     };
     RunScenario(scenario, run);
-    return 0;
+    return status;
   } catch (const std::exception& e) {
     out.flush();
-    err << e.what() << "\n";
-    return 1;
+    const std::string prefix = "vtx " + command + ": ";
+    const std::string message = e.what();
+    err << (message.rfind(prefix, 0) == 0 ? "" : prefix) << message << "\n";
+    return CommandExitStatus(e);
   }
 }
 

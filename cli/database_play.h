@@ -17,10 +17,12 @@ struct DatabaseOptions {
   std::string user;        // LOGIN of the current user; "" for this machine's logon name
 };
 
-// The model file named in the options, or the demo model.
-Json LoadModel(const DatabaseOptions& options);
+// The "model" of a scenario on the database: the model file named in the
+// options, or the demo model.
+Json ModelEntry(const DatabaseOptions& options);
 
 // {"class": ..., "key": ...}, or {"class": ..., "id": ...} for a key "#ID".
+// Raises UsageError for an id beyond the range of object ids.
 Json ObjectRefJson(const std::string& class_name, const std::string& key);
 
 // A record list of the objects, as a step argument.
@@ -29,13 +31,16 @@ Json RecordListOf(const std::string& class_name, const std::vector<std::string>&
 // A step calling `operation` ("Class.Operation"; a bare name is Application's).
 Json CallStepJson(const std::string& operation, Json args);
 
-// Runs `steps` on the database as the machine's user without printing them
-// and returns the transcript. Raises what the scenario runner raises.
+// Runs `steps` on the database as the user the options name (else the one
+// whose LOGIN is this machine's logon name) without printing them and returns
+// the transcript. Raises UsageError for a login no User has, else what the
+// scenario runner raises.
 Json RunOnDatabase(const DatabaseOptions& options, const std::string& command, Json steps);
 
-// Plays `steps` on the database as the machine's user and prints each one;
+// Plays `steps` on the database as RunOnDatabase does and prints each one;
 // dialogs without an answer in `answers` are asked at the terminal. Returns
-// the exit status: 0, or 1 after printing the reason to `err`.
+// the exit status (see exit_status.h), printing the reason of a failure to
+// `err`.
 int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, Json steps,
                    Json answers, std::ostream& out, std::ostream& err);
 

@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "cli/demo_session.h"
+#include "cli/exit_status.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
 
@@ -19,7 +20,7 @@ int InitCommand(const DatabaseOptions& options, bool empty, std::ostream& out, s
       scenario_json.erase("steps");
       scenario_json.erase("answers");
     } else {
-      scenario_json = Json{{"model", LoadModel(options)}};
+      scenario_json = Json{{"model", ModelEntry(options)}};
     }
     Scenario scenario = ParseScenario(scenario_json, "vtx init", "");
     RunOptions run;
@@ -35,7 +36,7 @@ int InitCommand(const DatabaseOptions& options, bool empty, std::ostream& out, s
     return 0;
   } catch (const std::exception& e) {
     err << "vtx init: " << e.what() << "\n";
-    return 1;
+    return CommandExitStatus(e);
   }
 }
 

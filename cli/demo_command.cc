@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/demo_session.h"
+#include "cli/exit_status.h"
 #include "cli/run_error.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
@@ -60,7 +61,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
   } catch (const std::exception& e) {
     out.flush();
     err << "vtx demo: " << e.what() << "\n";
-    return 1;
+    return CommandExitStatus(e);
   }
 }
 

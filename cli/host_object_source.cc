@@ -25,7 +25,8 @@ std::optional<emu::ObjectRef> HostObjectSource::Resolve(const WrittenRef& ref) {
 
 emu::ObjectKey HostObjectSource::ResolveKey(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
-  if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
+  if (!found)
+    throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)), true);
   return emu::ObjectKey{ClassName(found->class_id), found->object_id};
 }
 
@@ -36,13 +37,15 @@ std::string HostObjectSource::ClassName(int16_t class_id) const {
 
 Ref<KvObject> HostObjectSource::LoadObject(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
-  if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
+  if (!found)
+    throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)), true);
   return host_.GetStore().LoadObject(host_.ObjectStore(), *found);
 }
 
 std::pair<int16_t, int32_t> HostObjectSource::Identify(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
-  if (!found) throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)));
+  if (!found)
+    throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)), true);
   return {found->class_id, found->object_id};
 }
 
@@ -54,7 +57,7 @@ Ref<KvStrings> HostObjectSource::NewStrings() { return host_.GetStore().NewStrin
 
 Ref<KvClass> HostObjectSource::FindClass(const std::string& name, const std::string& path) {
   Ref<KvClass> found = host_.GetStore().Classes()->ClassByName(name);
-  if (!found) throw RunError(fmt::format("{}: no class \"{}\"", path, name));
+  if (!found) throw RunError(fmt::format("{}: no class \"{}\"", path, name), true);
   return found;
 }
 

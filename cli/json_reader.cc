@@ -34,6 +34,9 @@ int64_t ExpectInteger(const Json& value, const std::string& path, int64_t min, i
     n = static_cast<int64_t>(u);
   } else if (value.is_number_float()) {
     double d = value.get<double>();
+    // Compared as doubles first: converting one beyond int64_t is undefined.
+    if (!(d >= static_cast<double>(min) && d < static_cast<double>(max) + 1.0))
+      throw JsonPathError(path, fmt::format("expected a whole number from {} to {}", min, max));
     if (d != static_cast<double>(static_cast<int64_t>(d)))
       throw JsonPathError(path, "expected a whole number");
     n = static_cast<int64_t>(d);

@@ -9,6 +9,7 @@
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
+#include "cli/exit_status.h"
 #include "cli/run_command.h"
 #include "cli/settings_commands.h"
 #include "cli/version.h"
@@ -27,6 +28,14 @@ void AddDatabaseOptions(CLI::App* command, vtx::cli::DatabaseOptions& options) {
 
 int main(int argc, char** argv) {
   CLI::App app{"vtx: drive the add-in against the emulated Korvel host"};
+  app.footer(
+      "Exit status:\n"
+      "  0  the operation succeeded (vtx run: the scenario ran)\n"
+      "  1  the add-in reported failure (a status other than 0, False, a run-time error)\n"
+      "     or the host failed (disk full, database locked past the timeout, read-only);\n"
+      "     vtx run: anything but invalid input, including a transcript not written\n"
+      "  2  the invocation is wrong: bad arguments, unknown object, class or user,\n"
+      "     missing or foreign database, invalid scenario or model");
   app.set_version_flag("--version", std::string(vtx::cli::VersionText()));
   app.require_subcommand(0, 1);
 
@@ -103,33 +112,43 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 1;
+    return app.exit(e) == 0 ? vtx::cli::kExitOk : vtx::cli::kExitUsage;
   }
   using namespace vtx::cli;
-  if (*check_model)
-    return CheckModelCommand(scenario_file, check_db, managed, std::cout, std::cerr);
-  if (*run) return RunCommand(scenario_file, out_file, std::cout, std::cerr);
-  if (*demo && print_model) {
-    std::cout << DemoModelJson() << "\n";
-    return 0;
-  }
-  if (*demo) return DemoCommand(demo_db, std::cout, std::cerr);
-  if (*init) return InitCommand(db, empty, std::cout, std::cerr);
-  if (*hook) return HookCommand(db, operation, class_name, key, std::cout, std::cerr);
-  if (*history) return HistoryCommand(db, class_name, key, std::cout, std::cerr);
-  if (*report) return ReportCommand(db, class_name, keys, std::cout, std::cerr);
-  if (*delete_history) return DeleteHistoryCommand(db, class_name, key, std::cout, std::cerr);
-  if (*settings) {
-    try {
-      SettingsRequest request = MakeSettingsRequest(settings_action, settings_args);
-      request.user_id = user_id;
-      request.long_text = long_text;
-      return SettingsCommand(db, request, std::cout, std::cerr);
-    } catch (const std::invalid_argument& e) {
-      std::cerr << e.what() << "\n";
-      return 1;
+  auto dispatch = [&]() -> int {
+    if (*check_model)
+      return CheckModelCommand(scenario_file, check_db, managed, std::cout, std::cerr);
+    if (*run) return RunCommand(scenario_file, out_file, std::cout, std::cerr);
+    if (*demo && print_model) {
+      std::cout << DemoModelJson() << "\n";
+      return kExitOk;
     }
+    if (*demo) return DemoCommand(demo_db, std::cout, std::cerr);
+    if (*init) return InitCommand(db, empty, std::cout, std::cerr);
+    if (*hook) return HookCommand(db, operation, class_name, key, std::cout, std::cerr);
+    if (*history) return HistoryCommand(db, class_name, key, std::cout, std::cerr);
+    if (*report) return ReportCommand(db, class_name, keys, std::cout, std::cerr);
+    if (*delete_history) return DeleteHistoryCommand(db, class_name, key, std::cout, std::cerr);
+    if (*settings) {
+      try {
+        SettingsRequest request = MakeSettingsRequest(settings_action, settings_args);
+        request.user_id = user_id;
+        request.long_text = long_text;
+        return SettingsCommand(db, request, std::cout, std::cerr);
+      } catch (const std::invalid_argument& e) {
+        std::cerr << e.what() << "\n";
+        return kExitUsage;
+      }
+    }
+    std::cout << app.help();
+    return kExitOk;
+  };
+  int status = dispatch();
+  // What a command printed is its answer: output lost (a full disk) is a failure.
+  std::cout.flush();
+  if (!std::cout && status == kExitOk) {
+    std::cerr << "vtx: cannot write to standard output\n";
+    status = kExitFailed;
   }
-  std::cout << app.help();
-  return 0;
+  return status;
 }

@@ -27,11 +27,17 @@ Json Messages(const std::vector<ShownMessage>& messages) {
 Json Views(const std::vector<emu::RecordedView>& views, const ClassNamer& class_name) {
   Json list = Json::array();
   for (const auto& v : views) {
-    list.push_back(Json{{"type", v.view->Type()},
-                        {"caption", v.view->Caption()},
-                        {"modal", v.view->Modal()},
-                        {"shown", v.shown},
-                        {"objects", ObjectList(v.view->ObjectIds(), class_name)}});
+    const bool shown = v.view->WasShown();
+    Json entry = {{"type", v.view->Type()},
+                  {"caption", v.view->Caption()},
+                  {"modal", v.view->Modal()},
+                  {"shown", shown},
+                  {"count", v.view->ObjectCount()}};
+    // Only what the user saw: the history viewer fills one view per history
+    // object with all of them, and listing every view would grow with the
+    // square of the history.
+    if (shown) entry["objects"] = ObjectList(v.view->ObjectIds(), class_name);
+    list.push_back(std::move(entry));
   }
   return list;
 }

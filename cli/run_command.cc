@@ -18,7 +18,9 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
     if (out_file.empty()) {
       out << transcript;
       out.flush();
-      return kExitRan;
+      if (out) return kExitOk;
+      err << "cannot write the transcript to standard output\n";
+      return kExitFailed;
     }
     std::ofstream file(out_file, std::ios::binary | std::ios::trunc);
     file << transcript;
@@ -27,19 +29,16 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
       err << out_file << ": cannot write the transcript\n";
       return kExitFailed;
     }
-    return kExitRan;
-  } catch (const InvalidFileError& e) {
-    err << e.what() << "\n";
-    return kExitInvalidFile;
-  } catch (const RunError& e) {
-    err << e.what() << "\n";
-    return kExitFailed;
+    return kExitOk;
   } catch (const RuntimeError& e) {
     err << scenario_file << ": run-time error " << e.Number() << ": " << e.Description() << "\n";
     return kExitFailed;
   } catch (const std::exception& e) {
-    err << scenario_file << ": " << e.what() << "\n";
-    return kExitFailed;
+    // Invalid-file and run errors name their file already.
+    const bool named =
+        dynamic_cast<const InvalidFileError*>(&e) || dynamic_cast<const RunError*>(&e);
+    err << (named ? "" : scenario_file + ": ") << e.what() << "\n";
+    return RunExitStatus(e);
   }
 }
 

@@ -4,12 +4,9 @@
 #include <iosfwd>
 #include <string>
 
-namespace vtx::cli {
+#include "cli/exit_status.h"
 
-// Exit statuses of the scenario runner.
-inline constexpr int kExitRan = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitInvalidFile = 2;
+namespace vtx::cli {
 
 // Runs the scenario and writes its transcript to `out_file` (standard output
 // when empty). Returns 0 when the scenario ran, 2 for an invalid scenario or

@@ -9,6 +9,7 @@
 
 #include "cli/demo_model.h"
 #include "cli/json_reader.h"
+#include "cli/json_text.h"
 #include "cli/scenario_checks.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
@@ -34,9 +35,9 @@ Json ReadJsonFile(const std::string& file) {
   std::stringstream text;
   text << in.rdbuf();
   try {
-    return Json::parse(text.str());
-  } catch (const Json::parse_error& e) {
-    throw InvalidFileError(file, "", fmt::format("not valid JSON (byte {})", e.byte));
+    return ParseJsonText(text.str());
+  } catch (const JsonPathError& e) {
+    throw InvalidFileError(file, e.Path(), e.Message());
   }
 }
 

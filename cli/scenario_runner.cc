@@ -178,7 +178,7 @@ class Run {
       try {
         args = BindArguments(call, *target.method, host_.Session(), source_);
       } catch (const RunError& e) {
-        throw RunError(fmt::format("{}: {}", scenario_.file, e.what()));
+        throw RunError(fmt::format("{}: {}", scenario_.file, e.what()), e.UnknownReference());
       }
     }
     Json entry = Json::object();
@@ -282,7 +282,7 @@ Json RunScenario(const Scenario& scenario, const RunOptions& options) {
   } catch (const RunError& e) {
     std::string message = e.what();
     if (message.rfind(scenario.file + ":", 0) == 0) throw;
-    throw RunError(fmt::format("{}: {}", scenario.file, message));
+    throw RunError(fmt::format("{}: {}", scenario.file, message), e.UnknownReference());
   }
 }
 

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "cli/exit_status.h"
+
 namespace vtx::cli {
 namespace {
 
@@ -127,7 +129,7 @@ int SettingsCommand(const DatabaseOptions& options, const SettingsRequest& reque
     steps = Json::array({StepsFor(options, request)});
   } catch (const std::exception& e) {
     err << "vtx " << e.what() << "\n";
-    return 1;
+    return CommandExitStatus(e);
   }
   return PlayOnDatabase(options, "settings " + request.action, std::move(steps), nullptr, out, err);
 }

@@ -1,6 +1,5 @@
 #include "platform/posix_platform.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -11,6 +10,7 @@
 #include <system_error>
 
 #include "platform/class_registry.h"
+#include "platform/logon_name.h"
 #include "platform/terminal_presenter.h"
 #include "runtime/ole_date.h"
 
@@ -75,18 +75,7 @@ std::string PosixPlatform::GetComputerName() {
   return name;
 }
 
-std::string PosixPlatform::GetUserName() {
-  char buffer[LOGIN_NAME_MAX + 1] = {};
-  if (getlogin_r(buffer, sizeof buffer) == 0 && buffer[0] != '\0') return buffer;
-  // No controlling terminal (services, CI): fall back to the effective user.
-  struct passwd pwd {};
-  struct passwd* result = nullptr;
-  char pw_buffer[4096];
-  if (getpwuid_r(geteuid(), &pwd, pw_buffer, sizeof pw_buffer, &result) == 0 && result)
-    return result->pw_name;
-  const char* user = std::getenv("USER");
-  return user ? user : "";
-}
+std::string PosixPlatform::GetUserName() { return LogonName(); }
 
 std::optional<std::string> PosixPlatform::GetEnvironmentVariable(const std::string& name) {
   if (name.empty()) return std::nullopt;

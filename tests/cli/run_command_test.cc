@@ -59,9 +59,9 @@ constexpr const char* kScenario = R"({
 
 TEST_F(RunCommandTest, RanScenarioExitsZeroAndIsIdenticalFromRunToRun) {
   std::string file = Write("s.json", kScenario);
-  ASSERT_EQ(Run(file), kExitRan) << err_.str();
+  ASSERT_EQ(Run(file), kExitOk) << err_.str();
   std::string first = out_.str();
-  ASSERT_EQ(Run(file), kExitRan);
+  ASSERT_EQ(Run(file), kExitOk);
   EXPECT_EQ(out_.str(), first);
   Json transcript = Json::parse(first);
   EXPECT_EQ(transcript["steps"][0]["result"], Json({{"i2", 0}}));
@@ -75,7 +75,7 @@ TEST_F(RunCommandTest, RanScenarioExitsZeroAndIsIdenticalFromRunToRun) {
 TEST_F(RunCommandTest, OutWritesTheTranscriptFile) {
   std::string file = Write("s.json", kScenario);
   std::string out_file = (dir_ / "t.json").string();
-  ASSERT_EQ(Run(file, out_file), kExitRan);
+  ASSERT_EQ(Run(file, out_file), kExitOk);
   EXPECT_TRUE(out_.str().empty());
   std::ifstream in(out_file);
   std::stringstream text;
@@ -87,7 +87,7 @@ TEST_F(RunCommandTest, InvalidScenarioExitsTwoNamingFileAndPath) {
   std::string file = Write(
       "bad.json",
       R"({"model": "builtin:demo", "steps": [{"call": "Application.ExecuteCreateNewERObject", "args": {"Operation": 1}}]})");
-  EXPECT_EQ(Run(file), kExitInvalidFile);
+  EXPECT_EQ(Run(file), kExitUsage);
   EXPECT_EQ(err_.str(), file + ": steps[0].args.Operation: expected a string\n");
   EXPECT_TRUE(out_.str().empty());
 }
@@ -96,15 +96,15 @@ TEST_F(RunCommandTest, InvalidModelFileIsNamedRelativeToTheScenario) {
   Write("models/m.json", R"({"classes": [{"id": 1, "name": "A", "table": "T", "super": 1,
                              "kind": 1, "colour": "red"}]})");
   std::string file = Write("s.json", R"({"model": "models/m.json"})");
-  EXPECT_EQ(Run(file), kExitInvalidFile);
+  EXPECT_EQ(Run(file), kExitUsage);
   EXPECT_THAT(err_.str(),
               ::testing::StartsWith((dir_ / "models/m.json").string() + ": classes[0]"));
 }
 
 TEST_F(RunCommandTest, UnreadableOrMalformedFilesExitTwo) {
-  EXPECT_EQ(Run((dir_ / "missing.json").string()), kExitInvalidFile);
+  EXPECT_EQ(Run((dir_ / "missing.json").string()), kExitUsage);
   EXPECT_THAT(err_.str(), HasSubstr("missing.json: cannot open the file"));
-  EXPECT_EQ(Run(Write("broken.json", "{\"model\": ")), kExitInvalidFile);
+  EXPECT_EQ(Run(Write("broken.json", "{\"model\": ")), kExitUsage);
   EXPECT_THAT(err_.str(), HasSubstr("broken.json: not valid JSON"));
 }
 
