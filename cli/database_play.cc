@@ -159,12 +159,17 @@ int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, J
     RunScenario(scenario, run);
     return status;
   } catch (const std::exception& e) {
-    out.flush();
-    const std::string prefix = "vtx " + command + ": ";
-    const std::string message = e.what();
-    err << (message.rfind(prefix, 0) == 0 ? "" : prefix) << message << "\n";
-    return CommandExitStatus(e);
+    return ReportFailure(command, e, out, err);
   }
+}
+
+int ReportFailure(const std::string& command, const std::exception& error, std::ostream& out,
+                  std::ostream& err) {
+  out.flush();
+  const std::string prefix = "vtx " + command + ": ";
+  const std::string message = error.what();
+  err << (message.rfind(prefix, 0) == 0 ? "" : prefix) << message << "\n";
+  return CommandExitStatus(error);
 }
 
 Json CallStepJson(const std::string& operation, Json args) {

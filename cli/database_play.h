@@ -3,6 +3,7 @@
 // few steps made on the spot with the run printed as `vtx demo` prints it.
 #pragma once
 
+#include <exception>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -43,5 +44,10 @@ Json RunOnDatabase(const DatabaseOptions& options, const std::string& command, J
 // `err`.
 int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, Json steps,
                    Json answers, std::ostream& out, std::ostream& err);
+
+// Prints `error` as the failure of `command` to `err` (after what `out` holds)
+// and returns its exit status.
+int ReportFailure(const std::string& command, const std::exception& error, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace vtx::cli

@@ -1,6 +1,7 @@
 #include "cli/db_commands.h"
 
 #include <filesystem>
+#include <functional>
 
 #include <fmt/format.h>
 
@@ -40,36 +41,62 @@ int InitCommand(const DatabaseOptions& options, bool empty, std::ostream& out, s
   }
 }
 
+namespace {
+
+// Plays the step `make_steps` gives; a key it cannot use is reported as the
+// command's failure.
+int PlayMade(const DatabaseOptions& options, const std::string& command,
+             const std::function<Json()>& make_steps, Json answers, std::ostream& out,
+             std::ostream& err) {
+  Json steps;
+  try {
+    steps = make_steps();
+  } catch (const std::exception& e) {
+    return ReportFailure(command, e, out, err);
+  }
+  return PlayOnDatabase(options, command, std::move(steps), std::move(answers), out, err);
+}
+
+}  // namespace
+
 int HookCommand(const DatabaseOptions& options, const std::string& operation,
                 const std::string& class_name, const std::string& key, std::ostream& out,
                 std::ostream& err) {
-  Json steps = Json::array(
-      {CallStepJson("ExecuteCreateNewERObject",
-                    {{"Operation", operation}, {"RecordList", RecordListOf(class_name, {key})}})});
-  return PlayOnDatabase(options, "hook", std::move(steps), nullptr, out, err);
+  auto steps = [&] {
+    return Json::array({CallStepJson(
+        "ExecuteCreateNewERObject",
+        {{"Operation", operation}, {"RecordList", RecordListOf(class_name, {key})}})});
+  };
+  return PlayMade(options, "hook", steps, nullptr, out, err);
 }
 
 int HistoryCommand(const DatabaseOptions& options, const std::string& class_name,
                    const std::string& key, std::ostream& out, std::ostream& err) {
-  Json steps =
-      Json::array({CallStepJson("ViewHistory", {{"FirstRec", RecordListOf(class_name, {key})}})});
+  auto steps = [&] {
+    return Json::array(
+        {CallStepJson("ViewHistory", {{"FirstRec", RecordListOf(class_name, {key})}})});
+  };
   // The history list waits for the user; closing it selects nothing.
   Json answers = {{"modalViews", Json::array({nullptr})}};
-  return PlayOnDatabase(options, "history", std::move(steps), std::move(answers), out, err);
+  return PlayMade(options, "history", steps, std::move(answers), out, err);
 }
 
 int ReportCommand(const DatabaseOptions& options, const std::string& class_name,
                   const std::vector<std::string>& keys, std::ostream& out, std::ostream& err) {
-  Json steps = Json::array(
-      {CallStepJson("GenerateHistoryReport", {{"FirstRec", RecordListOf(class_name, keys)}})});
-  return PlayOnDatabase(options, "report", std::move(steps), nullptr, out, err);
+  auto steps = [&] {
+    return Json::array(
+        {CallStepJson("GenerateHistoryReport", {{"FirstRec", RecordListOf(class_name, keys)}})});
+  };
+  return PlayMade(options, "report", steps, nullptr, out, err);
 }
 
 int DeleteHistoryCommand(const DatabaseOptions& options, const std::string& class_name,
                          const std::string& key, std::ostream& out, std::ostream& err) {
-  Json steps =
-      Json::array({CallStepJson("DeleteHistory", {{"FirstRec", RecordListOf(class_name, {key})}})});
-  return PlayOnDatabase(options, "delete-history", std::move(steps), nullptr, out, err);
+  auto steps = [&] {
+    return Json::array(
+        {CallStepJson("DeleteHistory", {{"FirstRec", RecordListOf(class_name, {key})}})});
+  };
+  return PlayMade(options, "delete-history", steps, nullptr, out, err);
 }
 
 }  // namespace vtx::cli

@@ -8,6 +8,8 @@
 namespace vtx::cli {
 namespace {
 
+constexpr std::size_t kShownPathLength = 60;
+
 // Where the parser is, so that errors can name the entry being read.
 class PathTracker {
  public:
@@ -17,7 +19,10 @@ class PathTracker {
       case Event::object_start:
       case Event::array_start:
         if (frames_.size() >= kMaxJsonDepth) {
-          throw JsonPathError(Path(), fmt::format("nested deeper than {} levels", kMaxJsonDepth));
+          // The path of so deep an entry would drown the message: its start tells where.
+          std::string path = Path();
+          if (path.size() > kShownPathLength) path = path.substr(0, kShownPathLength) + "...";
+          throw JsonPathError(path, fmt::format("nested deeper than {} levels", kMaxJsonDepth));
         }
         frames_.push_back(Frame{event == Event::array_start, 0, {}, {}});
         break;

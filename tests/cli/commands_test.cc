@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -63,20 +62,6 @@ TEST_F(DatabaseCommandsTest, AWorkingDayOnOwnDatabase) {
   out_.str("");
   ASSERT_EQ(HistoryCommand(options_, "Part", "PN-00101 A", out_, err_), 0);
   EXPECT_THAT(out_.str(), HasSubstr("No History on this object"));
-}
-
-TEST_F(DatabaseCommandsTest, UnknownObjectOrDatabaseOfAnotherModelFails) {
-  ASSERT_EQ(InitCommand(options_, true, out_, err_), 0) << err_.str();
-  EXPECT_EQ(HookCommand(options_, "CHECKIN", "Part", "nothing here", out_, err_), 1);
-  EXPECT_THAT(err_.str(), HasSubstr("no stored object Part \"nothing here\""));
-
-  fs::path other_model = dir_ / "other.json";
-  std::ofstream(other_model) << R"({"classes": [{"id": 1, "name": "A", "table": "TN_A",
-                                    "super": 1, "kind": 1}]})";
-  options_.model_file = other_model.string();
-  err_.str("");
-  EXPECT_EQ(HistoryCommand(options_, "A", "#1", out_, err_), 1);
-  EXPECT_THAT(err_.str(), Not(::testing::IsEmpty()));
 }
 
 TEST_F(DatabaseCommandsTest, DemoRunsInMemoryAndAgainOnItsDatabase) {
