@@ -1,5 +1,6 @@
 #include "cli/run_command.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -22,10 +23,19 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
       err << "cannot write the transcript to standard output\n";
       return kExitFailed;
     }
-    std::ofstream file(out_file, std::ios::binary | std::ios::trunc);
+    // A file is written beside and renamed over, so that a full disk leaves
+    // no half-written transcript; a device or pipe is written as it is.
+    std::error_code ignored;
+    const bool replace = !std::filesystem::exists(out_file, ignored) ||
+                         std::filesystem::is_regular_file(out_file, ignored);
+    const std::string target = replace ? out_file + ".partial" : out_file;
+    std::ofstream file(target, std::ios::binary | std::ios::trunc);
     file << transcript;
     file.close();
-    if (!file) {
+    std::error_code renamed;
+    if (file && replace) std::filesystem::rename(target, out_file, renamed);
+    if (!file || renamed) {
+      if (replace) std::filesystem::remove(target, ignored);
       err << out_file << ": cannot write the transcript\n";
       return kExitFailed;
     }

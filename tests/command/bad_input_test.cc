@@ -45,6 +45,7 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
   std::ofstream(dir / "twice.json") << R"({"model": "builtin:demo", "steps": [], "steps": []})";
   std::ofstream(dir / "huge.json")
       << R"({"model": "builtin:demo", "steps": [{"call": "clsUtils.Null2Zero", "args": {"x": 1e400}}]})";
+  std::ofstream(dir / "ok.json") << R"({"model": "builtin:demo"})";
   ASSERT_EQ(Vtx(dir, "init --db d.db").first, 0);
   const std::string before = Read(dir / "d.db");
 
@@ -64,6 +65,7 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
       {"init --db d.db --model deep.json", 2, "nested deeper than 512 levels"},
       {"run twice.json", 2, "twice.json: steps: duplicate key"},
       {"run huge.json", 2, "steps[0].args.x: number out of range"},
+      {"run ok.json --out /dev/full", 1, "cannot write the transcript"},
   };
   for (const BadInput& c : cases) {
     SCOPED_TRACE(c.args);
