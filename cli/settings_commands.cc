@@ -53,7 +53,7 @@ Json StepsFor(const DatabaseOptions& options, const SettingsRequest& r) {
   const std::string& a = r.action;
   if (a == "get") return Call("GetSettingValues", SettingArgs(r, "SectionName", "TagName"));
   if (a == "set") {
-    if (r.values.empty()) throw std::invalid_argument("settings set: give at least one value");
+    if (r.values.empty()) throw UsageError("give at least one value");
     Json args = SettingArgs(r, "SectionName", "Subject");
     args["Values"] = ValuesList(r, SettingExists(options, r));
     return Call("SetSettingValues", std::move(args));
@@ -128,8 +128,7 @@ int SettingsCommand(const DatabaseOptions& options, const SettingsRequest& reque
   try {
     steps = Json::array({StepsFor(options, request)});
   } catch (const std::exception& e) {
-    err << "vtx " << e.what() << "\n";
-    return CommandExitStatus(e);
+    return ReportFailure("settings " + request.action, e, out, err);
   }
   return PlayOnDatabase(options, "settings " + request.action, std::move(steps), nullptr, out, err);
 }

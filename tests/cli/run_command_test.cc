@@ -101,13 +101,6 @@ TEST_F(RunCommandTest, InvalidModelFileIsNamedRelativeToTheScenario) {
               ::testing::StartsWith((dir_ / "models/m.json").string() + ": classes[0]"));
 }
 
-TEST_F(RunCommandTest, UnreadableOrMalformedFilesExitTwo) {
-  EXPECT_EQ(Run((dir_ / "missing.json").string()), kExitUsage);
-  EXPECT_THAT(err_.str(), HasSubstr("missing.json: cannot open the file"));
-  EXPECT_EQ(Run(Write("broken.json", "{\"model\": ")), kExitUsage);
-  EXPECT_THAT(err_.str(), HasSubstr("broken.json: not valid JSON"));
-}
-
 TEST_F(RunCommandTest, MissingObjectOrAnswerExitsOne) {
   std::string no_object = Write("o.json", R"({"model": "builtin:demo", "steps": [
     {"call": "Application.ViewHistory", "args": {"FirstRec": {"recordList": {"objects": [{"class": "Part", "key": "none"}]}}}}]})");
@@ -121,11 +114,6 @@ TEST_F(RunCommandTest, MissingObjectOrAnswerExitsOne) {
     "steps": [{"call": "Application.ViewHistory", "args": {"FirstRec": {"recordList": [{"CLASS_ID": 100, "OBJECT_ID": 1}]}}}]})");
   EXPECT_EQ(Run(no_answer), kExitFailed);
   EXPECT_THAT(err_.str(), HasSubstr("steps[0]: the scenario gives no (usable) answer"));
-}
-
-TEST_F(RunCommandTest, UnwritableOutputExitsOne) {
-  std::string file = Write("s.json", kScenario);
-  EXPECT_EQ(Run(file, (dir_ / "no/such/dir/t.json").string()), kExitFailed);
 }
 
 TEST(JsonFormatTest, ShortContainersStayOnOneLineLongOnesBreak) {

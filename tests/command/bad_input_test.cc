@@ -46,6 +46,7 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
   std::ofstream(dir / "huge.json")
       << R"({"model": "builtin:demo", "steps": [{"call": "clsUtils.Null2Zero", "args": {"x": 1e400}}]})";
   std::ofstream(dir / "ok.json") << R"({"model": "builtin:demo"})";
+  std::ofstream(dir / "cut.json") << R"({"model": )";
   ASSERT_EQ(Vtx(dir, "init --db d.db").first, 0);
   const std::string before = Read(dir / "d.db");
 
@@ -66,6 +67,8 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
       {"run twice.json", 2, "twice.json: steps: duplicate key"},
       {"run huge.json", 2, "steps[0].args.x: number out of range"},
       {"run ok.json --out /dev/full", 1, "cannot write the transcript"},
+      {"run missing.json", 2, "missing.json: cannot open the file"},
+      {"run cut.json", 2, "cut.json: not valid JSON"},
   };
   for (const BadInput& c : cases) {
     SCOPED_TRACE(c.args);
