@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +39,8 @@ struct BadInput {
 };
 
 TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
-  const fs::path dir = fs::temp_directory_path() / "vtx_bad_input_test";
+  const fs::path dir =
+      fs::temp_directory_path() / ("vtx_bad_input_test_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   std::ofstream(dir / "deep.json") << std::string(100000, '[') << std::string(100000, ']');
