@@ -8,6 +8,7 @@
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
+#include "cli/exit_status.h"
 #include "cli/json_path.h"
 #include "cli/settings_commands.h"
 
@@ -144,6 +145,19 @@ TEST(SettingsRequestTest, ArgumentsMustFitTheAction) {
   SettingsRequest set = MakeSettingsRequest("set", {"S", "T", "1", "2"});
   EXPECT_EQ(set.values, (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(MakeSettingsRequest("outside-tree", {"F"}).folder, "F");
+}
+
+TEST(ExitStatusTest, AStepFailsOnAnErrorFalseOrAStatusOtherThanZero) {
+  const std::pair<const char*, int> cases[] = {
+      {R"({"result": {"i2": 0}, "error": null})", 0},
+      {R"({"result": {"i2": 1}, "error": null})", 1},
+      {R"({"result": false, "error": null})", 1},
+      {R"({"result": "", "error": null})", 0},
+      {R"({"error": {"number": 5}})", 1},
+      {R"({"error": null})", 0},
+  };
+  for (const auto& [entry, status] : cases)
+    EXPECT_EQ(StepExitStatus(Json::parse(entry)), status) << entry;
 }
 
 TEST(DemoModelTest, IsTheModelScenariosNameAsBuiltin) {

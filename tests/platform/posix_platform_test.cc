@@ -52,7 +52,18 @@ TEST(PosixPlatformTest, MachineNamesLookLikeWindowsOnes) {
   EXPECT_LE(computer.size(), 15u);
   EXPECT_EQ(computer.find('.'), std::string::npos);
   for (char c : computer) EXPECT_FALSE(std::islower(static_cast<unsigned char>(c))) << computer;
+  // A service or cron job has no USER: the system account still names it.
+  const char* user = std::getenv("USER");
+  const std::string saved = user ? user : "";
+  ::unsetenv("USER");
   EXPECT_FALSE(platform.GetUserName().empty());
+  ::setenv("USER", "someone", 1);
+  EXPECT_EQ(platform.GetUserName(), "someone");
+  if (user) {
+    ::setenv("USER", saved.c_str(), 1);
+  } else {
+    ::unsetenv("USER");
+  }
 }
 
 TEST(PosixPlatformTest, BoxesGoToTheChosenPresenter) {
