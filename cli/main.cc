@@ -1,5 +1,6 @@
 // The vtx command: demo, hooks and the scenario runner of the emulated host.
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -27,6 +28,9 @@ void AddDatabaseOptions(CLI::App* command, vtx::cli::DatabaseOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away (`vtx history ... | head`) makes output fail and
+  // the status say so, instead of ending vtx on a signal mid-command.
+  std::signal(SIGPIPE, SIG_IGN);
   CLI::App app{"vtx: drive the add-in against the emulated Korvel host"};
   app.footer(
       "Exit status:\n"
