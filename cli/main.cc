@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
       "  0  the operation succeeded (vtx run: the scenario ran)\n"
       "  1  the add-in reported failure (a status other than 0, False, a run-time error)\n"
       "     or the host failed (disk full, database locked past the timeout, read-only);\n"
-      "     vtx run: anything but invalid input, including a transcript not written\n"
+      "     vtx run: anything but invalid input, including a transcript not written;\n"
+      "     vtx check-model: the model lacks something\n"
       "  2  the invocation is wrong: bad arguments, unknown object, class or user,\n"
       "     missing or foreign database, invalid scenario or model");
   app.set_version_flag("--version", std::string(vtx::cli::VersionText()));
