@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -24,7 +25,8 @@ class DatabaseCommandsTest : public ::testing::Test {
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
            ("vtx_commands_test_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+            std::to_string(getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     options_.database = (dir_ / "demo.db").string();
