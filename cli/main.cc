@@ -49,6 +49,11 @@ int main(int argc, char** argv) {
   CLI::App* run = app.add_subcommand("run", "Run a scenario and write its transcript");
   run->add_option("SCENARIO", scenario_file, "Scenario file (JSON)")->required();
   run->add_option("--out", out_file, "Transcript file (default: standard output)");
+  bool fault_loop = false;
+  int64_t sample = 0;
+  run->add_flag("--fault-loop", fault_loop,
+                "Fail each host call of each step in turn and check the outcome");
+  run->add_option("--sample", sample, "--fault-loop: at most N fault positions per step");
 
   std::string demo_db;
   CLI::App* demo = app.add_subcommand("demo", "Play a working session and print it step by step");
@@ -123,6 +128,7 @@ int main(int argc, char** argv) {
   auto dispatch = [&]() -> int {
     if (*check_model)
       return CheckModelCommand(scenario_file, check_db, managed, std::cout, std::cerr);
+    if (*run && fault_loop) return FaultLoopCommand(scenario_file, sample, std::cout, std::cerr);
     if (*run) return RunCommand(scenario_file, out_file, std::cout, std::cerr);
     if (*demo && print_model) {
       std::cout << DemoModelJson() << "\n";

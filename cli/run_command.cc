@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "cli/fault_loop.h"
 #include "cli/run_error.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
@@ -49,6 +50,20 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
         dynamic_cast<const InvalidFileError*>(&e) || dynamic_cast<const RunError*>(&e);
     err << (named ? "" : scenario_file + ": ") << e.what() << "\n";
     return RunExitStatus(e);
+  }
+}
+
+int FaultLoopCommand(const std::string& scenario_file, int64_t sample, std::ostream& out,
+                     std::ostream& err) {
+  try {
+    FaultLoopResult result = RunFaultLoop(LoadScenarioFile(scenario_file), {sample}, out);
+    return result.problems == 0 ? kExitRan : kExitFailed;
+  } catch (const InvalidFileError& e) {
+    err << e.what() << "\n";
+    return kExitInvalidFile;
+  } catch (const std::exception& e) {
+    err << scenario_file << ": " << e.what() << "\n";
+    return kExitFailed;
   }
 }
 

@@ -1,6 +1,7 @@
 // `vtx run SCENARIO.json [--out TRANSCRIPT.json]`.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -13,5 +14,10 @@ namespace vtx::cli {
 // model file, 1 otherwise; messages go to `err`.
 int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
                std::ostream& err);
+
+// `vtx run SCENARIO.json --fault-loop [--sample N]`: see fault_loop.h. Returns
+// 0 when no faulted step broke a rule, 2 for an invalid file, 1 otherwise.
+int FaultLoopCommand(const std::string& scenario_file, int64_t sample, std::ostream& out,
+                     std::ostream& err);
 
 }  // namespace vtx::cli

@@ -100,6 +100,7 @@ struct HostStep {
 struct ScenarioStep {
   std::optional<CallStep> call;
   std::optional<HostStep> host;
+  std::string name;     // what the step checks, named when its transcript differs
   std::string comment;  // free text a reader (and `vtx demo`) shows
   std::string path;
 };

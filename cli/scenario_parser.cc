@@ -320,6 +320,7 @@ std::vector<ScenarioStep> ParseSteps(const Json& json, const std::string& path,
     } else {
       step.host = ParseHost(reader, base_dir);
     }
+    step.name = reader.OptionalString("name").value_or("");
     step.comment = reader.OptionalString("comment").value_or("");
     reader.Finish();
     out.push_back(std::move(step));
