@@ -6,15 +6,28 @@
 
 #include "emulator/call_monitor.h"
 #include "settings/cls_admin_settings.h"
-#include "settings/settings_host.h"
+#include "support/model_host.h"
 
-namespace vtx::settings_testing {
+namespace vtx::testing {
 namespace {
+
+constexpr int16_t kAdminSetting = 220;
+
+// Stores administrator setting number `k` under `section` and `subject`.
+void AddAdmin(ModelHost& t, int k, const std::string& section, const std::string& subject) {
+  const int32_t id = 1001 + k;
+  t.Store().Insert("Admin Setting",
+                   {{"SETTING_ID", Variant("S" + std::to_string(id))},
+                    {"CN_SECTION", Variant(section)},
+                    {"CN_SUBJECT", Variant(subject)},
+                    {"CN_USER_ID", Variant(0)}},
+                   id);
+}
 
 // The search for doubles done literally through the host: every pair of
 // candidates compared, each double added unless the collection already finds
 // it (IndexOf). The list GetBackTheDoubles shows must be this one.
-std::vector<int32_t> PairwiseThroughTheHost(SettingsHost& t) {
+std::vector<int32_t> PairwiseThroughTheHost(ModelHost& t) {
   Ref<KvObjectStore> store = t.Session()->GetObjectStore();
   Ref<KvQueryFactory> factory = store->GetQueryFactory();
   Ref<KvQuery> query = factory->GetQuery();
@@ -48,11 +61,11 @@ TEST(DoublesThroughTheHostTest, ShowsWhatThePairwiseSearchFindsOnRandomSettings)
   const char* subjects[] = {"X", "Y", "x", "X "};
   std::mt19937 rng(7301u);
   for (int trial = 0; trial < 25; ++trial) {
-    SettingsHost t;
+    ModelHost t("settings");
     std::uniform_int_distribution<int> size(0, 30);
     std::uniform_int_distribution<int> pick(0, 3);
     const int n = size(rng);
-    for (int k = 0; k < n; ++k) t.AddAdmin(Variant(sections[pick(rng)]), subjects[pick(rng)]);
+    for (int k = 0; k < n; ++k) AddAdmin(t, k, sections[pick(rng)], subjects[pick(rng)]);
     const std::vector<int32_t> expected = PairwiseThroughTheHost(t);
     t.Take();
 
@@ -62,15 +75,15 @@ TEST(DoublesThroughTheHostTest, ShowsWhatThePairwiseSearchFindsOnRandomSettings)
     if (expected.empty()) {
       EXPECT_TRUE(seen.host.views.empty()) << "trial " << trial;
     } else {
-      EXPECT_EQ(ViewIds(seen), expected) << "trial " << trial;
+      EXPECT_EQ(ModelHost::ViewIds(seen), expected) << "trial " << trial;
     }
   }
 }
 
 TEST(DoublesThroughTheHostTest, ReadsEachSettingOnceWhateverTheirNumber) {
   for (int n : {50, 400}) {
-    SettingsHost t;
-    for (int k = 0; k < n; ++k) t.AddAdmin(Variant("S" + std::to_string(k % (n / 2))), "T");
+    ModelHost t("settings");
+    for (int k = 0; k < n; ++k) AddAdmin(t, k, "S" + std::to_string(k % (n / 2)), "T");
     emu::CallMonitor& monitor = t.Host().Monitor();
     const int64_t reads_before = monitor.CallCount("KvObject.GetData");
     const int64_t retrieves_before = monitor.CallCount("KvObject.Retrieve");
@@ -79,9 +92,9 @@ TEST(DoublesThroughTheHostTest, ReadsEachSettingOnceWhateverTheirNumber) {
     // Two values of every candidate; one full read of each double.
     EXPECT_EQ(monitor.CallCount("KvObject.GetData") - reads_before, 2 * n) << n;
     EXPECT_EQ(monitor.CallCount("KvObject.Retrieve") - retrieves_before, n) << n;
-    EXPECT_EQ(ViewIds(t.Take()).size(), static_cast<size_t>(n)) << n;
+    EXPECT_EQ(ModelHost::ViewIds(t.Take()).size(), static_cast<size_t>(n)) << n;
   }
 }
 
 }  // namespace
-}  // namespace vtx::settings_testing
+}  // namespace vtx::testing
