@@ -320,7 +320,9 @@ std::vector<ScenarioStep> ParseSteps(const Json& json, const std::string& path,
     } else {
       step.host = ParseHost(reader, base_dir);
     }
-    step.name = reader.OptionalString("name").value_or("");
+    // A setGlobal step's "name" is the global's; other steps may name what they check.
+    if (!step.host || step.host->action != "setGlobal")
+      step.name = reader.OptionalString("name").value_or("");
     step.comment = reader.OptionalString("comment").value_or("");
     reader.Finish();
     out.push_back(std::move(step));
