@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/globals.h"
 #include "nls/translation.h"
+#include "support/case_name.h"
 #include "support/fake_nls_catalog.h"
 #include "support/mock_application_workers.h"
 #include "support/mock_kv_record.h"
@@ -35,6 +36,7 @@ struct FontCase {
   std::string expected_font;
   bool expected_result;
 };
+VTX_PRINT_CASE_BY_NAME(FontCase)
 
 class ReadInterfaceFontTest : public ::testing::TestWithParam<FontCase> {};
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/message_box_style.h"
+#include "support/case_name.h"
 
 namespace vtx {
 namespace {
@@ -40,6 +41,7 @@ struct AskCase {
   DialogAction::Kind kind;
   int32_t line;
 };
+VTX_PRINT_CASE_BY_NAME(AskCase)
 
 class TerminalAskTest : public testing::TestWithParam<AskCase> {};
 

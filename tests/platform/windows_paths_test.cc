@@ -1,4 +1,5 @@
 #include "platform/windows_paths.h"
+#include "support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,7 @@ struct ToHostCase {
   std::string windows;
   std::string host;  // relative to the test root
 };
+VTX_PRINT_CASE_BY_NAME(ToHostCase)
 
 class ToHostTest : public WindowsPathsTest, public testing::WithParamInterface<ToHostCase> {};
 
@@ -70,6 +72,7 @@ struct ToWindowsCase {
   std::string host;  // relative to the test root
   std::string windows;
 };
+VTX_PRINT_CASE_BY_NAME(ToWindowsCase)
 
 class ToWindowsTest : public WindowsPathsTest, public testing::WithParamInterface<ToWindowsCase> {};
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/runtime_error.h"
+#include "support/case_name.h"
 
 namespace vtx::date {
 namespace {
@@ -14,6 +15,7 @@ struct SerialCase {
   std::string iso;
   double serial;
 };
+VTX_PRINT_CASE_BY_NAME(SerialCase)
 
 class SerialTest : public testing::TestWithParam<SerialCase> {};
 
@@ -70,6 +72,7 @@ struct TextCase {
   std::string pattern;  // empty: ToDisplayString
   std::string expected;
 };
+VTX_PRINT_CASE_BY_NAME(TextCase)
 
 class DateTextTest : public testing::TestWithParam<TextCase> {};
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/runtime_error.h"
+#include "support/case_name.h"
 
 namespace vtx::text {
 namespace {
@@ -31,6 +32,7 @@ struct LenCase {
   std::string s;
   int32_t expected;
 };
+VTX_PRINT_CASE_BY_NAME(LenCase)
 
 class LenTest : public testing::TestWithParam<LenCase> {};
 
@@ -50,6 +52,7 @@ struct SliceCase {
   std::function<std::string()> run;
   std::string expected;
 };
+VTX_PRINT_CASE_BY_NAME(SliceCase)
 
 class SliceTest : public testing::TestWithParam<SliceCase> {};
 
@@ -93,6 +96,7 @@ struct InStrCase {
   std::string needle;
   int32_t expected;
 };
+VTX_PRINT_CASE_BY_NAME(InStrCase)
 
 class InStrTest : public testing::TestWithParam<InStrCase> {};
 

@@ -8,6 +8,7 @@
 #include "runtime/dispatch.h"
 #include "runtime/ole_date.h"
 #include "runtime/variant.h"
+#include "support/case_name.h"
 
 namespace vtx {
 namespace {
@@ -40,6 +41,7 @@ struct IntCase {
   int32_t expected;  // ignored when error != 0
   int32_t error;
 };
+VTX_PRINT_CASE_BY_NAME(IntCase)
 
 class ToInt16Test : public testing::TestWithParam<IntCase> {};
 
@@ -123,6 +125,7 @@ struct StringCase {
   const char* expected;  // ignored when error != 0
   int32_t error;
 };
+VTX_PRINT_CASE_BY_NAME(StringCase)
 
 class ToStringTest : public testing::TestWithParam<StringCase> {};
 
@@ -170,6 +173,7 @@ struct BoolCase {
   bool expected;  // ignored when error != 0
   int32_t error;
 };
+VTX_PRINT_CASE_BY_NAME(BoolCase)
 
 class ToBoolTest : public testing::TestWithParam<BoolCase> {};
 
@@ -206,6 +210,7 @@ struct DoubleCase {
   double expected;  // ignored when error != 0
   int32_t error;
 };
+VTX_PRINT_CASE_BY_NAME(DoubleCase)
 
 class ToDoubleTest : public testing::TestWithParam<DoubleCase> {};
 
@@ -268,6 +273,7 @@ struct CompareCase {
   bool expected;  // ignored when error != 0
   int32_t error;
 };
+VTX_PRINT_CASE_BY_NAME(CompareCase)
 
 class CompareEqualTest : public testing::TestWithParam<CompareCase> {};
 

@@ -1,4 +1,5 @@
 #include "settings/double_plan.h"
+#include "support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,7 @@ struct FixedCase {
   std::vector<DoubleCandidate> candidates;
   std::vector<size_t> expected;
 };
+VTX_PRINT_CASE_BY_NAME(FixedCase)
 
 class DoublePlanFixedTest : public ::testing::TestWithParam<FixedCase> {};
 

@@ -6,6 +6,7 @@
 
 #include "emulator/store/store.h"
 #include "store_fixture.h"
+#include "support/case_name.h"
 
 namespace vtx::emu {
 namespace {
@@ -18,6 +19,7 @@ struct BadModel {
   const char* patch;  // JSON Patch applied to the plant model
   const char* error;  // what() of the ModelError
 };
+VTX_PRINT_CASE_BY_NAME(BadModel)
 
 class ModelValidationTest : public ::testing::TestWithParam<BadModel> {};
 

@@ -3,6 +3,7 @@
 #include "emulator/store/emu_record.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
+#include "support/case_name.h"
 
 namespace vtx::emu {
 namespace {
@@ -38,6 +39,7 @@ struct Conversion {
   Variant read;  // Empty: the write fails with `error`
   int32_t error;
 };
+VTX_PRINT_CASE_BY_NAME(Conversion)
 
 class ConversionTest : public StoreTest, public ::testing::WithParamInterface<Conversion> {};
 

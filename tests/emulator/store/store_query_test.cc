@@ -8,6 +8,7 @@
 #include "emulator/store/family_select.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
+#include "support/case_name.h"
 
 namespace vtx::emu {
 namespace {
@@ -54,6 +55,7 @@ struct ConditionCase {
   std::vector<Condition> conditions;
   std::vector<int> expected;  // indexes into ids_
 };
+VTX_PRINT_CASE_BY_NAME(ConditionCase)
 
 class ConditionTest : public QueryTest, public ::testing::WithParamInterface<ConditionCase> {};
 

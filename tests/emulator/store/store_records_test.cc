@@ -47,7 +47,7 @@ class RecordListTest : public StoreTest {
   }
 };
 
-TEST_F(RecordListTest, SortsByTheSpecificationRowsStably) {
+TEST_F(RecordListTest, SortsByTheSortListRowsStably) {
   struct Case {
     const char* name;
     std::vector<std::pair<const char*, bool>> keys;
