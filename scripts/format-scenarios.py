@@ -6,8 +6,9 @@
 Every value that fits on a line of WIDTH characters is written on one line; the
 entries of "objects" and "steps" are one line each whatever their length, so a
 scenario reads as a table. Key order and number forms are kept, and formatting
-a formatted file changes nothing. --check lists the files that would change and
-exits 1 if there are any.
+a formatted file changes nothing. Transcripts (*.expected.json) are left as
+`vtx run` writes them. --check lists the files that would change and exits 1
+if there are any.
 """
 import json
 import sys
@@ -58,7 +59,7 @@ def formatted(path):
 def main(args):
     check = "--check" in args
     changed = []
-    for path in (a for a in args if a != "--check"):
+    for path in (a for a in args if a != "--check" and not a.endswith(".expected.json")):
         with open(path, encoding="utf-8") as f:
             before = f.read()
         after = formatted(path)
