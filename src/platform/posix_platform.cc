@@ -13,6 +13,7 @@
 #include "platform/logon_name.h"
 #include "platform/terminal_presenter.h"
 #include "runtime/ole_date.h"
+#include "runtime/text.h"
 
 extern char** environ;
 
@@ -23,15 +24,6 @@ namespace {
 constexpr const char* kFileSystemObjectProgId = "Scripting.FileSystemObject";
 // A Windows computer name as GetComputerNameA reports it is at most this long.
 constexpr size_t kNetBiosNameLength = 15;
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 std::filesystem::path DefaultDriveRoot() {
   std::error_code ec;
@@ -84,7 +76,7 @@ std::optional<std::string> PosixPlatform::GetEnvironmentVariable(const std::stri
   for (char** entry = environ; entry && *entry; ++entry) {
     std::string_view text(*entry);
     size_t eq = text.find('=');
-    if (eq != std::string_view::npos && SameNoCase(text.substr(0, eq), name))
+    if (eq != std::string_view::npos && text::SameNoCase(text.substr(0, eq), name))
       return std::string(text.substr(eq + 1));
   }
   return std::nullopt;
@@ -107,7 +99,7 @@ Platform& MachinePlatform() {
 }
 
 Ref<Dispatch> PosixPlatform::CreateObject(const std::string& prog_id) {
-  if (SameNoCase(prog_id, kFileSystemObjectProgId))
+  if (text::SameNoCase(prog_id, kFileSystemObjectProgId))
     return MakeRef<MappedFileSystemObject>(paths_, observer_);
   return ClassRegistry::Global().Create(prog_id);
 }

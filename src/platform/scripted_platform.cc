@@ -8,6 +8,7 @@
 #include "platform/message_box_style.h"
 #include "platform/posix_platform.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 namespace vtx {
 
@@ -16,15 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kFileSystemObjectProgId = "Scripting.FileSystemObject";
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 fs::path MakeFreshFolder() {
   std::error_code ec;
@@ -59,7 +51,7 @@ void ScriptedPlatform::SetEnvironmentVariable(const std::string& name, std::stri
 
 void ScriptedPlatform::UnsetEnvironmentVariable(const std::string& name) {
   for (auto it = environment_.begin(); it != environment_.end();) {
-    it = SameNoCase(it->first, name) ? environment_.erase(it) : std::next(it);
+    it = text::SameNoCase(it->first, name) ? environment_.erase(it) : std::next(it);
   }
 }
 
@@ -89,7 +81,7 @@ PlatformRecordings ScriptedPlatform::TakeRecordings() {
 std::optional<std::string> ScriptedPlatform::GetEnvironmentVariable(const std::string& name) {
   if (name.empty()) return std::nullopt;
   for (const auto& [key, value] : environment_)
-    if (SameNoCase(key, name)) return value;
+    if (text::SameNoCase(key, name)) return value;
   return std::nullopt;
 }
 
@@ -115,7 +107,7 @@ DialogAction ScriptedPlatform::AskDialog(const DialogSnapshot& dialog) {
 double ScriptedPlatform::Now() { return clock_ ? *clock_ : LocalNowAsOleDate(); }
 
 Ref<Dispatch> ScriptedPlatform::CreateObject(const std::string& prog_id) {
-  if (SameNoCase(prog_id, kFileSystemObjectProgId)) {
+  if (text::SameNoCase(prog_id, kFileSystemObjectProgId)) {
     return MakeRef<MappedFileSystemObject>(EnsurePaths(), [this](FileChange change,
                                                                  const std::string& path) {
       (change == FileChange::kFolderCreated ? recordings_.files_created : recordings_.files_deleted)

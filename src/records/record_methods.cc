@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "records/cls_electronic_record.h"
+#include "runtime/text.h"
 
 namespace vtx {
 
@@ -21,16 +22,6 @@ ParamInfo StringParam(std::string name) {
 template <class I>
 Ref<I> ObjectArg(const Variant& v) {
   return arg::Object<I>(v);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 void AddCreationMethods(Table& t) {
@@ -201,7 +192,7 @@ const MethodTable<clsElectronicRecord>& clsElectronicRecord::Methods() {
 
 Variant clsElectronicRecord::Invoke(std::string_view name, InvokeKind kind,
                                     std::vector<Variant>& args) {
-  if (SameName(name, "Status")) {
+  if (text::SameNoCase(name, "Status")) {
     if (kind == InvokeKind::kPropertyGet && args.empty()) return Variant(Status);
     if (kind == InvokeKind::kPropertyPut && args.size() == 1) {
       Status = args[0].ToInt16();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/dispatch.h"
+#include "runtime/text.h"
 
 namespace vtx {
 
@@ -18,8 +19,8 @@ enum class ParamType { kString, kInt16, kInt32, kDouble, kBool, kVariant, kObjec
 struct ParamInfo {
   std::string name;
   ParamType type = ParamType::kVariant;
-  bool by_ref = false;    // the callee may write it; callers see the new value
-  bool optional = false;  // may be omitted: passed as Variant::Missing()
+  bool by_ref = false;           // the callee may write it; callers see the new value
+  bool optional = false;         // may be omitted: passed as Variant::Missing()
   std::string object_type = {};  // for kObject: "KvSession", "KvRecordList", ...
 };
 
@@ -69,12 +70,7 @@ class MethodTable {
   };
   const Entry* FindEntry(std::string_view name) const {
     for (const auto& [key, e] : entries_) {
-      if (key.size() != name.size()) continue;
-      bool same = true;
-      for (size_t i = 0; i < key.size() && same; ++i)
-        same = std::tolower(static_cast<unsigned char>(key[i])) ==
-               std::tolower(static_cast<unsigned char>(name[i]));
-      if (same) return &e;
+      if (text::SameNoCase(key, name)) return &e;
     }
     return nullptr;
   }

@@ -178,6 +178,15 @@ int32_t InStr(int32_t start, std::string_view haystack, std::string_view needle)
   return pos == std::u16string::npos ? 0 : static_cast<int32_t>(pos) + 1;
 }
 
+bool SameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
 std::string UCase(std::string_view s) { return MapCodePoints(s, Upper); }
 
 std::string LCase(std::string_view s) { return MapCodePoints(s, Lower); }

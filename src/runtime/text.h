@@ -27,6 +27,9 @@ int32_t InStr(int32_t start, std::string_view haystack, std::string_view needle)
 inline int32_t InStr(std::string_view haystack, std::string_view needle) {
   return InStr(1, haystack, needle);
 }
+// Equal texts ignoring the letter case of ASCII letters, as names of
+// Automation members, environment variables and files compare.
+bool SameNoCase(std::string_view a, std::string_view b);
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 std::string Trim(std::string_view s);  // removes leading and trailing spaces (U+0020) only

@@ -23,15 +23,6 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 // A number written in text: its value, and for &H / &O literals the raw
 // unsigned bits, which each target width reinterprets as the language does
 // (&HFFFF is -1 as an Integer).
@@ -109,8 +100,8 @@ std::optional<ParsedNumber> ParseNumber(std::string_view text) {
 
 std::optional<bool> ParseBoolWord(std::string_view text) {
   std::string_view s = TrimBlanks(text);
-  if (EqualsNoCase(s, "True")) return true;
-  if (EqualsNoCase(s, "False")) return false;
+  if (text::SameNoCase(s, "True")) return true;
+  if (text::SameNoCase(s, "False")) return false;
   return std::nullopt;
 }
 
