@@ -57,10 +57,10 @@ int FaultLoopCommand(const std::string& scenario_file, int64_t sample, std::ostr
                      std::ostream& err) {
   try {
     FaultLoopResult result = RunFaultLoop(LoadScenarioFile(scenario_file), {sample}, out);
-    return result.problems == 0 ? kExitRan : kExitFailed;
+    return result.problems == 0 ? kExitOk : kExitFailed;
   } catch (const InvalidFileError& e) {
     err << e.what() << "\n";
-    return kExitInvalidFile;
+    return kExitUsage;
   } catch (const std::exception& e) {
     err << scenario_file << ": " << e.what() << "\n";
     return kExitFailed;
