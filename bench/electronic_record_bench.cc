@@ -22,6 +22,7 @@
 
 #include "app/application.h"
 #include "emulator/emulated_host.h"
+#include "emulator/store/call_transaction.h"
 #include "host/kv_host.h"
 
 namespace vtx {
@@ -152,8 +153,10 @@ void RunThroughApplication(benchmark::State& state, const std::string& operation
   }
   for (auto _ : state) {
     std::string op = operation;
+    emu::CallTransaction call(bench.host.GetStore());
     if (application.ExecuteCreateNewERObject(session, op, list) != 0)
       state.SkipWithError("no record was stored");
+    call.Commit();
   }
   state.SetItemsProcessed(state.iterations());
 }

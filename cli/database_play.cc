@@ -117,6 +117,7 @@ Scenario ScenarioOf(const DatabaseOptions& options, const std::string& command, 
 RunOptions MachineRunOptions(const DatabaseOptions& options) {
   RunOptions run;
   run.database = options.database;
+  run.open_mode = options.open_mode;
   run.default_clock.reset();
   run.base_environment = MachineEnvironment();
   return run;
@@ -138,7 +139,7 @@ Json RunOnDatabase(const DatabaseOptions& options, const std::string& command, J
 }
 
 int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, Json steps,
-                   Json answers, std::ostream& out, std::ostream& err) {
+                   Json answers, std::ostream& out, std::ostream& err, const PlayChoice& choice) {
   try {
     Scenario scenario = ScenarioOf(options, command, std::move(steps), std::move(answers));
     TerminalPresenter presenter(std::cin, out);
@@ -153,9 +154,12 @@ int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, J
     };
     int status = kExitOk;
     run.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
+      if (entry.at("step").get<size_t>() < choice.hidden_steps) return;
       printer.PrintStep(step, entry, host);
       status = std::max(status, StepExitStatus(entry));
     };
+    run.runs_step = choice.runs_step;
+    run.one_transaction = static_cast<bool>(choice.runs_step);
     RunScenario(scenario, run);
     return status;
   } catch (const std::exception& e) {

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "cli/scenario.h"
+#include "emulator/store/open_mode.h"
 
 namespace vtx::cli {
 
@@ -16,6 +18,15 @@ struct DatabaseOptions {
   std::string database;    // SQLite file, created when missing
   std::string model_file;  // "" for the demo model built into vtx
   std::string user;        // LOGIN of the current user; "" for this machine's logon name
+  // kWrite: the file must exist; kRead for commands that only read.
+  emu::OpenMode open_mode = emu::OpenMode::kWrite;
+};
+
+// How a play chooses its steps: a leading probe, run but not printed, whose
+// result decides which of the other steps run, all in one transaction.
+struct PlayChoice {
+  size_t hidden_steps = 0;
+  std::function<bool(size_t index, const Json& steps)> runs_step;
 };
 
 // The "model" of a scenario on the database: the model file named in the
@@ -43,7 +54,8 @@ Json RunOnDatabase(const DatabaseOptions& options, const std::string& command, J
 // the exit status (see exit_status.h), printing the reason of a failure to
 // `err`.
 int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, Json steps,
-                   Json answers, std::ostream& out, std::ostream& err);
+                   Json answers, std::ostream& out, std::ostream& err,
+                   const PlayChoice& choice = {});
 
 // Prints `error` as the failure of `command` to `err` (after what `out` holds)
 // and returns its exit status.

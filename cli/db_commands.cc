@@ -14,7 +14,6 @@ namespace vtx::cli {
 
 int InitCommand(const DatabaseOptions& options, bool empty, std::ostream& out, std::ostream& err) {
   try {
-    bool existed = std::filesystem::exists(options.database);
     Json scenario_json;
     if (options.model_file.empty() && !empty) {
       scenario_json = Json::parse(DemoSessionJson());
@@ -26,10 +25,14 @@ int InitCommand(const DatabaseOptions& options, bool empty, std::ostream& out, s
     Scenario scenario = ParseScenario(scenario_json, "vtx init", "");
     RunOptions run;
     run.database = options.database;
+    run.open_mode = emu::OpenMode::kCreate;
     run.default_clock.reset();
     run.keep_existing_seeds = true;
+    // Of processes creating one file at once, only one creates it.
+    bool created = false;
+    run.on_start = [&](emu::EmulatedHost& host) { created = host.GetStore().CreatedSchema(); };
     RunScenario(scenario, run);
-    out << fmt::format("{} {} with {} classes{}\n", existed ? "Reused" : "Created",
+    out << fmt::format("{} {} with {} classes{}\n", created ? "Created" : "Reused",
                        options.database, scenario.model["classes"].size(),
                        scenario.objects.empty()
                            ? ""
@@ -78,7 +81,9 @@ int HistoryCommand(const DatabaseOptions& options, const std::string& class_name
   };
   // The history list waits for the user; closing it selects nothing.
   Json answers = {{"modalViews", Json::array({nullptr})}};
-  return PlayMade(options, "history", steps, std::move(answers), out, err);
+  DatabaseOptions reading = options;
+  reading.open_mode = emu::OpenMode::kRead;
+  return PlayMade(reading, "history", steps, std::move(answers), out, err);
 }
 
 int ReportCommand(const DatabaseOptions& options, const std::string& class_name,
@@ -87,7 +92,9 @@ int ReportCommand(const DatabaseOptions& options, const std::string& class_name,
     return Json::array(
         {CallStepJson("GenerateHistoryReport", {{"FirstRec", RecordListOf(class_name, keys)}})});
   };
-  return PlayMade(options, "report", steps, nullptr, out, err);
+  DatabaseOptions reading = options;
+  reading.open_mode = emu::OpenMode::kRead;
+  return PlayMade(reading, "report", steps, nullptr, out, err);
 }
 
 int DeleteHistoryCommand(const DatabaseOptions& options, const std::string& class_name,

@@ -1,6 +1,7 @@
 #include "cli/scenario_runner.h"
 
 #include <map>
+#include <optional>
 
 #include <fmt/format.h>
 
@@ -12,6 +13,7 @@
 #include "cli/run_error.h"
 #include "cli/value_encoder.h"
 #include "emulator/emulated_host.h"
+#include "emulator/store/call_transaction.h"
 #include "runtime/ole_date.h"
 
 namespace vtx::cli {
@@ -60,8 +62,11 @@ class Run {
     host_.TakeRecordings();  // the setup's own work is nobody's step
     host_.Monitor().SetTracing(scenario_.trace);
 
+    std::optional<emu::CallTransaction> whole;
+    if (options_.one_transaction) whole.emplace(host_.GetStore(), true);
     Json steps = Json::array();
     for (size_t i = 0; i < scenario_.steps.size(); ++i) {
+      if (options_.runs_step && !options_.runs_step(i, steps)) continue;
       const ScenarioStep& step = scenario_.steps[i];
       Json entry = step.call ? CallStepEntry(i, *step.call) : HostStepEntry(i, *step.host);
       if (host_.AnswerWasMissing()) {
@@ -76,6 +81,7 @@ class Run {
       }
       steps.push_back(std::move(entry));
     }
+    if (whole) whole->Commit();
     host_.Monitor().SetTracing(false);
     Json dump = Dump();
     if (options_.on_finish) {
@@ -89,11 +95,16 @@ class Run {
   static emu::HostOptions HostOptionsOf(const RunOptions& options) {
     emu::HostOptions host_options;
     host_options.report_folder = options.report_folder;
+    host_options.open_mode = options.open_mode;
     return host_options;
   }
 
+  // All seeds or none, in one transaction: a concurrent run seeding the same
+  // file finds them all stored or stores them all.
   void Seed() {
     emu::Store& store = host_.GetStore();
+    if (scenario_.objects.empty()) return;
+    emu::Database::Transaction transaction(store.Db());
     for (const auto& seed : scenario_.objects) {
       if (options_.keep_existing_seeds && seed.id && store.Find(seed.class_name, *seed.id)) {
         LabelNew(seed.label, seed.class_name, *seed.id);
@@ -106,6 +117,7 @@ class Run {
         throw InvalidFileError(scenario_.file, seed.path, e.Description());
       }
     }
+    transaction.Commit();
   }
 
   void LabelNew(const std::string& label, const std::string& class_name, int32_t id) {
@@ -186,6 +198,7 @@ class Run {
     entry["call"] = call.class_name + "." + target.method->name;
     Json error = nullptr;
     Variant result;
+    emu::CallTransaction transaction(host_.GetStore());
     try {
       Ref<Dispatch> instance = Instance(*target.add_in_class);
       result = instance->Invoke(target.method->name, InvokeKind::kMethod, args);
@@ -193,6 +206,7 @@ class Run {
     } catch (const RuntimeError& e) {
       error = ErrorJson(e);
     }
+    transaction.Commit();
     Json out = Json::object();
     for (size_t i = 0; i < target.method->params.size(); ++i) {
       const ParamInfo& param = target.method->params[i];

@@ -19,6 +19,8 @@ inline constexpr const char* kDefaultClock = "2026-01-05T09:00:00";
 struct RunOptions {
   // The database: ":memory:" (a fresh one per run) or a file, created or reused.
   std::string database = ":memory:";
+  // Whether the database file may be created or written.
+  emu::OpenMode open_mode = emu::OpenMode::kCreate;
   // The clock when neither `base_environment` nor the scenario sets one;
   // nullopt: the real clock.
   std::optional<std::string> default_clock = kDefaultClock;
@@ -30,6 +32,12 @@ struct RunOptions {
   bool keep_existing_seeds = false;
   // Where the quick report writes; nullopt: the host's choice.
   std::optional<std::filesystem::path> report_folder;
+  // Every step as one transaction that holds the write lock from the start:
+  // what one step reads decides what a later one writes.
+  bool one_transaction = false;
+  // Whether step `index` runs, given the entries of the steps run so far;
+  // empty: every step runs. A step left out has no entry.
+  std::function<bool(size_t index, const Json& steps)> runs_step;
   // Called after each step with the step, its transcript entry and the host
   // (its call monitor paused), and once after the last step.
   std::function<void(const ScenarioStep&, const Json&, emu::EmulatedHost&)> on_step;

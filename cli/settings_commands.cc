@@ -42,22 +42,30 @@ Json ValuesList(const SettingsRequest& r, bool exists) {
   return Json{{"recordList", std::move(rows)}};
 }
 
-bool SettingExists(const DatabaseOptions& options, const SettingsRequest& r) {
-  Json probe = Json::array({Call("GetSettingValues", SettingArgs(r, "SectionName", "TagName"))});
-  Json transcript = RunOnDatabase(options, "settings set", std::move(probe));
-  const Json& step = transcript.at("steps").at(0);
-  return step.contains("result") && step["result"] == true;
+Json SetStep(const SettingsRequest& r, bool exists) {
+  Json args = SettingArgs(r, "SectionName", "Subject");
+  args["Values"] = ValuesList(r, exists);
+  return Call("SetSettingValues", std::move(args));
 }
 
-Json StepsFor(const DatabaseOptions& options, const SettingsRequest& r) {
+// Whether the setting exists decides the form of its values, so the check and
+// the write are one transaction: [probe, write as existing, write as new].
+Json SetSteps(const SettingsRequest& r, PlayChoice& choice) {
+  if (r.values.empty()) throw UsageError("give at least one value");
+  choice.hidden_steps = 1;
+  choice.runs_step = [](size_t index, const Json& steps) {
+    if (index == 0) return true;
+    const Json& probe = steps.at(0);
+    const bool exists = probe.contains("result") && probe["result"] == true;
+    return index == (exists ? 1u : 2u);
+  };
+  return Json::array({Call("GetSettingValues", SettingArgs(r, "SectionName", "TagName")),
+                      SetStep(r, true), SetStep(r, false)});
+}
+
+Json StepsFor(const SettingsRequest& r) {
   const std::string& a = r.action;
   if (a == "get") return Call("GetSettingValues", SettingArgs(r, "SectionName", "TagName"));
-  if (a == "set") {
-    if (r.values.empty()) throw UsageError("give at least one value");
-    Json args = SettingArgs(r, "SectionName", "Subject");
-    args["Values"] = ValuesList(r, SettingExists(options, r));
-    return Call("SetSettingValues", std::move(args));
-  }
   if (a == "long" && !r.long_text)
     return Call("GetSettingLongValue", SettingArgs(r, "SectionName", "TagName"));
   if (a == "long") {
@@ -125,12 +133,21 @@ const std::vector<std::string>& SettingsActions() {
 int SettingsCommand(const DatabaseOptions& options, const SettingsRequest& request,
                     std::ostream& out, std::ostream& err) {
   Json steps;
+  PlayChoice choice;
+  DatabaseOptions opened = options;
   try {
-    steps = Json::array({StepsFor(options, request)});
+    if (request.action == "set") {
+      steps = SetSteps(request, choice);
+    } else {
+      steps = Json::array({StepsFor(request)});
+      const bool writes = request.action == "long" && request.long_text;
+      opened.open_mode = writes ? emu::OpenMode::kWrite : emu::OpenMode::kRead;
+    }
   } catch (const std::exception& e) {
     return ReportFailure("settings " + request.action, e, out, err);
   }
-  return PlayOnDatabase(options, "settings " + request.action, std::move(steps), nullptr, out, err);
+  return PlayOnDatabase(opened, "settings " + request.action, std::move(steps), nullptr, out, err,
+                        choice);
 }
 
 }  // namespace vtx::cli

@@ -39,7 +39,8 @@ EmulatedHost::EmulatedHost(const std::string& database, const nlohmann::json& mo
     state_->platform = std::make_unique<ScriptedPlatform>(*options.drive_root);
   if (options.report_folder) state_->SetReportFolder(*options.report_folder);
   state_->database_path = database;
-  state_->store = Store::Open(database, model, HooksFor(state_), state_->monitor);
+  state_->store =
+      Store::Open(database, model, HooksFor(state_), state_->monitor, options.open_mode);
   RegisterCreatableComponents(*state_);
   session_ = EmulatedSession::Create(state_);
   platform_ = std::make_unique<EmulatedPlatform>(state_);

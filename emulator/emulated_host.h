@@ -43,6 +43,8 @@ struct HostOptions {
   // Where the quick report writes; nullopt: beside a database file, or
   // C:\Korvel\Reports on the emulated drives for ":memory:".
   std::optional<std::filesystem::path> report_folder;
+  // Whether the database file may be created or written.
+  OpenMode open_mode = OpenMode::kCreate;
 };
 
 // An emulated Korvel: the object store on SQLite, one session over it, the

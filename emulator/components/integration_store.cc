@@ -13,6 +13,7 @@ bool EmulatedIntegrationEditor::EditObject(const Ref<KvObject>& object, Ref<KvOb
                                            int16_t& out_status) {
   state_->Enter("KvIntegrationEditor.EditObject", {object});
   if (!object) Raise(err::kObjectVariableNotSet);
+  state_->BeforeUserWait();
   EditorAnswer answer = state_->answers.NextEditorAnswer();
   {
     CallMonitor::Pause pause(*state_->monitor);

@@ -8,6 +8,7 @@ void EmulatedViewWindow::Show() {
   state_->Enter("KvGuiWindow.Show");
   const std::shared_ptr<ViewRecord>& record = view_->Record();
   state_->recorder.Shown(record, true);
+  state_->BeforeUserWait();
   std::optional<ObjectKey> answer = state_->answers.NextModalViewAnswer();
   record->SetSelection(answer ? FindInView(*answer) : nullptr);
 }

@@ -29,9 +29,13 @@ class EmulatedPlatform : public Platform {
   }
   int32_t MessageBox(const std::string& text, int32_t style,
                      const std::optional<std::string>& title) override {
+    state_->BeforeUserWait();
     return Base().MessageBox(text, style, title);
   }
-  DialogAction AskDialog(const DialogSnapshot& dialog) override { return Base().AskDialog(dialog); }
+  DialogAction AskDialog(const DialogSnapshot& dialog) override {
+    state_->BeforeUserWait();
+    return Base().AskDialog(dialog);
+  }
   double Now() override { return state_->Now(); }
   Ref<Dispatch> CreateObject(const std::string& prog_id) override;
 

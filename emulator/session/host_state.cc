@@ -1,5 +1,7 @@
 #include "emulator/session/host_state.h"
 
+#include "emulator/store/database.h"
+
 #include "platform/posix_platform.h"
 
 namespace vtx::emu {
@@ -37,6 +39,10 @@ std::string HostState::DisplayPath(const std::filesystem::path& path) {
   std::string windows = platform->Paths().ToWindows(path);
   if (windows.size() >= 2 && windows[1] == ':') return windows;
   return path.string();
+}
+
+void HostState::BeforeUserWait() {
+  if (store) store->Db().CommitCallWrites();
 }
 
 }  // namespace vtx::emu

@@ -39,6 +39,10 @@ class HostState : public std::enable_shared_from_this<HostState> {
   void Enter(std::string_view operation, std::vector<Variant> args = {}) {
     monitor->Enter(operation, std::move(args));
   }
+  // Before anything that waits for the user (a modal view, a message box, a
+  // dialog, the editor): what the call wrote so far is committed, so that
+  // the wait holds no lock and the user's time cannot cost it.
+  void BeforeUserWait();
   // The class id of a class name of the model, or 0 when the model has none.
   int16_t ClassIdOf(std::string_view class_name) const;
   // Local date and time as the host reports it (the environment's clock, or

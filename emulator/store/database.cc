@@ -2,7 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+
 #include <fmt/format.h>
+
+#include "emulator/store/database_open_error.h"
 
 namespace vtx::emu {
 
@@ -16,6 +20,13 @@ constexpr int kBusyTimeoutMs = 30000;
 }
 
 }  // namespace
+
+void RefuseIfUnreadable(const std::string& path, int code) {
+  if (code == SQLITE_NOTADB)
+    throw DatabaseOpenError(fmt::format("{}: not a database of this system", path));
+  if (code == SQLITE_CORRUPT)
+    throw DatabaseOpenError(fmt::format("{}: the database file is corrupt", path));
+}
 
 Variant SqlValueToVariant(sqlite3_stmt* statement, int column) {
   switch (sqlite3_column_type(statement, column)) {
@@ -106,15 +117,24 @@ Statement& Statement::BindAll(const std::vector<Variant>& values) {
 }
 
 bool Statement::Step() {
+  if (owner_ && owner_->calls_ > 0 && !owner_->call_open_ && !sqlite3_stmt_readonly(stmt_))
+    owner_->WillWrite();
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   const std::string sql = sqlite3_sql(stmt_) ? sqlite3_sql(stmt_) : "";
   sqlite3_reset(stmt_);
+  if ((rc & 0xff) == SQLITE_BUSY)
+    Raise(err::kHostFailure,
+          fmt::format("The database {} stayed locked by another process for {} s",
+                      owner_ ? owner_->Path() : std::string(), kBusyTimeoutMs / 1000),
+          "Korvel");
   FailWith(db_, sql);
 }
 
 void Statement::Reset() { sqlite3_reset(stmt_); }
+
+bool Statement::ReadOnly() const { return sqlite3_stmt_readonly(stmt_) != 0; }
 
 int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
 
@@ -138,8 +158,16 @@ std::string Statement::Text(int column) const {
 
 Variant Statement::Value(int column) const { return SqlValueToVariant(stmt_, column); }
 
-Database::Database(const std::string& path) {
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+Database::Database(const std::string& path, OpenMode mode) : path_(path) {
+  if (IsMemory()) mode = OpenMode::kCreate;
+  if (mode != OpenMode::kCreate && !std::filesystem::exists(path))
+    throw DatabaseOpenError(fmt::format("{}: no such database (vtx init creates one)", path));
+  int flags = SQLITE_OPEN_NOMUTEX;
+  if (mode == OpenMode::kRead)
+    flags |= SQLITE_OPEN_READONLY;
+  else
+    flags |= SQLITE_OPEN_READWRITE;
+  if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
   if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
     sqlite3_close(db_);
@@ -149,7 +177,16 @@ Database::Database(const std::string& path) {
   }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
-  Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
+  try {
+    // Per connection only: nothing here writes to the file.
+    Exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
+  } catch (const RuntimeError&) {
+    const int code = LastErrorCode();
+    sqlite3_close(db_);
+    db_ = nullptr;
+    RefuseIfUnreadable(path, code);
+    throw;
+  }
 }
 
 Database::~Database() {
@@ -204,9 +241,78 @@ int64_t Database::LastChanges() const { return sqlite3_changes64(db_); }
 
 int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
+int Database::LastErrorCode() const { return sqlite3_errcode(db_) & 0xff; }
+
 void Database::Fail(std::string_view what) const { FailWith(db_, what); }
 
+void Database::BeginCall() {
+  if (calls_++ == 0) Generation();
+}
+
+void Database::WillWrite() {
+  if (calls_ == 0 || call_open_ || depth_ > 0) return;
+  call_open_ = true;  // BEGIN IMMEDIATE is a write to SQLite too
+  try {
+    Prepare("BEGIN IMMEDIATE").Run();
+  } catch (...) {
+    call_open_ = false;
+    throw;
+  }
+  depth_ = 1;
+  // Another process may have written between our reads and the lock.
+  Generation();
+}
+
+void Database::LockCall() { WillWrite(); }
+
+void Database::CommitCallWrites() {
+  if (!call_open_ || depth_ != 1) return;
+  Prepare("COMMIT").Run();
+  call_open_ = false;
+  depth_ = 0;
+}
+
+void Database::EndCall() {
+  if (calls_ > 1) {
+    --calls_;
+    return;
+  }
+  try {
+    CommitCallWrites();
+  } catch (...) {
+    AbandonCall();
+    throw;
+  }
+  calls_ = 0;
+}
+
+void Database::AbandonCall() noexcept {
+  if (calls_ > 1) {
+    --calls_;
+    return;
+  }
+  if (call_open_) {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    ++generation_;
+  }
+  call_open_ = false;
+  depth_ = 0;
+  calls_ = 0;
+}
+
+uint64_t Database::Generation() {
+  Statement s = Prepare("PRAGMA data_version");
+  const int64_t version = s.Step() ? s.Int(0) : -1;
+  if (version != data_version_) {
+    data_version_ = version;
+    ++generation_;
+  }
+  return generation_;
+}
+
 Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
+  db_.WillWrite();
+  level_ = db_.depth_;
   if (level_ == 0)
     db_.Prepare("BEGIN IMMEDIATE").Run();
   else
@@ -218,6 +324,7 @@ Database::Transaction::~Transaction() {
   if (done_) return;
   --db_.depth_;
   // A failed rollback leaves nothing to do but report it on the next use.
+  ++db_.generation_;
   try {
     if (level_ == 0) {
       db_.Prepare("ROLLBACK").Run();

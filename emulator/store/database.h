@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "emulator/store/open_mode.h"
 #include "runtime/variant.h"
 
 struct sqlite3;
@@ -57,6 +58,7 @@ class Statement {
   // The column as SQLite holds it: Null, I4 (or R8 beyond 32 bits), R8 or string.
   Variant Value(int column) const;
   sqlite3_stmt* Raw() const { return stmt_; }
+  bool ReadOnly() const;
 
  private:
   friend class Database;
@@ -68,13 +70,15 @@ class Statement {
   std::string sql_;
 };
 
-// An SQLite connection in WAL mode with a busy timeout, so that several
-// processes can share one file. Failures raise RuntimeError with the host's
-// failure number and SQLite's message.
+// An SQLite connection with a busy timeout, so that several processes can
+// share one file (the schema puts new files in WAL mode). Failures raise
+// RuntimeError with the host's failure number and SQLite's message.
+// Opening never creates a file unless `mode` is kCreate (":memory:" always
+// is); a missing file raises DatabaseOpenError. kRead opens read-only.
 // Thread-safety: none; one connection per thread.
 class Database {
  public:
-  explicit Database(const std::string& path);
+  explicit Database(const std::string& path, OpenMode mode = OpenMode::kCreate);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -86,7 +90,39 @@ class Database {
   void Exec(std::string_view sql);
   int64_t LastChanges() const;
   int64_t LastInsertId() const;
+  // SQLite's primary result code of the last failure on this connection.
+  int LastErrorCode() const;
+  const std::string& Path() const { return path_; }
+  bool IsMemory() const { return path_ == ":memory:" || path_.empty(); }
   bool InTransaction() const { return depth_ > 0; }
+
+  // One add-in call as one transaction. Between BeginCall and EndCall the
+  // first write takes the write lock (BEGIN IMMEDIATE) and opens the call's
+  // transaction; each Transaction inside it is a savepoint, so a failed
+  // operation is undone alone while the rest of the call stays. EndCall
+  // commits whatever the call wrote (raising when the commit fails);
+  // AbandonCall rolls it back. Calls nest: only the outermost one commits.
+  // Reads before the first write take no lock, so readers never wait on
+  // writers.
+  void BeginCall();
+  void EndCall();
+  void AbandonCall() noexcept;
+  // Commits what the call wrote so far (before it waits for the user, who
+  // may take any time); the next write opens a new transaction.
+  void CommitCallWrites();
+  // Takes the write lock for the call now, so that what it reads and then
+  // writes is one transaction (a check and the write that depends on it).
+  void LockCall();
+  // Bumped whenever what this connection reads may have changed under it:
+  // another process committed since the last look (PRAGMA data_version) or
+  // a rollback undid writes of ours. Caches keep it and drop their contents
+  // when it moves.
+  uint64_t Generation();
+  // The generation as last looked at, without asking SQLite.
+  uint64_t KnownGeneration() const { return generation_; }
+  // What was read may be stale (a statement of the caller's own wrote).
+  void ForgetReads() { ++generation_; }
+  bool InCall() const { return calls_ > 0; }
 
   // A write transaction (BEGIN IMMEDIATE, so the write lock is taken at once
   // and a concurrent writer waits instead of failing later); nested ones are
@@ -109,12 +145,23 @@ class Database {
   [[noreturn]] void Fail(std::string_view what) const;
   // Takes back a statement whose run is over, reset, for the next Prepare.
   void Recycle(std::string sql, sqlite3_stmt* stmt);
+  // Opens the call's transaction before its first write.
+  void WillWrite();
   friend class Statement;
   friend class Transaction;
+  int calls_ = 0;
+  bool call_open_ = false;
+  uint64_t generation_ = 0;
+  int64_t data_version_ = -1;
+  std::string path_;
   sqlite3* db_ = nullptr;
   int depth_ = 0;
   std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
 };
+
+// Raises DatabaseOpenError naming `path` when SQLite's result `code` says the
+// file is not a database (SQLITE_NOTADB) or is corrupt (SQLITE_CORRUPT).
+void RefuseIfUnreadable(const std::string& path, int code);
 
 // Quotes an identifier that comes from the validated model.
 std::string QuoteId(std::string_view identifier);

@@ -83,6 +83,7 @@ void EmuSqlQuery::Execute() {
     }
     table->rows.push_back(std::move(row));
   }
+  if (!s.ReadOnly()) store_->Db().ForgetReads();
   result_ = std::move(table);
 }
 

@@ -67,6 +67,7 @@ const ObjectTable::ClassSql& ObjectTable::SqlOf(const ClassDef& def) {
 
 int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_id,
                             const std::vector<Variant>& values) {
+  if (object_id) rows_.erase(*object_id);
   // The registry's highest id stands for the id counter, so that a new object
   // writes no counter row: only a deletion of the highest id records it in
   // KV_COUNTERS, and a new id is above both.
@@ -103,7 +104,19 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
   return static_cast<int32_t>(id);
 }
 
+void ObjectTable::CheckRows() {
+  if (rows_generation_ == db_.KnownGeneration()) return;
+  rows_.clear();
+  rows_generation_ = db_.KnownGeneration();
+}
+
 std::optional<std::vector<Variant>> ObjectTable::Read(const ClassDef& def, int32_t object_id) {
+  const bool cached = db_.InCall();
+  if (cached) {
+    CheckRows();
+    auto it = rows_.find(object_id);
+    if (it != rows_.end() && it->second.class_id == def.id) return it->second.values;
+  }
   Statement s = db_.Prepare(SqlOf(def).read);
   s.BindInt(1, object_id);
   if (!s.Step()) return std::nullopt;
@@ -111,6 +124,7 @@ std::optional<std::vector<Variant>> ObjectTable::Read(const ClassDef& def, int32
   out.reserve(def.attributes.size());
   for (size_t i = 0; i < def.attributes.size(); ++i)
     out.push_back(FromStorage(s.Value(static_cast<int>(i)), def.attributes[i].type));
+  if (cached) rows_[object_id] = CachedRow{def.id, out};
   return out;
 }
 
@@ -143,6 +157,9 @@ void ObjectTable::Update(const ClassDef& def, int32_t object_id,
     if (!Read(def, object_id)) RaiseMissingObject(object_id);
     return;
   }
+  // The row is read again as stored, so that values read back stay exactly
+  // what a fresh read gives.
+  rows_.erase(object_id);
   Statement s = db_.Prepare(
       fmt::format("UPDATE {} SET {} WHERE \"OBJECT_ID\" = ?", QuoteId(def.table), sets));
   int i = 1;
@@ -196,6 +213,7 @@ std::vector<int32_t> ObjectTable::DeleteCascade(int32_t object_id) {
       .Run();
   const auto classes = ClassesOf(order);
   for (int32_t id : order) {
+    rows_.erase(id);
     auto it = classes.find(id);
     if (it == classes.end()) continue;
     const ClassDef* def = model_.ById(it->second);

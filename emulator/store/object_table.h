@@ -40,6 +40,9 @@ class ObjectTable {
   int32_t Insert(const ClassDef& def, std::optional<int32_t> object_id,
                  const std::vector<Variant>& values);
   // The stored values of one object, typed, or nothing when it is missing.
+  // Within an add-in call a row is read once and then served from memory
+  // until this process writes it or another one commits (see
+  // Database::Generation).
   std::optional<std::vector<Variant>> Read(const ClassDef& def, int32_t object_id);
   // The values of `attributes` (indexes into def.attributes) of many objects
   // of `def`'s family in one statement; id -> values in `attributes` order.
@@ -65,10 +68,18 @@ class ObjectTable {
     std::string insert, read, remove, links;
   };
   const ClassSql& SqlOf(const ClassDef& def);
+  struct CachedRow {
+    int16_t class_id;
+    std::vector<Variant> values;
+  };
+  // Drops the rows read when the database may have changed under them.
+  void CheckRows();
 
   Database& db_;
   const Model& model_;
   std::unordered_map<int16_t, ClassSql> sql_;
+  std::unordered_map<int32_t, CachedRow> rows_;
+  uint64_t rows_generation_ = 0;
 };
 
 [[noreturn]] void RaiseMissingObject(int32_t object_id);

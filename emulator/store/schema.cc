@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "emulator/store/database_open_error.h"
 #include "emulator/store/value_convert.h"
 
 namespace vtx::emu {
@@ -74,18 +75,60 @@ void CreatePlainTable(Database& db, const TableDef& table) {
 
 }  // namespace
 
-void EnsureSchema(Database& db, const Model& model) {
-  Database::Transaction tx(db);
-  db.Exec("CREATE TABLE IF NOT EXISTS KV_META (KEY TEXT PRIMARY KEY, VALUE TEXT)");
-  {
+namespace {
+
+enum class Content { kEmpty, kOurs, kForeign };
+
+// What the file holds, read without writing anything. Raises
+// DatabaseOpenError for a file that is not ours, is corrupt, or was made for
+// another model.
+Content Inspect(Database& db, const Model& model) {
+  try {
+    Statement tables = db.Prepare("SELECT count(*), sum(name = 'KV_META') FROM sqlite_master");
+    tables.Step();
+    if (tables.Int(0) == 0) return Content::kEmpty;
+    if (tables.Int(1) == 0) return Content::kForeign;
     Statement read = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
-    if (read.Step()) {
-      if (read.Text(0) != model.canonical)
-        Raise(err::kHostFailure, "The database was created for another model", "Korvel");
-      tx.Commit();
-      return;
-    }
+    if (!read.Step()) return Content::kForeign;
+    if (read.Text(0) != model.canonical)
+      throw DatabaseOpenError(
+          fmt::format("{}: the database was created for another model", db.Path()));
+    return Content::kOurs;
+  } catch (const RuntimeError&) {
+    RefuseIfUnreadable(db.Path(), db.LastErrorCode());
+    throw;
   }
+}
+
+void CreateSchema(Database& db, const Model& model);
+
+}  // namespace
+
+bool EnsureSchema(Database& db, const Model& model, OpenMode mode) {
+  bool created = false;
+  Content content = Inspect(db, model);
+  if (content == Content::kEmpty && mode == OpenMode::kCreate) {
+    if (!db.IsMemory()) db.Exec("PRAGMA journal_mode=WAL");
+    // Another process may be creating the same file: look again under the
+    // write lock, so that one of them creates it and the others find it ready.
+    Database::Transaction tx(db);
+    content = Inspect(db, model);
+    if (content == Content::kEmpty) {
+      CreateSchema(db, model);
+      content = Content::kOurs;
+      created = true;
+    }
+    tx.Commit();
+  }
+  if (content != Content::kOurs)
+    throw DatabaseOpenError(fmt::format("{}: not a database of this system", db.Path()));
+  return created;
+}
+
+namespace {
+
+void CreateSchema(Database& db, const Model& model) {
+  db.Exec("CREATE TABLE KV_META (KEY TEXT PRIMARY KEY, VALUE TEXT)");
   db.Exec(
       "CREATE TABLE KV_OBJECTS (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER NOT NULL);"
       "CREATE TABLE KV_COUNTERS (NAME TEXT PRIMARY KEY, VALUE INTEGER NOT NULL);"
@@ -120,7 +163,8 @@ void EnsureSchema(Database& db, const Model& model) {
   db.Prepare("INSERT INTO KV_META (KEY, VALUE) VALUES ('model', ?)")
       .BindText(1, model.canonical)
       .Run();
-  tx.Commit();
 }
+
+}  // namespace
 
 }  // namespace vtx::emu

@@ -14,9 +14,11 @@ namespace vtx::emu {
 //   KV_LOOKUP_ITEMS(CLASS_ID, ITEM_ID, TEXT)
 inline constexpr const char* kIdCounter = "OBJECT_ID";
 
-// Creates the schema of `model` in one transaction, or checks that the file
-// already holds exactly this model. Raises RuntimeError when the file holds
-// another model or the schema cannot be created (nothing is left behind).
-void EnsureSchema(Database& db, const Model& model);
+// Checks that the file holds exactly this model, reading only; an empty file
+// opened with kCreate gets the schema of `model` in one transaction (WAL
+// mode). Raises DatabaseOpenError for a file that is not ours, is corrupt or
+// holds another model (left untouched), RuntimeError when the schema cannot
+// be created (nothing is left behind). Returns true when it created it.
+bool EnsureSchema(Database& db, const Model& model, OpenMode mode);
 
 }  // namespace vtx::emu

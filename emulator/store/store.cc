@@ -34,23 +34,25 @@ Store::Store(Model model, std::shared_ptr<CallMonitor> monitor, StoreHooks hooks
 Store::~Store() = default;
 
 std::shared_ptr<Store> Store::Open(const std::string& path, Model model, StoreHooks hooks,
-                                   std::shared_ptr<CallMonitor> monitor) {
+                                   std::shared_ptr<CallMonitor> monitor, OpenMode mode) {
   std::shared_ptr<Store> store(new Store(std::move(model), std::move(monitor), std::move(hooks)));
-  store->db_ = std::make_unique<Database>(path);
-  EnsureSchema(*store->db_, *store->model_);
+  store->db_ = std::make_unique<Database>(path, mode);
+  store->created_ = EnsureSchema(*store->db_, *store->model_, mode);
   store->objects_ = std::make_unique<ObjectTable>(*store->db_, *store->model_);
   store->classes_ = MakeRef<EmuClasses>(store->Context());
   return store;
 }
 
 std::shared_ptr<Store> Store::Open(const std::string& path, const nlohmann::json& model,
-                                   StoreHooks hooks, std::shared_ptr<CallMonitor> monitor) {
-  return Open(path, ParseModel(model), std::move(hooks), std::move(monitor));
+                                   StoreHooks hooks, std::shared_ptr<CallMonitor> monitor,
+                                   OpenMode mode) {
+  return Open(path, ParseModel(model), std::move(hooks), std::move(monitor), mode);
 }
 
 std::shared_ptr<Store> Store::Open(const std::string& path, const nlohmann::ordered_json& model,
-                                   StoreHooks hooks, std::shared_ptr<CallMonitor> monitor) {
-  return Open(path, ParseModel(model), std::move(hooks), std::move(monitor));
+                                   StoreHooks hooks, std::shared_ptr<CallMonitor> monitor,
+                                   OpenMode mode) {
+  return Open(path, ParseModel(model), std::move(hooks), std::move(monitor), mode);
 }
 
 void Store::SetClock(std::function<double()> clock) { hooks_.clock = std::move(clock); }

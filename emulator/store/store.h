@@ -15,6 +15,7 @@
 #include "emulator/call_monitor.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
+#include "emulator/store/open_mode.h"
 #include "host/kv_forward.h"
 
 namespace vtx::emu {
@@ -74,16 +75,20 @@ struct StoreHooks {
 // the object store); the session must outlive it.
 class Store : public std::enable_shared_from_this<Store> {
  public:
-  // Raises ModelError for an invalid model, RuntimeError when the database
-  // cannot be opened or holds a different model.
+  // Raises ModelError for an invalid model, DatabaseOpenError for a file
+  // that is missing (unless `mode` is kCreate), not ours, corrupt or made for
+  // another model, RuntimeError when the database cannot be opened.
   static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::json& model,
                                      StoreHooks hooks = {},
-                                     std::shared_ptr<CallMonitor> monitor = nullptr);
+                                     std::shared_ptr<CallMonitor> monitor = nullptr,
+                                     OpenMode mode = OpenMode::kCreate);
   static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::ordered_json& model,
                                      StoreHooks hooks = {},
-                                     std::shared_ptr<CallMonitor> monitor = nullptr);
+                                     std::shared_ptr<CallMonitor> monitor = nullptr,
+                                     OpenMode mode = OpenMode::kCreate);
   static std::shared_ptr<Store> Open(const std::string& path, Model model, StoreHooks hooks = {},
-                                     std::shared_ptr<CallMonitor> monitor = nullptr);
+                                     std::shared_ptr<CallMonitor> monitor = nullptr,
+                                     OpenMode mode = OpenMode::kCreate);
   ~Store();
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
@@ -92,6 +97,9 @@ class Store : public std::enable_shared_from_this<Store> {
   const std::shared_ptr<const Model>& SharedModel() const { return model_; }
   CallMonitor& Monitor() { return *monitor_; }
   const std::shared_ptr<CallMonitor>& SharedMonitor() const { return monitor_; }
+
+  // True when Open created the schema (false: the file held it already).
+  bool CreatedSchema() const { return created_; }
 
   // Hooks may be changed at any time (e.g. a scenario changes the clock).
   void SetClock(std::function<double()> clock);
@@ -176,6 +184,7 @@ class Store : public std::enable_shared_from_this<Store> {
   Ref<KvClasses> classes_;
   std::shared_ptr<uint64_t> epoch_ = std::make_shared<uint64_t>(0);
   std::map<int16_t, std::shared_ptr<const std::vector<Column>>> columns_;
+  bool created_ = false;
 };
 
 }  // namespace vtx::emu

@@ -3,7 +3,9 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "emulator/store/database_open_error.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 #include "support/case_name.h"
@@ -176,32 +178,69 @@ TEST(ModelTest, AFileIsNeverReopenedUnderAnotherModel) {
   EXPECT_EQ(again->Dump("Part").size(), 1u);
   ordered_json other = PlantModel();
   other["host"]["maxQuerySize"] = 41;
-  EXPECT_THROW(Store::Open(path.string(), other), RuntimeError);
+  EXPECT_THROW(Store::Open(path.string(), other), DatabaseOpenError);
 }
 
-// A file that already holds one of the model's tables: creating the schema
-// fails half-way and leaves none of the store's tables behind.
-TEST(ModelTest, AFailedSchemaLeavesNothingBehind) {
-  const auto path = std::filesystem::temp_directory_path() / "vtx_store_clash.db";
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE TN_STATES (X INTEGER)", nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
-  EXPECT_THROW(Store::Open(path.string(), PlantModel()), RuntimeError);
-
-  ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
-  sqlite3_stmt* s = nullptr;
-  ASSERT_EQ(
-      sqlite3_prepare_v2(db, "SELECT group_concat(name) FROM sqlite_master WHERE type = 'table'",
-                         -1, &s, nullptr),
-      SQLITE_OK);
-  ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "TN_STATES");
-  sqlite3_finalize(s);
-  sqlite3_close(db);
+// Only a database of this model is opened: anything else is refused with its
+// path and left byte for byte as it was, and only kCreate makes a file.
+// Readers open while a writer holds the lock, and change nothing.
+TEST(ModelTest, OpensOnlyItsOwnDatabases) {
+  const auto dir = std::filesystem::temp_directory_path() / "vtx_store_open";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const auto ours = dir / "ours.db";
+  Store::Open(ours.string(), PlantModel());
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(ours.string().c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const std::string sql = "CREATE TABLE TN_STATES (X INTEGER)";
+  const std::string our_bytes = FileBytes(ours);
+  struct Case {
+    const char* file;
+    std::string bytes;  // "-": no file; "sql:" + statement: an SQLite file of its own
+    OpenMode mode;
+    bool opens;
+  } cases[] = {
+      {"missing.db", "-", OpenMode::kWrite, false},
+      {"missing.db", "-", OpenMode::kRead, false},
+      {"empty.db", "", OpenMode::kWrite, false},
+      {"text.db", "not a database at all, but long enough to look like a header......",
+       OpenMode::kCreate, false},
+      {"foreign.db", "sql:" + sql, OpenMode::kCreate, false},
+      {"foreign.db", "sql:" + sql, OpenMode::kRead, false},
+      {"corrupt.db", our_bytes.substr(0, 1500) + std::string(2600, 'x'), OpenMode::kRead, false},
+      {"ours.db", "", OpenMode::kRead, true},
+  };
+  for (const Case& c : cases) {
+    const auto path = dir / c.file;
+    if (c.bytes.rfind("sql:", 0) == 0) {
+      std::filesystem::remove(path);
+      sqlite3* db = nullptr;
+      ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
+      ASSERT_EQ(sqlite3_exec(db, c.bytes.c_str() + 4, nullptr, nullptr, nullptr), SQLITE_OK);
+      sqlite3_close(db);
+    } else if (c.bytes != "-" && path != ours) {
+      std::ofstream(path, std::ios::binary) << c.bytes;
+    }
+    const bool existed = std::filesystem::exists(path);
+    const std::string before = existed ? FileBytes(path) : "";
+    try {
+      Store::Open(path.string(), PlantModel(), {}, nullptr, c.mode);
+      EXPECT_TRUE(c.opens) << c.file;
+    } catch (const DatabaseOpenError& e) {
+      EXPECT_FALSE(c.opens) << c.file;
+      EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(std::filesystem::exists(path), existed) << c.file;
+    if (existed) EXPECT_EQ(FileBytes(path), before) << c.file;
+  }
+  sqlite3_close(writer);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Several `vtx` processes on one database file at once:
+#  - N x M hooks: every record attempted is stored, with ids of its own;
+#  - 8 `settings set` of one setting: each write is stored or its process
+#    exits non-zero, never "= false" with status 0.
+#   concurrency_test.sh VTX
+set -euo pipefail
+vtx=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+db=$dir/c.db
+"$vtx" init --db "$db" >/dev/null
+q() { sqlite3 "$db" "$1"; }
+fail=0
+
+records=$(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD")
+for p in 1 2 3 4; do
+  (for m in 1 2 3 4 5; do "$vtx" hook CHECKIN Part "PN-00100 A" --db "$db" >/dev/null; done) &
+done
+wait
+stored=$(($(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD") - records))
+[[ $stored == 20 ]] || { echo "FAIL: 20 hooks stored $stored records"; fail=1; }
+dup=$(q "SELECT count(*) - count(DISTINCT OBJECT_ID) FROM (SELECT OBJECT_ID FROM
+  TN_ELECTRONIC_RECORD UNION ALL SELECT OBJECT_ID FROM TN_PART_HISTORY)")
+[[ $dup == 0 ]] || { echo "FAIL: $dup object ids given twice"; fail=1; }
+
+for p in 1 2 3 4 5 6 7 8; do
+  ("$vtx" settings set Concurrency Subject "value$p" --db "$db" >"$dir/set$p" 2>&1
+   echo $? >"$dir/rc$p") &
+done
+wait
+for p in 1 2 3 4 5 6 7 8; do
+  if [[ $(cat "$dir/rc$p") == 0 ]] && grep -q "= false" "$dir/set$p"; then
+    echo "FAIL: settings set $p dropped its write with status 0:"
+    cat "$dir/set$p"
+    fail=1
+  fi
+done
+exit $fail
