@@ -237,7 +237,9 @@ TEST(ModelTest, OpensOnlyItsOwnDatabases) {
       EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
     }
     EXPECT_EQ(std::filesystem::exists(path), existed) << c.file;
-    if (existed) EXPECT_EQ(FileBytes(path), before) << c.file;
+    if (existed) {
+      EXPECT_EQ(FileBytes(path), before) << c.file;
+    }
   }
   sqlite3_close(writer);
   std::filesystem::remove_all(dir);
