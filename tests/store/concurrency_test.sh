@@ -15,7 +15,7 @@ fail=0
 
 records=$(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD")
 for p in 1 2 3 4; do
-  (for m in 1 2 3 4 5; do "$vtx" hook CHECKIN Part "PN-00100 A" --db "$db" >/dev/null; done) &
+  (for m in 1 2 3 4 5; do "$vtx" hook CHECKIN Part "PN-00100 A" --db "$db" --user jdoe >/dev/null; done) &
 done
 wait
 stored=$(($(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD") - records))
@@ -25,7 +25,7 @@ dup=$(q "SELECT count(*) - count(DISTINCT OBJECT_ID) FROM (SELECT OBJECT_ID FROM
 [[ $dup == 0 ]] || { echo "FAIL: $dup object ids given twice"; fail=1; }
 
 for p in 1 2 3 4 5 6 7 8; do
-  ("$vtx" settings set Concurrency Subject "value$p" --db "$db" >"$dir/set$p" 2>&1
+  ("$vtx" settings set Concurrency Subject "value$p" --db "$db" --user jdoe >"$dir/set$p" 2>&1
    echo $? >"$dir/rc$p") &
 done
 wait

@@ -29,14 +29,14 @@ for target in "Part PN-00100 A" "Part_Document #302"; do
   fresh
   before=$(state "$dir/t.db")
   strace -f -qq -o "$dir/trace" -e trace=pwrite64 "$vtx" hook CHECKIN "$class" "$key" \
-    --db "$dir/t.db" >/dev/null
+    --db "$dir/t.db" --user jdoe >/dev/null
   after=$(state "$dir/t.db")
   writes=$(grep -c pwrite64 "$dir/trace")
   [[ $before != "$after" && $writes -gt 0 ]] || { echo "FAIL: $class wrote nothing"; exit 1; }
   for ((n = 1; n <= writes; n++)); do
     fresh
     { strace -f -qq -o /dev/null -e trace=pwrite64 -e inject=pwrite64:signal=KILL:when=$n \
-      "$vtx" hook CHECKIN "$class" "$key" --db "$dir/t.db" >/dev/null 2>&1 || true; } 2>/dev/null
+      "$vtx" hook CHECKIN "$class" "$key" --db "$dir/t.db" --user jdoe >/dev/null 2>&1 || true; } 2>/dev/null
     got=$(state "$dir/t.db")
     runs=$((runs + 1))
     if [[ $got != "$before" && $got != "$after" ]]; then
