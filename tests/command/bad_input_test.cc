@@ -49,6 +49,7 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
       << R"({"model": "builtin:demo", "steps": [{"call": "clsUtils.Null2Zero", "args": {"x": 1e400}}]})";
   std::ofstream(dir / "ok.json") << R"({"model": "builtin:demo"})";
   std::ofstream(dir / "cut.json") << R"({"model": )";
+  std::ofstream(dir / "notes.db") << "not a database of ours";
   ASSERT_EQ(Vtx(dir, "init --db d.db").first, 0);
   const std::string before = Read(dir / "d.db");
 
@@ -71,6 +72,9 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
       {"run ok.json --out /dev/full", 1, "cannot write the transcript"},
       {"run missing.json", 2, "missing.json: cannot open the file"},
       {"run cut.json", 2, "cut.json: not valid JSON"},
+      {"hook CHECKIN Part '#101' --db none.db --user jdoe", 2, "none.db"},
+      {"history Part '#101' --db none.db --user jdoe", 2, "none.db"},
+      {"hook CHECKIN Part '#101' --db notes.db --user jdoe", 2, "notes.db"},
   };
   for (const BadInput& c : cases) {
     SCOPED_TRACE(c.args);
@@ -79,6 +83,8 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
     EXPECT_THAT(err, ::testing::HasSubstr(c.message));
     EXPECT_EQ(Read(dir / "d.db"), before);
   }
+  EXPECT_FALSE(fs::exists(dir / "none.db"));
+  EXPECT_EQ(Read(dir / "notes.db"), "not a database of ours");
   fs::remove_all(dir);
 }
 
