@@ -10,11 +10,6 @@ namespace vtx {
 // past 32767 it raises run-time error 6 (overflow) instead of wrapping, so a
 // walk over a host collection of more than 32767 items fails as it would in
 // the add-in's original runtime.
-//
-// A walk "for index 0 to count - 1" reads its count once, before the first
-// step, as a For loop evaluates its bound: callers keep the count in a local
-// (`i_end`) instead of asking the host again at every step. Walks that read
-// the count before every step say so where they do.
 inline int16_t NextIndex(int16_t index) {
   if (index == INT16_MAX) Raise(err::kOverflow);
   return static_cast<int16_t>(index + 1);
