@@ -29,7 +29,7 @@ struct TemplateCase {
   std::vector<DialogAction> answers;
   bool expected;
   std::string selected;                         // "" when unchanged
-  std::vector<std::vector<std::string>> shown;  // lines of each dialog shown
+  std::vector<std::vector<std::string>> shown;  // lines of each showing of the dialog
   std::vector<std::string> messages;
 };
 
@@ -104,11 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
                      {}},
         TemplateCase{"OkWithoutSelectionKeepsTheDialogOpen",
                      {{"TPL1", "Alpha"}, {"TPL2", "Beta"}},
-                     {Ok(), Line(0)},
+                     {Ok(), Ok(), Line(0)},
                      true,
                      "TPL1",
-                     {{"Alpha", "Beta"}, {"Alpha", "Beta"}},
-                     {"Select a search or Cancel"}},
+                     {{"Alpha", "Beta"}},
+                     {"Select a search or Cancel", "Select a search or Cancel"}},
         TemplateCase{"Cancel",
                      {{"TPL1", "Alpha"}, {"TPL2", "Beta"}},
                      {Cancel()},
