@@ -90,6 +90,7 @@ Ref<KvObject> EmuObjectStore::ObjectFromRecord(const Ref<KvRecord>& record, bool
     std::vector<Variant> row;
     for (size_t i = 0; i < table.columns.size(); ++i) row.push_back(own->ValueAt(i));
     table.rows.push_back(std::move(row));
+    if (own->RowObject() != 0) table.row_objects.push_back(own->RowObject());
   } else {
     Raise(err::kTypeMismatch);
   }

@@ -158,6 +158,7 @@ std::shared_ptr<const RecordTable> RunSingle(Store& store, const QueryPlan& plan
   }
   for (auto& row : SelectFamily(store, def, attributes, ConditionsFor(plan, alias, true), nullptr,
                                 plan.max_rows)) {
+    table->row_objects.push_back(row.front().ToInt32());
     row.erase(row.begin());
     table->rows.push_back(std::move(row));
   }

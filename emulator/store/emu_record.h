@@ -44,6 +44,9 @@ class EmuRecord : public KvRecord {
   // Resets every value to Empty and forgets changes.
   void ClearValues();
   const ClassDef* ClassDefinition() const { return def_; }
+  // The object a row copied out of a query result was read from (0: none).
+  int32_t RowObject() const { return row_object_; }
+  void SetRowObject(int32_t object_id) { row_object_ = object_id; }
 
   Variant GetValue(const std::string& name) override;
   std::string GetValueAsString(const std::string& name) override;
@@ -71,6 +74,7 @@ class EmuRecord : public KvRecord {
   std::vector<bool> changed_;  // object data only
   const ClassDef* def_ = nullptr;
   std::shared_ptr<uint64_t> epoch_;
+  int32_t row_object_ = 0;
 };
 
 // Raises the host's failure for an attribute the class lacks.

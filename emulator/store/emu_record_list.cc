@@ -99,7 +99,9 @@ void EmuRecordList::SetBooleanValue(const std::string& column, int32_t row, bool
 Ref<KvRecord> EmuRecordList::GetRecord(int32_t row) {
   monitor_->Enter("KvRecordList.GetRecord", {row});
   CheckRow(row);
-  return MakeRef<EmuRecord>(monitor_, table_->columns, table_->rows[row]);
+  auto record = MakeRef<EmuRecord>(monitor_, table_->columns, table_->rows[row]);
+  record->SetRowObject(table_->RowObject(row));
+  return record;
 }
 
 void EmuRecordList::GoToRow(int32_t row) {
@@ -137,14 +139,25 @@ void EmuRecordList::Sort(const Ref<KvRecordList>& sort_order, int32_t count, int
   const size_t limit = (count <= 0 || static_cast<size_t>(count) > n) ? n : count;
   if (keys.empty() || limit < 2) return;
   RecordTable& t = Mutable();
-  std::stable_sort(t.rows.begin(), t.rows.begin() + limit,
-                   [&](const std::vector<Variant>& a, const std::vector<Variant>& b) {
-                     for (const Key& k : keys) {
-                       const int c = CompareCells(a[k.column], b[k.column]);
-                       if (c != 0) return k.ascending ? c < 0 : c > 0;
-                     }
-                     return false;
-                   });
+  // Rows move with the objects they were read from.
+  std::vector<size_t> order_of(limit);
+  for (size_t i = 0; i < limit; ++i) order_of[i] = i;
+  std::stable_sort(order_of.begin(), order_of.end(), [&](size_t a, size_t b) {
+    for (const Key& k : keys) {
+      const int c = CompareCells(t.rows[a][k.column], t.rows[b][k.column]);
+      if (c != 0) return k.ascending ? c < 0 : c > 0;
+    }
+    return false;
+  });
+  std::vector<std::vector<Variant>> rows(limit);
+  std::vector<int32_t> objects(limit);
+  for (size_t i = 0; i < limit; ++i) {
+    rows[i] = std::move(t.rows[order_of[i]]);
+    objects[i] = t.RowObject(order_of[i]);
+  }
+  std::move(rows.begin(), rows.end(), t.rows.begin());
+  if (t.row_objects.size() < limit) t.row_objects.resize(limit);
+  std::copy(objects.begin(), objects.end(), t.row_objects.begin());
 }
 
 int32_t EmuRecordList::FindRecord(const Ref<KvRecord>& record) {

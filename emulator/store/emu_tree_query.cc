@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 #include <fmt/format.h>
 
@@ -20,36 +22,29 @@ struct TreeRow {
   int32_t par, son, link;
 };
 
-// One recursive statement over every table of the link family: roots are
-// bound as a JSON array (a single root as its id), the depth and the row
-// limit as numbers.
-std::string TreeSql(const Model& model, const std::vector<int16_t>& link_classes, bool one_root) {
-  std::vector<std::string> initial, recursive;
+// The links of the family whose near end (father of a composition, end 1 of
+// a relation) is one of the objects bound as a JSON array.
+std::string LinksFromSql(const Model& model, const std::vector<int16_t>& link_classes) {
+  std::string sql;
   for (int16_t id : link_classes) {
     const ClassDef& def = *model.ById(id);
     const bool relation = def.kind == kind::kRelation;
     const std::string near = QuoteId(relation ? attr::kObjectId1 : attr::kParObjectId);
     const std::string far = QuoteId(relation ? attr::kObjectId2 : attr::kSonObjectId);
-    const std::string table = QuoteId(def.table);
-    initial.push_back(
-        fmt::format("SELECT {0}, {1}, \"OBJECT_ID\", 1, ',' || \"OBJECT_ID\" || ',' FROM {2} "
-                    "WHERE {0} {3}",
-                    near, far, table, one_root ? "= ?1" : "IN (SELECT value FROM json_each(?1))"));
-    // The path of links walked so far keeps a loop from being walked again.
-    recursive.push_back(fmt::format(
-        "SELECT l.{0}, l.{1}, l.\"OBJECT_ID\", tree.level + 1, tree.path || l.\"OBJECT_ID\" || ',' "
-        "FROM tree JOIN {2} AS l ON l.{0} = tree.son "
-        "WHERE (?2 <= 0 OR tree.level < ?2) AND instr(tree.path, ',' || l.\"OBJECT_ID\" || ',') = "
-        "0",
-        near, far, table));
+    sql += fmt::format(
+        "{}SELECT {}, {}, \"OBJECT_ID\" FROM {} WHERE {} IN (SELECT value FROM json_each(?1))",
+        sql.empty() ? "" : " UNION ALL ", near, far, QuoteId(def.table), near);
   }
-  std::string body;
-  for (const auto& part : initial) body += (body.empty() ? "" : " UNION ALL ") + part;
-  for (const auto& part : recursive) body += " UNION ALL " + part;
-  return "WITH RECURSIVE tree(par, son, link, level, path) AS (" + body +
-         " LIMIT ?3) SELECT par, son, link, min(level) AS lv, (SELECT count(*) FROM tree) FROM "
-         "tree "
-         "GROUP BY link ORDER BY lv, par, link";
+  return sql;
+}
+
+// Whether the object is of the class registered under an alias (any object
+// when none is).
+bool InFamily(const Model& model, const std::unordered_map<int32_t, int16_t>& classes, int32_t id,
+              int16_t class_id) {
+  if (class_id == 0) return true;
+  auto it = classes.find(id);
+  return it != classes.end() && model.IsA(it->second, class_id);
 }
 
 }  // namespace
@@ -126,31 +121,48 @@ void EmuTreeQuery::Execute() {
   }
   WriteWorkFile(roots);
 
+  // Level by level from the roots; a link already found is not followed
+  // again, so loops and shared sub-assemblies end, and every link gives one
+  // row at the first level it is reached.
+  const int16_t f_class = plan_->ClassOf("F"), s_class = plan_->ClassOf("S");
   const int64_t max = store_->MaxQuerySize();
-  const bool one_root = root_ids.size() == 1;
-  Statement s = store_->Db().Prepare(TreeSql(model, link_classes, one_root));
-  if (one_root)
-    s.BindInt(1, root_ids[0]);
-  else
-    s.BindText(1, IdsAsJson(root_ids));
-  s.BindInt(2, levels_).BindInt(3, max + 1);
+  Statement s = store_->Db().Prepare(LinksFromSql(model, link_classes));
   std::vector<TreeRow> tree;
-  int64_t walked = 0;
-  while (s.Step()) {
-    tree.push_back(TreeRow{static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
-                           static_cast<int32_t>(s.Int(2))});
-    walked = s.Int(4);
+  std::unordered_map<int32_t, int16_t> classes;
+  std::unordered_set<int32_t> links_found, expanded(root_ids.begin(), root_ids.end());
+  std::vector<int32_t> fathers = root_ids;
+  int64_t result_rows = 0;
+  for (int level = 1; !fathers.empty() && (levels_ <= 0 || level <= levels_); ++level) {
+    s.Reset();
+    s.BindText(1, IdsAsJson(fathers));
+    std::vector<TreeRow> found;
+    while (s.Step()) {
+      TreeRow t{static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
+                static_cast<int32_t>(s.Int(2))};
+      if (links_found.insert(t.link).second) found.push_back(t);
+    }
+    std::sort(found.begin(), found.end(), [](const TreeRow& a, const TreeRow& b) {
+      return a.par != b.par ? a.par < b.par : a.link < b.link;
+    });
+    std::vector<int32_t> named;
+    for (const TreeRow& t : found) named.insert(named.end(), {t.par, t.son, t.link});
+    std::sort(named.begin(), named.end());
+    named.erase(std::unique(named.begin(), named.end()), named.end());
+    classes.merge(store_->Objects().ClassesOf(named));
+    fathers.clear();
+    for (const TreeRow& t : found) {
+      // Only rows that pass the class filters count against the limit.
+      if (InFamily(model, classes, t.par, f_class) && InFamily(model, classes, t.son, s_class) &&
+          ++result_rows > max)
+        Raise(err::kHostFailure,
+              fmt::format("The query result exceeds the host's MaxQuerySize ({} rows)", max),
+              "Korvel");
+      if (expanded.insert(t.son).second) fathers.push_back(t.son);
+      tree.push_back(t);
+    }
   }
-  if (walked > max || static_cast<int64_t>(tree.size()) > max)
-    Raise(err::kHostFailure,
-          fmt::format("The query result exceeds the host's MaxQuerySize ({} rows)", max), "Korvel");
 
   // Every object named, read once per class.
-  std::vector<int32_t> all;
-  for (const TreeRow& t : tree) all.insert(all.end(), {t.par, t.son, t.link});
-  std::sort(all.begin(), all.end());
-  all.erase(std::unique(all.begin(), all.end()), all.end());
-  const auto classes = store_->Objects().ClassesOf(all);
   std::map<int16_t, std::vector<int32_t>> by_class;
   for (const auto& [id, class_id] : classes) by_class[class_id].push_back(id);
   std::map<int32_t, std::pair<const ClassDef*, std::vector<Variant>>> values;
@@ -160,12 +172,6 @@ void EmuTreeQuery::Execute() {
       values[id] = {&def, std::move(v)};
   }
 
-  const int16_t f_class = plan_->ClassOf("F"), s_class = plan_->ClassOf("S");
-  auto in_family = [&](int32_t id, int16_t class_id) {
-    if (class_id == 0) return true;
-    auto it = classes.find(id);
-    return it != classes.end() && model.IsA(it->second, class_id);
-  };
   auto table = std::make_shared<RecordTable>();
   for (const auto& [column, alias] : plan_->select) {
     Column c{alias + "." + column, 0, 0};
@@ -180,7 +186,8 @@ void EmuTreeQuery::Execute() {
   // Each selected column's attribute index, looked up once per class.
   std::vector<std::map<const ClassDef*, int>> index_of(plan_->select.size());
   for (const TreeRow& t : tree) {
-    if (!in_family(t.par, f_class) || !in_family(t.son, s_class)) continue;
+    if (!InFamily(model, classes, t.par, f_class) || !InFamily(model, classes, t.son, s_class))
+      continue;
     std::vector<Variant> row;
     row.reserve(plan_->select.size());
     for (size_t c = 0; c < plan_->select.size(); ++c) {

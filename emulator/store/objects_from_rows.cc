@@ -48,13 +48,17 @@ std::vector<Ref<KvObject>> ObjectsFromRows(const std::shared_ptr<Store>& store,
   const std::string prefix = RowPrefix(rows);
   const int id_col = rows.FindColumn(prefix + attr::kObjectId);
   const int class_col = rows.FindColumn(prefix + attr::kClassId);
-  if (id_col < 0 && !rows.rows.empty())
-    Raise(err::kHostFailure, "The records name no object (no OBJECT_ID column)", "Korvel");
-
   std::vector<int32_t> ids;
   ids.reserve(rows.rows.size());
-  for (const auto& row : rows.rows) {
-    const Variant& id = row[id_col];
+  for (size_t r = 0; r < rows.rows.size(); ++r) {
+    if (id_col < 0) {
+      // A query row names the object it was read from.
+      if (rows.RowObject(r) == 0)
+        Raise(err::kHostFailure, "The records name no object (no OBJECT_ID column)", "Korvel");
+      ids.push_back(rows.RowObject(r));
+      continue;
+    }
+    const Variant& id = rows.rows[r][id_col];
     if (id.IsEmpty() || id.IsNull())
       Raise(err::kHostFailure, "A record names no object (OBJECT_ID is empty)", "Korvel");
     ids.push_back(id.ToInt32());

@@ -23,6 +23,12 @@ struct Column {
 struct RecordTable {
   std::vector<Column> columns;
   std::vector<std::vector<Variant>> rows;
+  // The object each leading row was read from (one-class query results), so
+  // that a row names its object without selecting OBJECT_ID; 0 or missing
+  // (rows added later) for rows that come from no object.
+  std::vector<int32_t> row_objects;
+
+  int32_t RowObject(size_t row) const { return row < row_objects.size() ? row_objects[row] : 0; }
 
   // Index of the column (names compare without regard to case), or -1.
   int FindColumn(std::string_view name) const;

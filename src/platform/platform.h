@@ -18,6 +18,7 @@ struct DialogSnapshot {
   std::vector<std::string> buttons;  // button captions, in tab order
   std::string font;
   int32_t selected = -1;  // selected line, -1 for none
+  bool again = false;     // a further click within the same showing
 };
 
 // One user action on a modal dialog.

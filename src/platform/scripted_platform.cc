@@ -92,7 +92,8 @@ int32_t ScriptedPlatform::MessageBox(const std::string& text, int32_t style,
 }
 
 DialogAction ScriptedPlatform::AskDialog(const DialogSnapshot& dialog) {
-  recordings_.dialogs.push_back(dialog);
+  // One entry per showing, however many clicks it takes to close.
+  if (!dialog.again) recordings_.dialogs.push_back(dialog);
   if (answers_.empty() && fallback_) return fallback_(dialog);
   if (answers_.empty()) {
     answer_missing_ = true;

@@ -27,7 +27,7 @@ struct ShownMessage {
 // What the add-in showed and changed through the platform, in order.
 struct PlatformRecordings {
   std::vector<ShownMessage> messages;
-  std::vector<DialogSnapshot> dialogs;     // every time a dialog waited for an answer
+  std::vector<DialogSnapshot> dialogs;     // every showing of a dialog
   std::vector<std::string> files_created;  // folders, Windows form
   std::vector<std::string> files_deleted;  // Windows form
 };

@@ -4,6 +4,7 @@
 #include "settings/cls_admin_settings.h"
 #include "settings/double_plan.h"
 #include "settings/settings_support.h"
+#include "utils/loop_index.h"
 
 namespace vtx {
 
@@ -23,7 +24,7 @@ bool SettingsUnder(const Ref<KvSession>& session, const Ref<KvRecordList>& first
   settings = store->CreateObjects();
   // A tree without rows leaves the collection unset: no candidates then.
   if (tree) {
-    for (int32_t i = 0; i < tree->GetCount(); ++i) {
+    for (int16_t i = 0; i < tree->GetCount(); i = NextIndex(i)) {
       Ref<KvObject> object = tree->Item(i)->NewInstance();
       if (object->GetClassId() == settings_class_id) settings->Add(object);
     }
@@ -57,7 +58,7 @@ bool ClsAdminSettings::GetBackTheDoubles(const Ref<vtx::KvSession>& KvSession,
       settings::AddQueryClass(query, settings_class_id);
       settings::AddColumn(query, "CLASS_ID");
       settings::AddColumn(query, "OBJECT_ID");
-      for (int32_t i = 0; i < attributes->GetCount(); ++i)
+      for (int16_t i = 0; i < attributes->GetCount(); i = NextIndex(i))
         settings::AddColumn(query, attributes->Item(i));
       factory->RunWithOptions(settings::RunOptions(store, true));
       candidates = store->ObjectsFromRecordList(factory->GetResult(), false);
@@ -70,9 +71,7 @@ bool ClsAdminSettings::GetBackTheDoubles(const Ref<vtx::KvSession>& KvSession,
     // from the candidates themselves, which hold what the query or RetrieveAll
     // read; a new instance holds nothing but its ids until it reads.
     std::vector<settings::DoubleCandidate> read;
-    const int32_t count = candidates->GetCount();
-    read.reserve(count);
-    for (int32_t i = 0; i < count; ++i) {
+    for (int16_t i = 0; i < candidates->GetCount(); i = NextIndex(i)) {
       Ref<KvObject> candidate = candidates->Item(i);
       settings::DoubleCandidate values;
       values.object_id = candidate->GetObjectId();

@@ -55,8 +55,10 @@ DialogSnapshot frmTemplates::Snapshot() const {
 void frmTemplates::ShowModal() {
   visible_ = true;
   try {
-    while (visible_) {
-      const DialogAction action = Platform::Current().AskDialog(Snapshot());
+    for (bool again = false; visible_; again = true) {
+      DialogSnapshot snapshot = Snapshot();
+      snapshot.again = again;
+      const DialogAction action = Platform::Current().AskDialog(snapshot);
       switch (action.kind) {
         case DialogAction::Kind::kSelectAndOk:
           list_search_->SetListIndex(action.line);

@@ -72,9 +72,6 @@ bool ClsAdminSettings::SetSettingLongValue(const Ref<vtx::KvSession>& KvSession,
   settings::AddCondition(query, subject_attribute_, Variant(Subject));
   if (!admin && UserId > 0) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
   settings::AddColumn(query, subject_attribute_);
-  // The row found must name its object for the update.
-  settings::AddColumn(query, "CLASS_ID");
-  settings::AddColumn(query, "OBJECT_ID");
   Ref<KvOptions> options = settings::RunOptions(store);
   factory->RunWithOptions(options);
   Ref<KvRecordList> result = factory->GetResult();

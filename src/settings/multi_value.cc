@@ -67,9 +67,6 @@ bool ClsAdminSettings::SetSettingValues(const Ref<vtx::KvSession>& KvSession,
     settings::AddCondition(query, subject_attribute_, Variant(Subject));
     if (!admin && UserId > 0) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
     settings::AddColumn(query, subject_attribute_);
-    // The row found must name its object for the update.
-    settings::AddColumn(query, "CLASS_ID");
-    settings::AddColumn(query, "OBJECT_ID");
     factory->RunWithOptions(settings::RunOptions(store));
     Ref<vtx::KvRecordList> result = factory->GetResult();
     const int32_t found = result->GetRecordCount();

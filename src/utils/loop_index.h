@@ -11,10 +11,11 @@ namespace vtx {
 // walk over a host collection of more than 32767 items fails as it would in
 // the add-in's original runtime.
 //
-// A walk "for index 0 to count - 1" reads its count once, before the first
-// step, as a For loop evaluates its bound: callers keep the count in a local
-// (`i_end`) instead of asking the host again at every step. Walks that read
-// the count before every step say so where they do.
+// Every walk over a host collection runs
+//   for (int16_t i = 0; i < list->GetCount(); i = NextIndex(i))
+// asking the host for the count again before each step, as Korvel sees the
+// add-in do; a count that fails part-way reaches the walk's handler. Only a
+// walk whose count is read in a step of its own keeps it in a local.
 inline int16_t NextIndex(int16_t index) {
   if (index == INT16_MAX) Raise(err::kOverflow);
   return static_cast<int16_t>(index + 1);

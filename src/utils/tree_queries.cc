@@ -41,9 +41,7 @@ bool clsUtils::ExpandTree(const Ref<KvSession>& KvSession, const Ref<vtx::KvObje
     query->SetLevel(Level);
     query->SetOptionC(0);
 
-    const int32_t i_end = KvObjects->GetCount();
-
-    for (int16_t i = 0; i < i_end; i = NextIndex(i)) {
+    for (int16_t i = 0; i < KvObjects->GetCount(); i = NextIndex(i)) {
       Ref<KvObject> root = KvObjects->Item(i)->NewInstance();
       query->GetRoots()->Add(root);
     }
@@ -54,8 +52,7 @@ bool clsUtils::ExpandTree(const Ref<KvSession>& KvSession, const Ref<vtx::KvObje
     AddRole(query, root_class->GetHierarchyLinkClassId(), "L");
     if (UseOrdering) query->GetSelectList()->Add("TDMX_ORDERING", "L", 0);
     if (!KvAttributesToDisplay.IsNothing()) {
-      const int32_t i_end = KvAttributesToDisplay->GetCount();
-      for (int16_t i = 0; i < i_end; i = NextIndex(i)) {
+      for (int16_t i = 0; i < KvAttributesToDisplay->GetCount(); i = NextIndex(i)) {
         const std::string name = KvAttributesToDisplay->Item(i);
         query->GetSelectList()->Add(name, "F", 0);
         query->GetSelectList()->Add(name, "S", 0);
@@ -89,18 +86,15 @@ bool clsUtils::GetObjectsFromCompositeObjects(
 
     Ref<KvRecordList> rows = KvCompositeObjects->GetRecordList();
     auto role_rows = CastTo<KvRecordList>(Platform::Current().CreateObject(progid::kRecordList));
-    const int32_t c_end = rows->GetColumnCount();
-    for (int16_t c = 0; c < c_end; c = NextIndex(c)) {
+    for (int16_t c = 0; c < rows->GetColumnCount(); c = NextIndex(c)) {
       Ref<KvHeaderField> field = rows->GetHeader()->Item(c);
       const std::string name = field->GetName();
       if (text::Left(name, 2) == prefix) {
         role_rows->AddColumn(text::Mid(name, 3), field->GetLength(), field->GetType());
       }
     }
-    const int32_t r_end = rows->GetRecordCount();
-    for (int16_t r = 0; r < r_end; r = NextIndex(r)) {
-      const int32_t c_end = role_rows->GetColumnCount();
-      for (int16_t c = 0; c < c_end; c = NextIndex(c)) {
+    for (int16_t r = 0; r < rows->GetRecordCount(); r = NextIndex(r)) {
+      for (int16_t c = 0; c < role_rows->GetColumnCount(); c = NextIndex(c)) {
         const std::string name = role_rows->GetColumnName(c);
         role_rows->SetValue(name, r, rows->GetValue(prefix + name, r));
       }

@@ -55,11 +55,9 @@ bool clsUtils::GetObjectsOnDeskTopInProjects(const Ref<KvSession>& KvSession,
 
     // No de-duplication: an object on several projects' desktops is listed
     // once per project.
-    const int32_t p_end = KvProjects->GetCount();
-    for (int16_t p = 0; p < p_end; p = NextIndex(p)) {
+    for (int16_t p = 0; p < KvProjects->GetCount(); p = NextIndex(p)) {
       Ref<KvObjects> related = KvProjects->Item(p)->GetRelatedObjects(query);
-      const int32_t o_end = related->GetCount();
-      for (int16_t o = 0; o < o_end; o = NextIndex(o)) {
+      for (int16_t o = 0; o < related->GetCount(); o = NextIndex(o)) {
         Ref<KvObject> object = related->Item(o);
         if (object->IsOnDesktop()) found->Add(object);
       }
@@ -67,8 +65,7 @@ bool clsUtils::GetObjectsOnDeskTopInProjects(const Ref<KvSession>& KvSession,
 
     std::string to_read;
     Ref<KvAttributes> identifiers = searched->GetIdentifierAttributes();
-    const int32_t i_end = identifiers->GetCount();
-    for (int16_t i = 0; i < i_end; i = NextIndex(i)) {
+    for (int16_t i = 0; i < identifiers->GetCount(); i = NextIndex(i)) {
       to_read += identifiers->Item(Variant(i))->GetName() + ";";
     }
     if (!AttributeNames.empty()) {
@@ -139,8 +136,7 @@ bool clsUtils::GetAllObjectsInAProject2(const Ref<KvSession>& KvSession,
     if (!GetObjectsFromCompositeObjects(KvSession, composite, "S", sons)) return false;
 
     KvObjects = KvSession->GetObjectStore()->CreateObjects();
-    const int32_t i_end = sons->GetCount();
-    for (int16_t i = 0; i < i_end; i = NextIndex(i)) {
+    for (int16_t i = 0; i < sons->GetCount(); i = NextIndex(i)) {
       Ref<KvObject> son = sons->Item(i)->NewInstance();
       if (KvObjects->IndexOf(son) == -1) KvObjects->Add(son);
     }
@@ -183,16 +179,14 @@ bool clsUtils::GetFreeObjects(const Ref<KvSession>& KvSession,
     factory->GetQuery()->GetQueryClasses()->AddClass(
         KvSession->GetClasses()->ClassByTableName(SuperClassTableName)->GetClassId(), "F");
     Ref<KvRecordList> columns = in_projects->GetRecordList();
-    const int32_t c_end = columns->GetColumnCount();
-    for (int16_t c = 0; c < c_end; c = NextIndex(c)) {
+    for (int16_t c = 0; c < columns->GetColumnCount(); c = NextIndex(c)) {
       factory->GetQuery()->GetSelectList()->Add(columns->GetColumnName(c), "F", 0);
     }
     factory->RunWithOptions(options);
     Ref<vtx::KvObjects> all = store->ObjectsFromRecordList(factory->GetResult(), false);
 
     KvObjects = store->CreateObjects();
-    const int32_t i_end = all->GetCount();
-    for (int16_t i = 0; i < i_end; i = NextIndex(i)) {
+    for (int16_t i = 0; i < all->GetCount(); i = NextIndex(i)) {
       Ref<KvObject> candidate = all->Item(i)->NewInstance();
       if (in_projects->IndexOf(candidate) != -1) continue;
       if (OnlyOrphans) {
