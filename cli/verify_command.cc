@@ -12,8 +12,8 @@ namespace vtx::cli {
 int PrintLedgerCheck(const emu::LedgerCheck& check, std::ostream& out) {
   for (const std::string& problem : check.problems) out << "FAIL " << problem << "\n";
   out << fmt::format(
-      "{} ledger entries, {} electronic records, {} problems: {}\n", check.entries, check.records,
-      check.problems.size(),
+      "{} ledger entries, {} electronic records, {} problem{}: {}\n", check.entries, check.records,
+      check.problems.size(), check.problems.size() == 1 ? "" : "s",
       check.problems.empty() ? "the audit trail holds" : "the audit trail does NOT hold");
   return check.problems.empty() ? 0 : 1;
 }

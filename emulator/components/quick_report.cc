@@ -87,7 +87,8 @@ std::string Reporter(HostState& state, const Ref<KvObjectStore>& objects) {
     name = text("LAST_NAME");
     if (const std::string first = text("FIRST_NAME"); !first.empty()) name += ", " + first;
   }
-  if (name.empty()) return env.logon_name + " on " + env.computer_name;
+  if (name.empty() || env.logon_name.empty())
+    return (name.empty() ? env.logon_name : name) + " on " + env.computer_name;
   return fmt::format("{} ({}) on {}", name, env.logon_name, env.computer_name);
 }
 
