@@ -9,19 +9,21 @@
 
 namespace vtx::cli {
 
-std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path) {
+std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path, emu::OpenMode mode) {
   if (!std::filesystem::is_regular_file(path))
     throw UsageError(fmt::format("{}: no such database file", path));
   std::string model;
   try {
-    emu::Database db(path);
+    emu::Database db(path, emu::OpenMode::kRead);
     emu::Statement s = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
     if (s.Step()) model = s.Text(0);
-  } catch (const RuntimeError&) {
+  } catch (const std::exception&) {
+    // Not ours or unreadable: told below as not a database of ours.
   }
   if (model.empty())
     throw UsageError(fmt::format("{}: not a database of the emulated Korvel host", path));
-  return emu::Store::Open(path, emu::ParseModel(nlohmann::ordered_json::parse(model)));
+  return emu::Store::Open(path, emu::ParseModel(nlohmann::ordered_json::parse(model)), {}, nullptr,
+                          mode);
 }
 
 emu::ObjectRef FindAuditObject(emu::Store& store, const std::string& class_name,

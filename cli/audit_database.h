@@ -6,19 +6,15 @@
 #include <stdexcept>
 #include <string>
 
+#include "cli/exit_status.h"
 #include "emulator/store/store.h"
 
 namespace vtx::cli {
 
-// A wrong invocation: a missing file, an unknown class or object (exit 2).
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 // Raises UsageError for a missing file or one that is not an emulated
 // Korvel database; RuntimeError when it cannot be read.
-std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path);
+std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path,
+                                              emu::OpenMode mode = emu::OpenMode::kRead);
 
 // The object of the class (or below) whose key text is `key`, or whose id is
 // "#ID". Raises UsageError when there is none.

@@ -89,7 +89,7 @@ TEST(VerifyCommandTest, NamesEveryTampering) {
     const fs::path copy = dir / (std::string(c.name) + ".db");
     fs::copy_file(dir / "demo.db", copy);
     if (!c.sql.empty()) Sql(copy, c.sql);
-    if (c.host) c.host(*OpenAuditDatabase(copy.string()));
+    if (c.host) c.host(*OpenAuditDatabase(copy.string(), emu::OpenMode::kWrite));
     out.str("");
     EXPECT_EQ(VerifyCommand(copy.string(), out, err), c.exit) << c.name << "\n" << out.str();
     EXPECT_THAT(out.str(), HasSubstr(c.says)) << c.name;
