@@ -38,7 +38,7 @@ std::string AttributeName(int i) {
   return name;
 }
 
-nlohmann::json BenchModel() {
+nlohmann::json BenchModel(bool ledger) {
   nlohmann::json attributes = nlohmann::json::array();
   for (int i = 1; i <= kAttributeCount; ++i) {
     attributes.push_back({{"name", AttributeName(i)},
@@ -85,7 +85,8 @@ nlohmann::json BenchModel() {
              {"table", "TN_PART_ER"},
              {"super", 510},
              {"kind", 7},
-             {"ends", {500, 100}}}}}};
+             {"ends", {500, 100}}}}},
+          {"host", {{"ledger", ledger}}}};
 }
 
 // A fresh folder per benchmark, removed at the end.
@@ -107,8 +108,8 @@ class ScratchFolder {
 // The emulated host on a file database with one logged-in user and one part
 // of 50 attributes.
 struct BenchHost {
-  explicit BenchHost(const std::string& database)
-      : host(database, BenchModel()), platform(&host.GetPlatform()) {
+  explicit BenchHost(const std::string& database, bool ledger = true)
+      : host(database, BenchModel(ledger)), platform(&host.GetPlatform()) {
     const int32_t user =
         host.GetStore().Insert("User", {{"LAST_NAME", "Doe"}, {"FIRST_NAME", "Jane"}});
     emu::Environment environment = host.GetEnvironment();
@@ -137,9 +138,10 @@ struct BenchHost {
   int32_t part = 0;
 };
 
-void RunThroughApplication(benchmark::State& state, const std::string& operation) {
-  ScratchFolder folder(operation + "_app");
-  BenchHost bench(folder.File("korvel.db"));
+void RunThroughApplication(benchmark::State& state, const std::string& operation,
+                           bool ledger = true) {
+  ScratchFolder folder(operation + (ledger ? "_app" : "_app_no_ledger"));
+  BenchHost bench(folder.File("korvel.db"), ledger);
   Application application;
   Ref<KvSession> session = bench.host.Session();
   Ref<KvRecordList> list = bench.PartList();
@@ -307,6 +309,11 @@ void RunBaseline(benchmark::State& state, const std::string& operation,
 }
 
 void BM_CheckinApplication(benchmark::State& state) { RunThroughApplication(state, "CHECKIN"); }
+// The same with the host's ledger of electronic records switched off: the
+// ledger's cost per record is the difference.
+void BM_CheckinApplicationLedgerOff(benchmark::State& state) {
+  RunThroughApplication(state, "CHECKIN", false);
+}
 void BM_CheckinBaseline(benchmark::State& state) {
   RunBaseline<SqliteBaseline>(state, "Checkin", "Checkin object: 'value 1' of class: 'Part'");
 }
@@ -322,6 +329,7 @@ void BM_Update50Attributes5ChangedBaseline(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CheckinApplication)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckinApplicationLedgerOff)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinEmulatorWriteSetFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Update50Attributes5ChangedApplication)->Unit(benchmark::kMicrosecond);

@@ -9,6 +9,7 @@
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
 #include "cli/session_printer.h"
+#include "cli/verify_command.h"
 #include "platform/terminal_presenter.h"
 
 namespace vtx::cli {
@@ -38,10 +39,15 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     options.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
       printer.PrintStep(step, entry, host);
     };
+    int verified = 1;
     options.on_finish = [&](emu::EmulatedHost& host) {
       if (auto part = host.GetStore().FindByKey(kAuditClass, kAuditKey)) {
         printer.PrintAuditTrail(host, *part);
       }
+      emu::Store& store = host.GetStore();
+      out << "\nvtx verify: the ledger against the stored records\n";
+      verified =
+          PrintLedgerCheck(emu::VerifyLedger(store.Db(), store.GetModel(), store.Objects()), out);
     };
 
     out << "VTX_HA demo: a working session on the emulated Korvel host\n"
@@ -57,7 +63,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     } else {
       for (const auto& file : printer.ReportFiles()) out << "Report file: " << file << "\n";
     }
-    return 0;
+    return verified;
   } catch (const std::exception& e) {
     out.flush();
     err << "vtx demo: " << e.what() << "\n";

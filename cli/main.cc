@@ -11,8 +11,10 @@
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
 #include "cli/exit_status.h"
+#include "cli/export_command.h"
 #include "cli/run_command.h"
 #include "cli/settings_commands.h"
+#include "cli/verify_command.h"
 #include "cli/version.h"
 
 namespace {
@@ -119,6 +121,16 @@ int main(int argc, char** argv) {
   check_model->add_option("--db", check_db, "Check the model of this database instead");
   check_model->add_option("--managed", managed, "Class whose operations are hooked (repeatable)");
 
+  CLI::App* verify = app.add_subcommand("verify", "Check the ledger of electronic records");
+  verify->add_option("--db", db.database, "SQLite database file")->required();
+  std::string export_format = "csv";
+  std::vector<std::string> export_object;
+  CLI::App* export_trail = app.add_subcommand("export", "Write the audit trail with its hashes");
+  export_trail->add_option("--db", db.database, "SQLite database file")->required();
+  export_trail->add_option("--format", export_format, "csv or json")
+      ->check(CLI::IsMember({"csv", "json"}));
+  export_trail->add_option("--object", export_object, "CLASS KEY: one object's trail")->expected(2);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -140,6 +152,12 @@ int main(int argc, char** argv) {
     if (*history) return HistoryCommand(db, class_name, key, std::cout, std::cerr);
     if (*report) return ReportCommand(db, class_name, keys, std::cout, std::cerr);
     if (*delete_history) return DeleteHistoryCommand(db, class_name, key, std::cout, std::cerr);
+    if (*verify) return VerifyCommand(db.database, std::cout, std::cerr);
+    if (*export_trail) {
+      std::optional<std::pair<std::string, std::string>> object;
+      if (export_object.size() == 2) object.emplace(export_object[0], export_object[1]);
+      return ExportCommand(db.database, export_format, object, std::cout, std::cerr);
+    }
     if (*settings) {
       try {
         SettingsRequest request = MakeSettingsRequest(settings_action, settings_args);

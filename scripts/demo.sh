@@ -7,3 +7,4 @@ cmake --preset release >/dev/null
 cmake --build --preset release --target vtx
 mkdir -p build/demo
 build/release/vtx demo --db build/demo/demo.db "$@"
+build/release/vtx verify --db build/demo/demo.db

@@ -1,6 +1,7 @@
 #include "emulator/components/quick_report.h"
 
 #include <fmt/format.h>
+#include <algorithm>
 
 #include "emulator/components/report_writer.h"
 #include "emulator/gui/gui_notifier.h"
@@ -12,16 +13,36 @@ namespace vtx::emu {
 
 namespace {
 
-std::string CellText(const Variant& value) {
+std::string CellText(const Variant& value, int32_t type) {
   if (value.IsNull() || value.IsEmpty() || value.IsObject() || value.IsArray()) return {};
   try {
-    return value.ToString();
+    return type == ftype::kDate ? ReadableDate(value.ToDate()) : value.ToString();
   } catch (const RuntimeError&) {
     return {};
   }
 }
 
-ReportRow RowOf(const Ref<KvObject>& object) {
+// The attribute's label: its external name; the host's own time stamps are
+// labelled by the host.
+std::string LabelOf(const Ref<KvAttribute>& attribute) {
+  const std::string name = attribute->GetName();
+  if (name == attr::kCreatedAt) return "Time";
+  if (name == attr::kCreatedBy) return "Created By";
+  const std::string external = attribute->GetExternalName();
+  return external.empty() ? name : external;
+}
+
+// "Part PN-01000 A", or what is known of an object no longer stored.
+std::string ObjectTitle(HostState& state, const Ref<KvObjectStore>& objects, ObjectRef ref) {
+  if (state.store->Find(state.store->ClassOrRaise(ref.class_id).name, ref.object_id)) {
+    Ref<KvObject> object = state.store->LoadObject(objects, ref);
+    return object->GetClass()->GetName() + " " + object->GetKeyText(" ");
+  }
+  return fmt::format("{} {} (no longer stored)", state.store->ClassOrRaise(ref.class_id).name,
+                     ref.object_id);
+}
+
+ReportRow RowOf(HostState& state, const Ref<KvObject>& object) {
   ReportRow row;
   row.class_name = object->GetClass()->GetName();
   row.object_id = object->GetObjectId();
@@ -29,11 +50,46 @@ ReportRow RowOf(const Ref<KvObject>& object) {
   Ref<KvAttributes> attributes = object->GetAttributes();
   const int32_t count = attributes->GetCount();
   for (int32_t i = 0; i < count; ++i) {
-    const std::string name = attributes->Item(Variant(i))->GetName();
+    Ref<KvAttribute> attribute = attributes->Item(Variant(i));
+    const std::string name = attribute->GetName();
     if (name == attr::kClassId || name == attr::kObjectId) continue;
-    row.values.emplace_back(name, CellText(object->GetValue(name)));
+    row.values.push_back(ReportValue{
+        name, LabelOf(attribute), CellText(object->GetValue(name), attribute->GetAttributeType())});
   }
+  // A record is listed under the object it is about.
+  const ClassDef& def = state.store->ClassOrRaise(object->GetClassId());
+  if (def.FindAttribute("CN_OBJECT_ID") >= 0 && def.FindAttribute("CN_CLASS_ID") >= 0) {
+    const Variant about = object->GetValue("CN_OBJECT_ID");
+    const Variant about_class = object->GetValue("CN_CLASS_ID");
+    try {
+      const ObjectRef ref{about_class.ToInt16(), about.ToInt32()};
+      if (state.store->GetModel().ById(ref.class_id))
+        row.section = ObjectTitle(state, object->GetObjectStore(), ref);
+    } catch (const RuntimeError&) {  // Null or out of range: the record's own title
+    }
+  }
+  if (row.section.empty()) row.section = row.class_name + " " + row.key;
   return row;
+}
+
+// "Doe, Jane (jdoe) on WS-042": the logged-in user as the session knows him.
+std::string Reporter(HostState& state, const Ref<KvObjectStore>& objects) {
+  const Environment& env = state.environment;
+  std::string name;
+  const int16_t class_id = env.user ? state.ClassIdOf(env.user->class_name) : 0;
+  if (class_id && objects && state.store->Find(env.user->class_name, env.user->object_id)) {
+    Ref<KvObject> user = state.store->LoadObject(objects, {class_id, env.user->object_id});
+    const ClassDef& def = state.store->ClassOrRaise(class_id);
+    const auto text = [&](const char* attribute) {
+      return def.FindAttribute(attribute) >= 0 ? CellText(user->GetValue(attribute), ftype::kText)
+                                               : std::string();
+    };
+    name = text("LAST_NAME");
+    if (const std::string first = text("FIRST_NAME"); !first.empty()) name += ", " + first;
+  }
+  if (name.empty() || env.logon_name.empty())
+    return (name.empty() ? env.logon_name : name) + " on " + env.computer_name;
+  return fmt::format("{} ({}) on {}", name, env.logon_name, env.computer_name);
 }
 
 }  // namespace
@@ -52,18 +108,32 @@ Variant QuickReport::GenerateReportByObjects(const Variant& session, const Varia
 
   ReportRecord record;
   std::vector<ReportRow> rows;
+  ReportHeading heading;
   {
     CallMonitor::Pause pause(*state_->monitor);
     const int32_t count = collection->GetCount();
     if (count > INT16_MAX) Raise(err::kOverflow);
+    Ref<KvObjectStore> object_store;
     for (int32_t i = 0; i < count; ++i) {
       Ref<KvObject> object = collection->Item(i);
+      object_store = object->GetObjectStore();
       record.objects.push_back(ObjectRef{object->GetClassId(), object->GetObjectId()});
-      rows.push_back(RowOf(object));
+      rows.push_back(RowOf(*state_, object));
     }
+    std::vector<std::string> sections;
+    for (const ReportRow& row : rows)
+      if (std::find(sections.begin(), sections.end(), row.section) == sections.end()) {
+        heading.subject += (sections.empty() ? "" : "; ") + row.section;
+        sections.push_back(row.section);
+      }
+    if (heading.subject.empty()) heading.subject = "no objects";
+    heading.generated_at = ReadableDate(state_->Now());
+    heading.generated_by = Reporter(*state_, object_store);
+    heading.program = "the quick report of the emulated Korvel host (KvQuickReport.GenerateRpt)";
   }
-  const std::string base_name = fmt::format("Report_{:04}", ++state_->reports_written);
-  ReportFiles files = WriteReport(state_->ReportFolder(), base_name, rows);
+  ReportFiles files =
+      WriteReport(state_->ReportFolder(), "Report", state_->reports_written + 1, heading, rows);
+  state_->reports_written = files.number;
   for (const auto& path : {files.html, files.csv}) {
     record.host_files.push_back(path);
     record.files.push_back(state_->DisplayPath(path));

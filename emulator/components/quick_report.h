@@ -11,9 +11,10 @@ namespace vtx::emu {
 
 // "KvQuickReport.GenerateRpt", reached only by late binding.
 // GenerateReportByObjects(session, collection) writes one report of the
-// collection's objects (one row each: class name, OBJECT_ID, key text and the
-// values the instances hold) as Report_NNNN.html and Report_NNNN.csv into the
-// host's report folder, NNNN counting the host's reports from 0001; records
+// collection's objects (report_writer.h: a page with one section per object
+// the records are about, and a CSV of every value) as Report_NNNN.html and
+// Report_NNNN.csv into the host's report folder, NNNN the next number after
+// the host's last report whose two files are both new; records
 // the call; and returns the number of objects as a 16-bit integer. Both
 // arguments come back unchanged. A collection of more than 32767 objects
 // raises 6 (overflow) and writes nothing; Nothing raises 91; another method

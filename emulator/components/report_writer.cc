@@ -1,66 +1,61 @@
 #include "emulator/components/report_writer.h"
 
-#include <fstream>
-#include <map>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <system_error>
 
 #include <fmt/format.h>
 
+#include "runtime/ole_date.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::emu {
 
 namespace {
 
-// The attribute columns after the three fixed ones, in first-seen order.
-std::vector<std::string> AttributeColumns(const std::vector<ReportRow>& rows) {
-  std::vector<std::string> columns;
-  std::map<std::string, bool, std::less<>> seen;
-  for (const ReportRow& row : rows)
-    for (const auto& [name, _] : row.values)
-      if (seen.emplace(name, true).second) columns.push_back(name);
-  return columns;
-}
+// The columns of the page, each filled from an attribute of an electronic
+// record; `fallback` labels it when no row gives the attribute a label.
+struct PageColumn {
+  const char* attribute;
+  const char* fallback;
+  const char* css;
+};
+constexpr PageColumn kTime{"KV_CREATED_AT", "Time", "time"};
+constexpr PageColumn kOperation{"CN_HOOK_OPERATION", "Operation", "op"};
+constexpr PageColumn kUser{"CN_USER_NAME", "User", "user"};
+constexpr PageColumn kLogin{"CN_USER_NT_ID", "Logon", "user"};
+constexpr PageColumn kMachine{"CN_MACHINE_NAME", "Machine", "machine"};
+constexpr PageColumn kDescription{"CN_DESCRIPTION", "Description", "desc"};
 
-// The row's cells in column order.
-std::vector<std::string> Cells(const ReportRow& row, const std::vector<std::string>& columns) {
-  std::vector<std::string> cells = {row.class_name, std::to_string(row.object_id), row.key};
-  for (const std::string& column : columns) {
-    std::string cell;
-    for (const auto& [name, text] : row.values)
-      if (name == column) {
-        cell = text;
-        break;
-      }
-    cells.push_back(std::move(cell));
-  }
-  return cells;
+constexpr const char* kStyle = R"css(
+@page { size: A4 portrait; margin: 14mm 12mm; }
+* { box-sizing: border-box; }
+body { font-family: "DejaVu Sans", "Liberation Sans", Arial, sans-serif; font-size: 10pt;
+       color: #1d1d1f; max-width: 60em; margin: 1.5em auto; padding: 0 1em; }
+h1 { font-size: 16pt; margin: 0 0 .3em; }
+.meta { color: #555; margin: 0 0 1.2em; line-height: 1.5; }
+h2 { font-size: 12pt; margin: 1.6em 0 .4em; padding-bottom: .2em; border-bottom: 2px solid #2f4f7f;
+     break-after: avoid; }
+h2 .class { color: #666; font-weight: normal; font-size: 10pt; }
+table { width: 100%; border-collapse: collapse; table-layout: fixed; }
+thead { display: table-header-group; }
+th, td { text-align: left; vertical-align: top; padding: .35em .45em; border-bottom: 1px solid #ccd;
+         overflow-wrap: break-word; }
+th { background: #e9eef6; font-weight: bold; }
+tr { break-inside: avoid; }
+col.time { width: 14%; } col.op { width: 13%; } col.user { width: 17%; }
+col.machine { width: 12%; } col.desc { width: 44%; }
+td.desc { white-space: pre-wrap; overflow-wrap: anywhere; }
+.login { color: #555; }
+footer { margin-top: 2em; padding-top: .5em; border-top: 1px solid #ccd; color: #555; font-size: 9pt; }
+@media print {
+  body { max-width: none; margin: 0; padding: 0; }
+  th { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
 }
-
-std::vector<std::string> Header(const std::vector<std::string>& columns) {
-  std::vector<std::string> header = {"Class", "OBJECT_ID", "Key"};
-  header.insert(header.end(), columns.begin(), columns.end());
-  return header;
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
-std::string CsvLine(const std::vector<std::string>& cells) {
-  std::string line;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) line += ',';
-    line += CsvField(cells[i]);
-  }
-  return line + "\r\n";
-}
+)css";
 
 std::string HtmlEscape(const std::string& text) {
   std::string out;
@@ -78,6 +73,8 @@ std::string HtmlEscape(const std::string& text) {
       case '"':
         out += "&quot;";
         break;
+      case '\r':  // CR LF and lone CR both end a line on the page
+        break;
       default:
         out += c;
     }
@@ -85,51 +82,173 @@ std::string HtmlEscape(const std::string& text) {
   return out;
 }
 
-std::string HtmlRow(const std::vector<std::string>& cells, const char* tag) {
-  std::string line = "<tr>";
-  for (const std::string& cell : cells)
-    line += fmt::format("<{0}>{1}</{0}>", tag, HtmlEscape(cell));
-  return line + "</tr>\n";
+const ReportValue* Find(const ReportRow& row, const char* attribute) {
+  for (const ReportValue& v : row.values)
+    if (v.name == attribute) return &v;
+  return nullptr;
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  out.close();
-  if (!out)
+std::string Text(const ReportRow& row, const PageColumn& column) {
+  const ReportValue* v = Find(row, column.attribute);
+  return v ? v->text : std::string();
+}
+
+std::string Label(const std::vector<ReportRow>& rows, const PageColumn& column) {
+  for (const ReportRow& row : rows)
+    if (const ReportValue* v = Find(row, column.attribute); v && v->label != v->name)
+      return v->label;
+  return column.fallback;
+}
+
+// An object that is no electronic record shows its attributes as the
+// description, one per line.
+std::string Description(const ReportRow& row) {
+  if (Find(row, kDescription.attribute)) return Text(row, kDescription);
+  std::string text = row.key;
+  for (const ReportValue& v : row.values)
+    if (v.name != kTime.attribute && !v.text.empty())
+      text += (text.empty() ? "" : "\n") + v.label + ": " + v.text;
+  return text;
+}
+
+std::string HtmlRow(const ReportRow& row) {
+  std::string user = HtmlEscape(Text(row, kUser));
+  if (const std::string login = Text(row, kLogin); !login.empty())
+    user +=
+        (user.empty() ? "" : "<br>") + ("<span class=\"login\">" + HtmlEscape(login) + "</span>");
+  return fmt::format(
+      "<tr><td>{}</td><td>{}</td><td>{}</td><td>{}</td><td class=\"desc\">{}</td></tr>\n",
+      HtmlEscape(Text(row, kTime)), HtmlEscape(Text(row, kOperation)), user,
+      HtmlEscape(Text(row, kMachine)), HtmlEscape(Description(row)));
+}
+
+std::string TableHead(const std::vector<ReportRow>& rows) {
+  std::string cols, heads;
+  for (const PageColumn* c : {&kTime, &kOperation, &kUser, &kMachine, &kDescription}) {
+    cols += fmt::format("<col class=\"{}\">", c->css);
+    std::string label = HtmlEscape(Label(rows, *c));
+    if (c == &kUser) label += " / " + HtmlEscape(Label(rows, kLogin));
+    heads += "<th>" + label + "</th>";
+  }
+  return "<table>\n<colgroup>" + cols + "</colgroup>\n<thead><tr>" + heads +
+         "</tr></thead>\n<tbody>\n";
+}
+
+void WriteNew(int fd, const std::filesystem::path& path, const std::string& content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  const bool ok = done == content.size() && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !ok) {
+    std::filesystem::remove(path);
     Raise(err::kHostFailure, "Cannot write the report file " + path.string(), "KvQuickReport");
+  }
+}
+
+// Creates the file only when no file of that name exists; -1 when one does.
+int CreateExclusive(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0 && errno != EEXIST)
+    Raise(err::kHostFailure, "Cannot create the report file " + path.string(), "KvQuickReport");
+  return fd;
 }
 
 }  // namespace
 
+std::string ReadableDate(double ole_date) {
+  const date::DateParts p = date::ToParts(ole_date);
+  return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}", p.year, p.month, p.day, p.hour,
+                     p.minute, p.second);
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields) {
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    line += i > 0 ? ",\"" : "\"";
+    for (char c : fields[i]) line += c == '"' ? std::string("\"\"") : std::string(1, c);
+    line += '"';
+  }
+  return line + "\r\n";
+}
+
 std::string RenderReportCsv(const std::vector<ReportRow>& rows) {
-  const std::vector<std::string> columns = AttributeColumns(rows);
-  std::string out = CsvLine(Header(columns));
-  for (const ReportRow& row : rows) out += CsvLine(Cells(row, columns));
+  std::vector<std::string> names, header = {"Section", "Class", "Object Id", "Key"};
+  for (const ReportRow& row : rows)
+    for (const ReportValue& v : row.values)
+      if (std::find(names.begin(), names.end(), v.name) == names.end()) {
+        names.push_back(v.name);
+        header.push_back(v.label);
+      }
+  std::string out = CsvRecord(header);
+  for (const ReportRow& row : rows) {
+    std::vector<std::string> cells = {row.section, row.class_name, std::to_string(row.object_id),
+                                      row.key};
+    for (const std::string& name : names) {
+      const ReportValue* v = Find(row, name.c_str());
+      cells.push_back(v ? v->text : std::string());
+    }
+    out += CsvRecord(cells);
+  }
   return out;
 }
 
-std::string RenderReportHtml(const std::string& title, const std::vector<ReportRow>& rows) {
-  const std::vector<std::string> columns = AttributeColumns(rows);
+std::string RenderReportHtml(const ReportHeading& heading, const std::vector<ReportRow>& rows) {
   std::string out = fmt::format(
-      "<!DOCTYPE html>\n<html>\n<head><meta charset=\"utf-8\"><title>{0}</title></head>\n"
-      "<body>\n<h1>{0}</h1>\n<p>{1} object(s)</p>\n<table border=\"1\">\n",
-      HtmlEscape(title), rows.size());
-  out += HtmlRow(Header(columns), "th");
-  for (const ReportRow& row : rows) out += HtmlRow(Cells(row, columns), "td");
-  return out + "</table>\n</body>\n</html>\n";
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<title>History report: {0}</title>\n<style>{1}</style>\n</head>\n<body>\n"
+      "<header><h1>History report</h1>\n<p class=\"meta\">{0}<br>Generated {2} by {3}</p>"
+      "</header>\n",
+      HtmlEscape(heading.subject), kStyle, HtmlEscape(heading.generated_at),
+      HtmlEscape(heading.generated_by));
+  // Sections in the order their first row comes; rows keep their order.
+  std::vector<std::string> sections;
+  for (const ReportRow& row : rows)
+    if (std::find(sections.begin(), sections.end(), row.section) == sections.end())
+      sections.push_back(row.section);
+  for (const std::string& section : sections) {
+    out += "<section>\n<h2>" + HtmlEscape(section) + "</h2>\n" + TableHead(rows);
+    for (const ReportRow& row : rows)
+      if (row.section == section) out += HtmlRow(row);
+    out += "</tbody>\n</table>\n</section>\n";
+  }
+  return out + fmt::format(
+                   "<footer>{} history object(s) in {} section(s). Generated by {}.</footer>\n"
+                   "</body>\n</html>\n",
+                   rows.size(), sections.size(), HtmlEscape(heading.program));
 }
 
-ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& base_name,
-                        const std::vector<ReportRow>& rows) {
+ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& stem, int64_t first,
+                        const ReportHeading& heading, const std::vector<ReportRow>& rows) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (ec)
     Raise(err::kHostFailure, "Cannot create the report folder " + folder.string(), "KvQuickReport");
-  ReportFiles files{folder / (base_name + ".html"), folder / (base_name + ".csv")};
-  WriteFile(files.html, RenderReportHtml(base_name, rows));
-  WriteFile(files.csv, RenderReportCsv(rows));
-  return files;
+  for (int64_t n = std::max<int64_t>(first, 1);; ++n) {
+    const std::string base = fmt::format("{}_{:04}", stem, n);
+    ReportFiles files{folder / (base + ".html"), folder / (base + ".csv")};
+    const int html = CreateExclusive(files.html);
+    if (html < 0) continue;
+    const int csv = CreateExclusive(files.csv);
+    if (csv < 0) {  // taken by a report of another process: let go of the pair
+      ::close(html);
+      std::filesystem::remove(files.html);
+      continue;
+    }
+    files.number = n;
+    try {
+      WriteNew(html, files.html, RenderReportHtml(heading, rows));
+    } catch (const RuntimeError&) {
+      ::close(csv);
+      std::filesystem::remove(files.csv);
+      throw;
+    }
+    WriteNew(csv, files.csv, RenderReportCsv(rows));
+    return files;
+  }
 }
 
 }  // namespace vtx::emu

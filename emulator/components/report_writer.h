@@ -3,37 +3,62 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace vtx::emu {
 
-// One object of a report: its class name, OBJECT_ID, key text and the text of
-// its other attribute values, in attribute order.
+// One attribute value of a reported object: internal name, the label people
+// read (the attribute's external name) and the value as text.
+struct ReportValue {
+  std::string name;
+  std::string label;
+  std::string text;
+};
+
+// One reported (history) object and the section it is listed under: the
+// object its record is about ("Part PN-01000 A"), or its own class and key.
 struct ReportRow {
+  std::string section;
   std::string class_name;
   int32_t object_id = 0;
   std::string key;
-  std::vector<std::pair<std::string, std::string>> values;
+  std::vector<ReportValue> values;  // every other attribute, in attribute order
+};
+
+// What the page says about itself.
+struct ReportHeading {
+  std::string subject;       // what was reported ("Part PN-01000 A, Document DOC-05000 A")
+  std::string generated_at;  // readable date and time
+  std::string generated_by;  // "Doe, Jane (jdoe) on WS-042"
+  std::string program;       // the generating program
 };
 
 struct ReportFiles {
   std::filesystem::path html;
   std::filesystem::path csv;
+  int64_t number = 0;  // the NNNN of the names
 };
 
-// Writes `rows` as `base_name`.html (a table) and `base_name`.csv (comma
-// separated, fields quoted where needed, CRLF line ends, UTF-8) into `folder`,
-// which is created when missing; existing files of those names are replaced.
-// Columns: "Class", "OBJECT_ID", "Key", then every other attribute name in the
-// order the rows first name it; a row lacking an attribute leaves it empty.
+// Writes the report as a pair of new files `<stem>_NNNN.html` and `.csv` in
+// `folder` (created when missing), NNNN the first number from `first` on for
+// which neither file exists. Each file is created exclusively, so a report
+// never replaces a file, also when several processes report at once.
 // Raises a RuntimeError when a file cannot be written.
-// Thread-safety: a free function; concurrent calls must use distinct files.
-ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& base_name,
-                        const std::vector<ReportRow>& rows);
+ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& stem, int64_t first,
+                        const ReportHeading& heading, const std::vector<ReportRow>& rows);
 
-// The two renderings, for tests and for writers elsewhere.
+// The page: one section per reported object, its history in order (time,
+// operation, user name and login, machine, description with its line breaks
+// kept), inline style sheet that prints on A4 portrait without horizontal
+// scrolling and repeats the table headers on each page.
+std::string RenderReportHtml(const ReportHeading& heading, const std::vector<ReportRow>& rows);
+// RFC 4180: every field quoted, CRLF line ends, UTF-8; a header of labels
+// ("Section", "Class", "Object Id", "Key", then each attribute's label in the
+// order the rows first name it) and one record per row.
 std::string RenderReportCsv(const std::vector<ReportRow>& rows);
-std::string RenderReportHtml(const std::string& title, const std::vector<ReportRow>& rows);
+// One RFC 4180 record, every field quoted, ended by CRLF.
+std::string CsvRecord(const std::vector<std::string>& fields);
+// An OLE date as "2026-12-05 10:11:12".
+std::string ReadableDate(double ole_date);
 
 }  // namespace vtx::emu

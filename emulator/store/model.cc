@@ -425,9 +425,13 @@ Model ParseModel(const nlohmann::ordered_json& json) {
   if (json.contains("tables")) ParseTables(json["tables"], model);
   if (json.contains("host")) {
     const Json& host = json["host"];
-    CheckKeys(host, "host", {"maxQuerySize"});
+    CheckKeys(host, "host", {"maxQuerySize", "ledger"});
     if (host.contains("maxQuerySize"))
       model.max_query_size = Integer(host["maxQuerySize"], "host.maxQuerySize", 1, INT64_MAX);
+    if (host.contains("ledger")) {
+      if (!host["ledger"].is_boolean()) throw ModelError("host.ledger", "must be true or false");
+      model.ledger = host["ledger"].get<bool>();
+    }
   }
   return model;
 }

@@ -105,6 +105,9 @@ struct Model {
   std::vector<ClassDef> classes;
   std::vector<TableDef> tables;
   int64_t max_query_size = 10000;
+  // host.ledger: the ledger of electronic records (ledger.h); off only to
+  // measure what it costs.
+  bool ledger = true;
   // The model as it was given, serialised; a database file remembers it so
   // that it is never reopened under another model.
   std::string canonical;

@@ -11,6 +11,7 @@
 #include "emulator/store/emu_object_store.h"
 #include "emulator/store/emu_record_list.h"
 #include "emulator/store/emu_strings.h"
+#include "emulator/store/ledger.h"
 #include "emulator/store/object_table.h"
 #include "emulator/store/record_table.h"
 #include "emulator/store/schema.h"
@@ -126,12 +127,14 @@ int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
   const int32_t object_id = objects_->Insert(def, id, values);
   values[0] = Variant(def.id);
   values[1] = Variant(object_id);
+  LedgerInsert(*db_, *model_, def, object_id, values[at].AsDate(), CurrentUser());
   tx.Commit();
   return object_id;
 }
 
 void Store::StoreChanges(const ClassDef& def, int32_t object_id,
                          const std::vector<std::pair<int, Variant>>& changes) {
+  LedgerRefuseUpdate(*model_, def, object_id);
   Database::Transaction tx(*db_);
   objects_->Update(def, object_id, changes);
   tx.Commit();
@@ -139,6 +142,7 @@ void Store::StoreChanges(const ClassDef& def, int32_t object_id,
 
 void Store::DeleteStored(int32_t object_id) {
   Database::Transaction tx(*db_);
+  LedgerDelete(*db_, *model_, object_id, Now(), CurrentUser());
   objects_->DeleteCascade(object_id);
   tx.Commit();
 }

@@ -20,6 +20,8 @@ done
 wait
 stored=$(($(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD") - records))
 [[ $stored == 20 ]] || { echo "FAIL: 20 hooks stored $stored records"; fail=1; }
+# Writers of several processes keep the ledger one unbroken chain.
+"$vtx" verify --db "$db" >"$dir/verify" || { echo "FAIL: after concurrent hooks:"; cat "$dir/verify"; fail=1; }
 dup=$(q "SELECT count(*) - count(DISTINCT OBJECT_ID) FROM (SELECT OBJECT_ID FROM
   TN_ELECTRONIC_RECORD UNION ALL SELECT OBJECT_ID FROM TN_PART_HISTORY)")
 [[ $dup == 0 ]] || { echo "FAIL: $dup object ids given twice"; fail=1; }

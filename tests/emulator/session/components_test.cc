@@ -86,12 +86,13 @@ TEST_F(ComponentsTest, QuickReportWritesHtmlAndCsvAndReturnsTheCountAsI2) {
 
   const std::string csv = ReadFile(record.host_files[1]);
   EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
-            "Class,OBJECT_ID,Key,KV_CREATED_AT,KV_CREATED_BY,PART_NUMBER,TITLE,QTY")
+            "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Time\",\"Created By\",\"PART_NUMBER\","
+            "\"Title\",\"QTY\"")
       << csv;
-  EXPECT_NE(csv.find("Part,2,P-2,"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\"Part P-2\",\"Part\",\"2\",\"P-2\","), std::string::npos) << csv;
   EXPECT_NE(csv.find("\"Nut, \"\"large\"\"\""), std::string::npos) << csv;
   const std::string html = ReadFile(record.host_files[0]);
-  EXPECT_NE(html.find("<td>P-1</td>"), std::string::npos) << html;
+  EXPECT_NE(html.find("<h2>Part P-1</h2>"), std::string::npos) << html;
   EXPECT_NE(html.find("Nut, &quot;large&quot;"), std::string::npos) << html;
 }
 

@@ -2,42 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <fstream>
+#include <set>
+#include <thread>
+
 namespace vtx::emu {
 namespace {
 
-TEST(ReportWriterTest, CsvQuotesOnlyWhatNeedsIt) {
-  struct Case {
-    const char* value;
-    const char* cell;
-  } cases[] = {
-      {"plain", "plain"},
-      {"a,b", "\"a,b\""},
-      {"say \"hi\"", "\"say \"\"hi\"\"\""},
-      {"two\r\nlines", "\"two\r\nlines\""},
-      {"", ""},
-  };
-  for (const Case& c : cases) {
-    const std::string csv = RenderReportCsv({ReportRow{"Part", 1, "K", {{"V", c.value}}}});
-    EXPECT_EQ(csv, std::string("Class,OBJECT_ID,Key,V\r\nPart,1,K,") + c.cell + "\r\n") << c.value;
-  }
+ReportRow Record(const std::string& section, const std::string& description) {
+  return ReportRow{
+      section,
+      "Electronic Record",
+      9,
+      "",
+      {{"CN_DESCRIPTION", "Description", description}, {"CN_USER_NAME", "User Name", "Doe, Jane"}}};
 }
 
-TEST(ReportWriterTest, ColumnsAreTheUnionOfAttributesInFirstSeenOrder) {
+TEST(ReportWriterTest, CsvQuotesEveryFieldAndLabelsTheColumns) {
   const std::vector<ReportRow> rows = {
-      ReportRow{"History", 5, "h1", {{"CN_TEXT", "created"}, {"CN_USER", "jdoe"}}},
-      ReportRow{"Part", 7, "P-7", {{"TITLE", "Bolt"}, {"CN_TEXT", "x"}}},
-  };
-  EXPECT_EQ(RenderReportCsv(rows),
-            "Class,OBJECT_ID,Key,CN_TEXT,CN_USER,TITLE\r\n"
-            "History,5,h1,created,jdoe,\r\n"
-            "Part,7,P-7,x,,Bolt\r\n");
+      Record("Part P-1", "say \"hi\", twice\r\nand again"),
+      ReportRow{"Part P-2", "History", 5, "h1", {{"X", "X Label", "x"}}}};
+  EXPECT_EQ(
+      RenderReportCsv(rows),
+      "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Description\",\"User Name\",\"X Label\"\r\n"
+      "\"Part P-1\",\"Electronic Record\",\"9\",\"\",\"say \"\"hi\"\", twice\r\nand again\","
+      "\"Doe, Jane\",\"\"\r\n"
+      "\"Part P-2\",\"History\",\"5\",\"h1\",\"\",\"\",\"x\"\r\n");
 }
 
-TEST(ReportWriterTest, HtmlEscapesMarkup) {
-  const std::string html = RenderReportHtml("R<1>", {ReportRow{"A&B", 1, "<k>", {}}});
-  EXPECT_NE(html.find("<title>R&lt;1&gt;</title>"), std::string::npos) << html;
-  EXPECT_NE(html.find("<td>A&amp;B</td><td>1</td><td>&lt;k&gt;</td>"), std::string::npos) << html;
-  EXPECT_NE(html.find("1 object(s)"), std::string::npos) << html;
+TEST(ReportWriterTest, HtmlHasOneSectionPerObjectAndKeepsLineBreaks) {
+  const ReportHeading heading{"Part <P-1>", "2026-12-05 10:11:12", "Doe, Jane (jdoe) on WS-1",
+                              "vtx"};
+  const std::string html = RenderReportHtml(
+      heading,
+      {Record("Part P-1", "a & b\r\nline 2"), Record("Part P-2", "x"), Record("Part P-1", "y")});
+  for (const char* fragment :
+       {"<title>History report: Part &lt;P-1&gt;</title>", "@page { size: A4 portrait",
+        "thead { display: table-header-group; }", "<th>Description</th>",
+        "<td class=\"desc\">a &amp; b\nline 2</td>", "3 history object(s) in 2 section(s)"})
+    EXPECT_NE(html.find(fragment), std::string::npos) << fragment << "\n" << html;
+  EXPECT_LT(html.find(">y<"), html.find("<h2>Part P-2</h2>")) << "rows of one object stay together";
+}
+
+TEST(ReportWriterTest, ReportsNeverReplaceAFileAlsoWhenWrittenAtOnce) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vtx_report_names_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  { std::ofstream(folder / "Report_0002.csv") << "someone else's"; }
+  std::vector<int64_t> numbers(6);
+  std::vector<std::thread> writers;
+  for (size_t i = 0; i < numbers.size(); ++i)
+    writers.emplace_back([&, i] { numbers[i] = WriteReport(folder, "Report", 1, {}, {}).number; });
+  for (std::thread& t : writers) t.join();
+  EXPECT_EQ(std::set<int64_t>(numbers.begin(), numbers.end()),
+            (std::set<int64_t>{1, 3, 4, 5, 6, 7}));
+  std::ifstream kept(folder / "Report_0002.csv");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "someone else's");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+// Opening a database for `vtx verify` and `vtx export`: the file must exist
+// and is opened with the model it remembers, so no --model is needed.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "cli/exit_status.h"
+#include "emulator/store/store.h"
+
+namespace vtx::cli {
+
+// Raises UsageError for a missing file or one that is not an emulated
+// Korvel database; RuntimeError when it cannot be read.
+std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path,
+                                              emu::OpenMode mode = emu::OpenMode::kRead);
+
+// The object of the class (or below) whose key text is `key`, or whose id is
+// "#ID". Raises UsageError when there is none.
+emu::ObjectRef FindAuditObject(emu::Store& store, const std::string& class_name,
+                               const std::string& key);
+
+}  // namespace vtx::cli
