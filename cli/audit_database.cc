@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <ostream>
 
 #include <fmt/format.h>
 
@@ -41,6 +42,14 @@ emu::ObjectRef FindAuditObject(emu::Store& store, const std::string& class_name,
   }
   if (!found) throw UsageError(fmt::format("no {} '{}' in the database", class_name, key));
   return *found;
+}
+
+int ReportAuditFailure(const char* command, const std::string& database,
+                       const std::exception& error, std::ostream& err) {
+  const int status = CommandExitStatus(error);
+  err << "vtx " << command << ": " << (status == kExitUsage ? "" : database + ": ") << error.what()
+      << "\n";
+  return status;
 }
 
 }  // namespace vtx::cli

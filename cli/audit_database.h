@@ -2,6 +2,7 @@
 // and is opened with the model it remembers, so no --model is needed.
 #pragma once
 
+#include <iosfwd>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -20,5 +21,10 @@ std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path,
 // "#ID". Raises UsageError when there is none.
 emu::ObjectRef FindAuditObject(emu::Store& store, const std::string& class_name,
                                const std::string& key);
+
+// Prints why `vtx COMMAND` failed on `database` and returns its exit status:
+// 2 for a wrong invocation, 1 for anything else.
+int ReportAuditFailure(const char* command, const std::string& database,
+                       const std::exception& error, std::ostream& err);
 
 }  // namespace vtx::cli

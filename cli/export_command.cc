@@ -123,12 +123,8 @@ int ExportCommand(const std::string& database, const std::string& format,
     }
     format == "csv" ? WriteCsv(rows, out) : WriteJson(rows, out);
     return 0;
-  } catch (const UsageError& e) {
-    err << "vtx export: " << e.what() << "\n";
-    return 2;
   } catch (const std::exception& e) {
-    err << "vtx export: " << database << ": " << e.what() << "\n";
-    return 1;
+    return ReportAuditFailure("export", database, e, err);
   }
 }
 

@@ -23,12 +23,8 @@ int VerifyCommand(const std::string& database, std::ostream& out, std::ostream& 
     std::shared_ptr<emu::Store> store = OpenAuditDatabase(database);
     return PrintLedgerCheck(emu::VerifyLedger(store->Db(), store->GetModel(), store->Objects()),
                             out);
-  } catch (const UsageError& e) {
-    err << "vtx verify: " << e.what() << "\n";
-    return 2;
   } catch (const std::exception& e) {
-    err << "vtx verify: " << database << ": " << e.what() << "\n";
-    return 1;
+    return ReportAuditFailure("verify", database, e, err);
   }
 }
 
