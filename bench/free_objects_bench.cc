@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/emulated_host.h"
+#include "emulator/store/call_transaction.h"
 #include "platform/platform.h"
 #include "utils/cls_utils.h"
 
@@ -93,9 +94,13 @@ Fixture& Shared() {
   return fixture;
 }
 
+// One call into the add-in, as the front ends make it: one store transaction.
 bool RunOnce(Fixture& f, Ref<vtx::KvObjects>& free) {
   vtx::clsUtils utils;
-  return utils.GetFreeObjects(f.host.Session(), "TN_PARTS", free);
+  vtx::emu::CallTransaction call(f.host.GetStore());
+  const bool found = utils.GetFreeObjects(f.host.Session(), "TN_PARTS", free);
+  call.Commit();
+  return found;
 }
 
 void BM_GetFreeObjects(benchmark::State& state) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/variant.h"
@@ -33,7 +35,8 @@ struct TraceEntry {
 class CallMonitor {
  public:
   // Counts and traces one call; raises RuntimeError when a fault is due.
-  void Enter(std::string_view operation, std::vector<Variant> args = {});
+  // The arguments are copied only when tracing: every host call passes here.
+  void Enter(std::string_view operation, std::initializer_list<Variant> args = {});
 
   void AddFault(Fault fault) { faults_.push_back(std::move(fault)); }
   void ClearFaults() { faults_.clear(); }
@@ -60,7 +63,11 @@ class CallMonitor {
 
  private:
   std::vector<Fault> faults_;
-  std::map<std::string, int64_t, std::less<>> counts_;
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, int64_t, NameHash, std::equal_to<>> counts_;
   std::vector<TraceEntry> trace_;
   bool tracing_ = false;
   int paused_ = 0;

@@ -117,8 +117,12 @@ Statement& Statement::BindAll(const std::vector<Variant>& values) {
 }
 
 bool Statement::Step() {
-  if (owner_ && owner_->calls_ > 0 && !owner_->call_open_ && !sqlite3_stmt_readonly(stmt_))
-    owner_->WillWrite();
+  if (owner_ && owner_->calls_ > 0 && !owner_->call_open_) {
+    if (sqlite3_stmt_readonly(stmt_))
+      owner_->WillRead();
+    else
+      owner_->WillWrite();
+  }
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
@@ -249,8 +253,29 @@ void Database::BeginCall() {
   if (calls_++ == 0) Generation();
 }
 
+void Database::WillRead() {
+  if (read_open_) return;
+  read_open_ = true;
+  try {
+    Prepare("BEGIN").Run();
+  } catch (...) {
+    read_open_ = false;
+    throw;
+  }
+}
+
+void Database::EndRead() {
+  if (!read_open_) return;
+  // Ends a transaction that only read: nothing to write, nothing to lose.
+  Prepare("COMMIT").Run();
+  read_open_ = false;
+}
+
 void Database::WillWrite() {
   if (calls_ == 0 || call_open_ || depth_ > 0) return;
+  // The write lock is taken afresh rather than by upgrading the read
+  // snapshot, which fails outright when another process wrote since it began.
+  EndRead();
   call_open_ = true;  // BEGIN IMMEDIATE is a write to SQLite too
   try {
     Prepare("BEGIN IMMEDIATE").Run();
@@ -266,6 +291,7 @@ void Database::WillWrite() {
 void Database::LockCall() { WillWrite(); }
 
 void Database::CommitCallWrites() {
+  EndRead();
   if (!call_open_ || depth_ != 1) return;
   Prepare("COMMIT").Run();
   call_open_ = false;
@@ -291,10 +317,9 @@ void Database::AbandonCall() noexcept {
     --calls_;
     return;
   }
-  if (call_open_) {
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    ++generation_;
-  }
+  if (call_open_ || read_open_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (call_open_) ++generation_;
+  read_open_ = false;
   call_open_ = false;
   depth_ = 0;
   calls_ = 0;

@@ -102,8 +102,10 @@ class Database {
   // operation is undone alone while the rest of the call stays. EndCall
   // commits whatever the call wrote (raising when the commit fails);
   // AbandonCall rolls it back. Calls nest: only the outermost one commits.
-  // Reads before the first write take no lock, so readers never wait on
-  // writers.
+  // Reads before the first write share one snapshot, taken at the first of
+  // them and given up when the write lock is taken: they take no write lock,
+  // so readers never wait on writers, and SQLite's read locks are taken once
+  // per call instead of once per statement.
   void BeginCall();
   void EndCall();
   void AbandonCall() noexcept;
@@ -147,10 +149,14 @@ class Database {
   void Recycle(std::string sql, sqlite3_stmt* stmt);
   // Opens the call's transaction before its first write.
   void WillWrite();
+  // Opens the call's read snapshot before its first read; EndRead gives it up.
+  void WillRead();
+  void EndRead();
   friend class Statement;
   friend class Transaction;
   int calls_ = 0;
   bool call_open_ = false;
+  bool read_open_ = false;
   uint64_t generation_ = 0;
   int64_t data_version_ = -1;
   std::string path_;

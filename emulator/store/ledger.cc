@@ -29,7 +29,8 @@ std::string DoubleText(double value) { return fmt::format("{:.17g}", value); }
 
 void Append(Database& db, const std::string& action, int32_t object_id, int16_t class_id,
             double stamp, int32_t user_id, std::string digest) {
-  db.Exec(kCreateLedger);
+  // Prepared once per connection, this costs a look-up when the table is there.
+  db.Prepare(kCreateLedger).Run();
   LedgerEntry entry{1, action, object_id, class_id, stamp, user_id, std::move(digest), kGenesisHash,
                     {}};
   {
@@ -56,8 +57,12 @@ std::string Sha256Hex(std::string_view data) {
   unsigned int size = 0;
   if (EVP_Digest(data.data(), data.size(), digest, &size, EVP_sha256(), nullptr) != 1)
     Raise(err::kHostFailure, "SHA-256 is not available", "Korvel");
-  std::string hex;
-  for (unsigned int i = 0; i < size; ++i) hex += fmt::format("{:02x}", digest[i]);
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex(2 * size, '0');
+  for (unsigned int i = 0; i < size; ++i) {
+    hex[2 * i] = kDigits[digest[i] >> 4];
+    hex[2 * i + 1] = kDigits[digest[i] & 0xf];
+  }
   return hex;
 }
 
@@ -77,11 +82,9 @@ bool IsLedgered(const Model& model, const ClassDef& def) {
 }
 
 std::optional<std::string> RecordDigest(Database& db, const ClassDef& def, int32_t object_id) {
-  std::string names;
-  for (const AttributeDef& a : def.attributes)
-    names += (names.empty() ? "" : ", ") + QuoteId(a.name);
-  Statement s = db.Prepare(
-      fmt::format("SELECT {} FROM {} WHERE \"OBJECT_ID\" = ?", names, QuoteId(def.table)));
+  // The class's table holds its attributes in attribute order.
+  Statement s =
+      db.Prepare(fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", QuoteId(def.table)));
   s.BindInt(1, object_id);
   if (!s.Step()) return std::nullopt;
   std::string text;

@@ -16,19 +16,28 @@ void RaiseMissingObject(int32_t object_id) {
 }
 
 std::optional<int16_t> ObjectTable::ClassOf(int32_t object_id) {
+  const bool cached = db_.InCall();
+  if (cached) {
+    CheckRows();
+    auto it = classes_.find(object_id);
+    if (it != classes_.end()) return it->second;
+  }
   Statement s = db_.Prepare("SELECT CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID = ?");
   s.BindInt(1, object_id);
   if (!s.Step()) return std::nullopt;
-  return static_cast<int16_t>(s.Int(0));
+  const auto class_id = static_cast<int16_t>(s.Int(0));
+  if (cached) classes_[object_id] = class_id;
+  return class_id;
 }
 
 std::unordered_map<int32_t, int16_t> ObjectTable::ClassesOf(const std::vector<int32_t>& ids) {
   std::unordered_map<int32_t, int16_t> out;
-  if (ids.size() == 1) {
-    if (const auto class_id = ClassOf(ids[0])) out.emplace(ids[0], *class_id);
+  // A few ids one by one, through the call's memory; many in one statement.
+  if (ids.size() <= 8) {
+    for (int32_t id : ids)
+      if (const auto class_id = ClassOf(id)) out.emplace(id, *class_id);
     return out;
   }
-  if (ids.empty()) return out;
   Statement s = db_.Prepare(
       "SELECT OBJECT_ID, CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID IN (SELECT value FROM "
       "json_each(?))");
@@ -90,6 +99,11 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
   }
   const int64_t id = object_id ? *object_id : db_.LastInsertId();
   if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
+  if (db_.InCall()) {
+    // A rollback of this insert moves the generation and so drops the entry.
+    CheckRows();
+    classes_[static_cast<int32_t>(id)] = def.id;
+  }
   Statement s = db_.Prepare(SqlOf(def).insert);
   for (size_t i = 0; i < def.attributes.size(); ++i) {
     const std::string& name = def.attributes[i].name;
@@ -107,6 +121,7 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
 void ObjectTable::CheckRows() {
   if (rows_generation_ == db_.KnownGeneration()) return;
   rows_.clear();
+  classes_.clear();
   rows_generation_ = db_.KnownGeneration();
 }
 
@@ -214,6 +229,7 @@ std::vector<int32_t> ObjectTable::DeleteCascade(int32_t object_id) {
   const auto classes = ClassesOf(order);
   for (int32_t id : order) {
     rows_.erase(id);
+    classes_.erase(id);
     auto it = classes.find(id);
     if (it == classes.end()) continue;
     const ClassDef* def = model_.ById(it->second);

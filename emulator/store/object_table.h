@@ -27,7 +27,8 @@ class ObjectTable {
  public:
   ObjectTable(Database& db, const Model& model) : db_(db), model_(model) {}
 
-  // The class that holds the object, or nothing when it does not exist.
+  // The class that holds the object, or nothing when it does not exist;
+  // within an add-in call remembered like the rows read (see Read).
   std::optional<int16_t> ClassOf(int32_t object_id);
   // Classes of many objects at once; ids that do not exist are left out.
   std::unordered_map<int32_t, int16_t> ClassesOf(const std::vector<int32_t>& object_ids);
@@ -79,6 +80,7 @@ class ObjectTable {
   const Model& model_;
   std::unordered_map<int16_t, ClassSql> sql_;
   std::unordered_map<int32_t, CachedRow> rows_;
+  std::unordered_map<int32_t, int16_t> classes_;
   uint64_t rows_generation_ = 0;
 };
 

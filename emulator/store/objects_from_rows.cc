@@ -23,9 +23,18 @@ std::vector<Ref<KvObject>> LoadObjects(const std::shared_ptr<Store>& store,
   std::map<int16_t, std::vector<int32_t>> by_class;
   for (const ObjectRef& r : refs) by_class[r.class_id].push_back(r.object_id);
   std::map<int16_t, std::unordered_map<int32_t, std::vector<Variant>>> values;
+  // A few objects are read one by one, where the rows read in this call are
+  // served from memory; many at once in one statement.
+  constexpr size_t kReadOneByOne = 8;
   for (auto& [class_id, ids] : by_class) {
     const ClassDef& def = store->ClassOrRaise(class_id);
-    values[class_id] = store->Objects().ReadMany(def, ids, AllAttributes(def));
+    auto& of_class = values[class_id];
+    if (ids.size() > kReadOneByOne) {
+      of_class = store->Objects().ReadMany(def, ids, AllAttributes(def));
+      continue;
+    }
+    for (int32_t id : ids)
+      if (auto row = store->Objects().Read(def, id)) of_class.emplace(id, std::move(*row));
   }
   std::vector<Ref<KvObject>> out;
   out.reserve(refs.size());
