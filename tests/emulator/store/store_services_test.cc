@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "emulator/store/call_transaction.h"
 #include "emulator/store/database.h"
 #include "emulator/store/emu_options.h"
 #include "emulator/store/store.h"
@@ -222,6 +223,25 @@ TEST(StoreProcessesTest, ConcurrentWritersLoseNothing) {
     numbers.insert(dump[i].values[4].second.AsString());
   }
   EXPECT_EQ(numbers.size(), 2u * kPerProcess) << "no sequence number given twice";
+}
+
+// A call reads, another process commits, then the call writes: the write
+// lock is taken afresh (a read snapshot cannot be upgraded once stale), the
+// new id comes after the other process's, and the call now sees its row.
+TEST(StoreProcessesTest, ACallWritesAfterAnotherProcessCommittedSinceItsReads) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("vtx_store_snapshot_" + std::to_string(getpid()) + ".db");
+  auto ours = Store::Open(path.string(), PlantModel());
+  auto theirs = Store::Open(path.string(), PlantModel());
+  const int32_t first = ours->Insert("Part", {{"TITLE", "first"}});
+  CallTransaction call(*ours);
+  ASSERT_TRUE(ours->Find("Part", first));
+  const int32_t other = theirs->Insert("Part", {{"TITLE", "theirs"}});
+  EXPECT_GT(ours->Insert("Part", {{"TITLE", "ours"}}), other);
+  EXPECT_TRUE(ours->Find("Part", other));
+  call.Commit();
+  EXPECT_EQ(theirs->Dump("Part").size(), 3u);
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace
