@@ -17,6 +17,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -163,33 +164,65 @@ void RunThroughApplication(benchmark::State& state, const std::string& operation
   state.SetItemsProcessed(state.iterations());
 }
 
-// The two rows the host writes for one event, committed one by one as the
-// host commits them, with the host's journal settings.
-class SqliteBaseline {
+// A plain SQLite connection with the host's journal settings, for the
+// baselines below.
+class RawSqlite {
  public:
-  explicit SqliteBaseline(const std::string& path) {
+  RawSqlite(const std::string& path, const char* schema) {
     if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("open");
     Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-    Exec(
-        "CREATE TABLE TN_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER, KV_CREATED_AT REAL,"
-        " KV_CREATED_BY INTEGER, CN_USER_ID INTEGER, CN_USER_NAME TEXT, CN_MACHINE_NAME TEXT,"
-        " CN_USER_NT_ID TEXT, CN_OBJECT_ID INTEGER, CN_CLASS_ID INTEGER,"
-        " CN_HOOK_OPERATION TEXT, CN_DESCRIPTION TEXT);"
-        "CREATE TABLE TN_PART_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER,"
-        " KV_CREATED_AT REAL, KV_CREATED_BY INTEGER, CLASS_ID1 INTEGER, OBJECT_ID1 INTEGER,"
-        " CLASS_ID2 INTEGER, OBJECT_ID2 INTEGER);");
-    sqlite3_prepare_v2(db_,
-                       "INSERT INTO TN_ER VALUES (?, 500, 46000.5, 1, 1, 'Doe, Jane', 'WS-042',"
-                       " 'jdoe', 2, 100, ?, ?)",
-                       -1, &record_, nullptr);
-    sqlite3_prepare_v2(db_, "INSERT INTO TN_PART_ER VALUES (?, 510, 46000.5, 1, 500, ?, 100, 2)",
-                       -1, &link_, nullptr);
+    Exec(schema);
   }
-  ~SqliteBaseline() {
-    sqlite3_finalize(record_);
-    sqlite3_finalize(link_);
+  ~RawSqlite() {
+    for (sqlite3_stmt* s : statements_) sqlite3_finalize(s);
     sqlite3_close(db_);
   }
+  RawSqlite(const RawSqlite&) = delete;
+  RawSqlite& operator=(const RawSqlite&) = delete;
+
+ protected:
+  sqlite3_stmt* Prepare(const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db_));
+    statements_.push_back(statement);
+    return statement;
+  }
+  void Exec(const char* sql) {
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db_));
+  }
+  void Step(sqlite3_stmt* statement) {
+    if (sqlite3_step(statement) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+    sqlite3_reset(statement);
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+  std::vector<sqlite3_stmt*> statements_;
+};
+
+constexpr const char* kRecordTables =
+    "CREATE TABLE TN_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER, KV_CREATED_AT REAL,"
+    " KV_CREATED_BY INTEGER, CN_USER_ID INTEGER, CN_USER_NAME TEXT, CN_MACHINE_NAME TEXT,"
+    " CN_USER_NT_ID TEXT, CN_OBJECT_ID INTEGER, CN_CLASS_ID INTEGER,"
+    " CN_HOOK_OPERATION TEXT, CN_DESCRIPTION TEXT);"
+    "CREATE TABLE TN_PART_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER,"
+    " KV_CREATED_AT REAL, KV_CREATED_BY INTEGER, CLASS_ID1 INTEGER, OBJECT_ID1 INTEGER,"
+    " CLASS_ID2 INTEGER, OBJECT_ID2 INTEGER);";
+constexpr const char* kInsertRecord =
+    "INSERT INTO TN_ER VALUES (?, 500, 46000.5, 1, 1, 'Doe, Jane', 'WS-042', 'jdoe', 2, 100, ?, ?)";
+constexpr const char* kInsertLink =
+    "INSERT INTO TN_PART_ER VALUES (?, 510, 46000.5, 1, 500, ?, 100, 2)";
+
+// The two rows the host writes for one event, committed one by one as the
+// host commits them, with the host's journal settings.
+class SqliteBaseline : RawSqlite {
+ public:
+  explicit SqliteBaseline(const std::string& path)
+      : RawSqlite(path, kRecordTables),
+        record_(Prepare(kInsertRecord)),
+        link_(Prepare(kInsertLink)) {}
 
   void WriteEvent(const std::string& operation, const std::string& description) {
     const int64_t record_id = ++last_id_;
@@ -207,53 +240,27 @@ class SqliteBaseline {
   }
 
  private:
-  void Exec(const char* sql) {
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-      throw std::runtime_error(sqlite3_errmsg(db_));
-  }
-  void Step(sqlite3_stmt* statement) {
-    if (sqlite3_step(statement) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
-    sqlite3_reset(statement);
-  }
-
-  sqlite3* db_ = nullptr;
-  sqlite3_stmt* record_ = nullptr;
-  sqlite3_stmt* link_ = nullptr;
+  sqlite3_stmt* record_;
+  sqlite3_stmt* link_;
   int64_t last_id_ = 0;
 };
 
 // The floor under the emulator: the rows it writes for one event (two
 // registry rows, the record, the link and its two end indexes, in the
 // emulator's own tables) committed at once, straight into SQLite.
-class EmulatorWriteSetFloor {
+class EmulatorWriteSetFloor : RawSqlite {
  public:
-  explicit EmulatorWriteSetFloor(const std::string& path) {
-    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("open");
-    Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-    Exec(
-        "CREATE TABLE KV_OBJECTS (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER NOT NULL);"
-        "CREATE TABLE TN_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER, KV_CREATED_AT REAL,"
-        " KV_CREATED_BY INTEGER, CN_USER_ID INTEGER, CN_USER_NAME TEXT, CN_MACHINE_NAME TEXT,"
-        " CN_USER_NT_ID TEXT, CN_OBJECT_ID INTEGER, CN_CLASS_ID INTEGER,"
-        " CN_HOOK_OPERATION TEXT, CN_DESCRIPTION TEXT);"
-        "CREATE TABLE TN_PART_ER (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER,"
-        " KV_CREATED_AT REAL, KV_CREATED_BY INTEGER, CLASS_ID1 INTEGER, OBJECT_ID1 INTEGER,"
-        " CLASS_ID2 INTEGER, OBJECT_ID2 INTEGER);"
-        "CREATE INDEX TN_PART_ER_KV_END1 ON TN_PART_ER (OBJECT_ID1, CLASS_ID1);"
-        "CREATE INDEX TN_PART_ER_KV_END2 ON TN_PART_ER (OBJECT_ID2, CLASS_ID2);"
-        "INSERT INTO KV_OBJECTS VALUES (1, 400), (2, 100);");
-    sqlite3_prepare_v2(db_, "INSERT INTO KV_OBJECTS VALUES (?, ?)", -1, &registry_, nullptr);
-    sqlite3_prepare_v2(db_,
-                       "INSERT INTO TN_ER VALUES (?, 500, 46000.5, 1, 1, 'Doe, Jane', 'WS-042',"
-                       " 'jdoe', 2, 100, ?, ?)",
-                       -1, &record_, nullptr);
-    sqlite3_prepare_v2(db_, "INSERT INTO TN_PART_ER VALUES (?, 510, 46000.5, 1, 500, ?, 100, 2)",
-                       -1, &link_, nullptr);
-  }
-  ~EmulatorWriteSetFloor() {
-    for (sqlite3_stmt* s : {registry_, record_, link_}) sqlite3_finalize(s);
-    sqlite3_close(db_);
-  }
+  explicit EmulatorWriteSetFloor(const std::string& path)
+      : RawSqlite(path, (std::string(kRecordTables) +
+                         "CREATE TABLE KV_OBJECTS (OBJECT_ID INTEGER PRIMARY KEY,"
+                         " CLASS_ID INTEGER NOT NULL);"
+                         "CREATE INDEX TN_PART_ER_KV_END1 ON TN_PART_ER (OBJECT_ID1, CLASS_ID1);"
+                         "CREATE INDEX TN_PART_ER_KV_END2 ON TN_PART_ER (OBJECT_ID2, CLASS_ID2);"
+                         "INSERT INTO KV_OBJECTS VALUES (1, 400), (2, 100);")
+                            .c_str()),
+        registry_(Prepare("INSERT INTO KV_OBJECTS VALUES (?, ?)")),
+        record_(Prepare(kInsertRecord)),
+        link_(Prepare(kInsertLink)) {}
 
   void WriteEvent(const std::string& operation, const std::string& description) {
     const int64_t record_id = ++last_id_, link_id = ++last_id_;
@@ -274,19 +281,9 @@ class EmulatorWriteSetFloor {
   }
 
  private:
-  void Exec(const char* sql) {
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-      throw std::runtime_error(sqlite3_errmsg(db_));
-  }
-  void Step(sqlite3_stmt* statement) {
-    if (sqlite3_step(statement) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
-    sqlite3_reset(statement);
-  }
-
-  sqlite3* db_ = nullptr;
-  sqlite3_stmt* registry_ = nullptr;
-  sqlite3_stmt* record_ = nullptr;
-  sqlite3_stmt* link_ = nullptr;
+  sqlite3_stmt* registry_;
+  sqlite3_stmt* record_;
+  sqlite3_stmt* link_;
   int64_t last_id_ = 2;
 };
 

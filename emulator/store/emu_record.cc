@@ -34,6 +34,9 @@ std::shared_ptr<EmuRecord> EmuRecord::ForClass(std::shared_ptr<CallMonitor> moni
 }
 
 int EmuRecord::Find(std::string_view name) const {
+  // An object's data record holds its class's attributes: the class looks
+  // them up by name without a scan.
+  if (def_ && columns_->size() == def_->attributes.size()) return def_->FindAttribute(name);
   // Exact spelling first: it is the common case and needs no case fold.
   for (size_t i = 0; i < columns_->size(); ++i)
     if ((*columns_)[i].name == name) return static_cast<int>(i);

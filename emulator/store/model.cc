@@ -343,11 +343,22 @@ void ParseTables(const Json& tables, Model& model) {
 int ClassDef::FindAttribute(std::string_view attribute_name) const {
   // Callers nearly always spell the name as the model does: a plain
   // comparison first spares a case fold per attribute.
-  for (size_t i = 0; i < attributes.size(); ++i)
-    if (attributes[i].name == attribute_name) return static_cast<int>(i);
+  if (!exact_names_.empty()) {
+    if (auto it = exact_names_.find(std::string(attribute_name)); it != exact_names_.end())
+      return it->second;
+  } else {
+    for (size_t i = 0; i < attributes.size(); ++i)
+      if (attributes[i].name == attribute_name) return static_cast<int>(i);
+  }
   for (size_t i = 0; i < attributes.size(); ++i)
     if (SameName(attributes[i].name, attribute_name)) return static_cast<int>(i);
   return -1;
+}
+
+void ClassDef::IndexAttributes() {
+  exact_names_.clear();
+  for (size_t i = 0; i < attributes.size(); ++i)
+    exact_names_.try_emplace(attributes[i].name, static_cast<int>(i));
 }
 
 const ClassDef* Model::ById(int16_t id) const {
@@ -421,6 +432,8 @@ Model ParseModel(const nlohmann::ordered_json& json) {
     ResolveClass(*r, raw, model);
     *const_cast<ClassDef*>(model.ById(r->def.id)) = r->def;
   }
+
+  for (ClassDef& def : model.classes) def.IndexAttributes();
 
   if (json.contains("tables")) ParseTables(json["tables"], model);
   if (json.contains("host")) {

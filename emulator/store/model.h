@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -91,6 +92,12 @@ struct ClassDef {
   bool IsLink() const { return kind == kind::kComposition || kind == kind::kRelation; }
   // Index into `attributes`, or -1 (names compare without regard to case).
   int FindAttribute(std::string_view name) const;
+  // Looks attributes up by their exact names from now on; called once the
+  // attributes are final (a class of 50 attributes is asked for each of them).
+  void IndexAttributes();
+
+ private:
+  std::unordered_map<std::string, int> exact_names_;
 };
 
 struct TableDef {
