@@ -9,8 +9,8 @@
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
 #include "cli/session_printer.h"
+#include "cli/terminal_presenter.h"
 #include "cli/verify_command.h"
-#include "platform/terminal_presenter.h"
 
 namespace vtx::cli {
 namespace {

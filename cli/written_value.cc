@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "cli/json_reader.h"
+#include "host/kv_codes.h"
 #include "runtime/ole_date.h"
 #include "runtime/runtime_error.h"
 
@@ -14,13 +15,6 @@ namespace {
 
 using Kind = WrittenValue::Kind;
 
-constexpr int32_t kTextType = 1;
-constexpr int32_t kInt16Type = 2;
-constexpr int32_t kInt32Type = 3;
-constexpr int32_t kDoubleType = 4;
-constexpr int32_t kDateType = 7;
-constexpr int32_t kReferenceType = 10;
-constexpr int32_t kBooleanType = 15;
 constexpr int32_t kTextLength = 255;
 
 double ParseDate(const Json& json, const std::string& path) {
@@ -44,6 +38,35 @@ WrittenValue Make(Kind kind, const std::string& path) {
   return v;
 }
 
+// A bare number in a cell takes the type of its column.
+WrittenValue ConvertNumberCell(WrittenValue cell, int32_t type) {
+  switch (type) {
+    case field_type::kInt16:
+      if (!cell.whole_number || cell.number < -32768 || cell.number > 32767)
+        throw JsonPathError(cell.path, "expected a whole number from -32768 to 32767");
+      cell.kind = Kind::kI2;
+      return cell;
+    case field_type::kInt32:
+    case field_type::kReference:
+      if (!cell.whole_number || cell.number < -2147483648.0 || cell.number > 2147483647.0)
+        throw JsonPathError(cell.path, "expected a whole number from -2147483648 to 2147483647");
+      cell.kind = Kind::kI4;
+      return cell;
+    case field_type::kDate:
+      cell.kind = Kind::kDate;
+      return cell;
+    case field_type::kDouble:
+    case field_type::kType8:
+    case field_type::kType11:
+    case field_type::kType12:
+    case field_type::kType13:
+      cell.kind = Kind::kR8;
+      return cell;
+    default:
+      throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
+  }
+}
+
 // Cells of a record list take the type of their column.
 WrittenValue ConvertCell(WrittenValue cell, int32_t type) {
   switch (cell.kind) {
@@ -55,38 +78,13 @@ WrittenValue ConvertCell(WrittenValue cell, int32_t type) {
     case Kind::kDate:
       return cell;
     case Kind::kString:
-      if (type == kTextType || type == 6) return cell;
+      if (type == field_type::kText || type == field_type::kType6) return cell;
       throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
     case Kind::kBool:
-      if (type == kBooleanType) return cell;
+      if (type == field_type::kBoolean) return cell;
       throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
     case Kind::kNumber:
-      switch (type) {
-        case kInt16Type:
-          if (!cell.whole_number || cell.number < -32768 || cell.number > 32767)
-            throw JsonPathError(cell.path, "expected a whole number from -32768 to 32767");
-          cell.kind = Kind::kI2;
-          return cell;
-        case kInt32Type:
-        case kReferenceType:
-          if (!cell.whole_number || cell.number < -2147483648.0 || cell.number > 2147483647.0)
-            throw JsonPathError(cell.path,
-                                "expected a whole number from -2147483648 to 2147483647");
-          cell.kind = Kind::kI4;
-          return cell;
-        case kDateType:
-          cell.kind = Kind::kDate;
-          return cell;
-        case kDoubleType:
-        case 8:
-        case 11:
-        case 12:
-        case 13:
-          cell.kind = Kind::kR8;
-          return cell;
-        default:
-          throw JsonPathError(cell.path, fmt::format("expected a value of field type {}", type));
-      }
+      return ConvertNumberCell(std::move(cell), type);
     default:
       throw JsonPathError(cell.path, "expected a plain value (text, number, Boolean, null)");
   }
@@ -123,7 +121,7 @@ void InferColumnTypes(WrittenValue& out) {
       }
     }
     out.columns[c].type = InferColumnType(out.columns[c].name, first);
-    out.columns[c].length = out.columns[c].type == kTextType ? kTextLength : 0;
+    out.columns[c].length = out.columns[c].type == field_type::kText ? kTextLength : 0;
   }
 }
 
@@ -148,10 +146,10 @@ void ParseLongForm(const Json& json, const std::string& path, WrittenValue& out)
       if (known.name == written.name)
         throw JsonPathError(column.PathOf("name"), "duplicate column");
     }
-    written.type = static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(kTextType));
+    written.type = static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(field_type::kText));
     written.length =
         static_cast<int32_t>(column.OptionalInteger("length", 0, 1 << 30)
-                                 .value_or(written.type == kTextType ? kTextLength : 0));
+                                 .value_or(written.type == field_type::kText ? kTextLength : 0));
     column.Finish();
     out.columns.push_back(written);
   }
@@ -172,17 +170,43 @@ void TypeCells(WrittenValue& out) {
   }
 }
 
-WrittenValue ParseValueObject(const Json& json, const std::string& path) {
-  if (json.size() != 1) {
-    if (json.empty()) throw JsonPathError(path, "expected a value, found an empty object");
-    throw JsonPathError(path, "a value object has exactly one key (\"i4\", \"object\", ...)");
+// Calls `item` with each element of the array `json` and its path.
+template <class Item>
+void ForEachElement(const Json& json, const std::string& path, Item&& item) {
+  ExpectArray(json, path);
+  for (size_t i = 0; i < json.size(); ++i) item(json[i], JoinIndex(path, i));
+}
+
+// {"recordList": ...}: short-form rows, {"objects": [...]} or {"columns", "rows"}.
+WrittenValue ParseRecordList(const Json& inner, const std::string& inner_path,
+                             const std::string& path) {
+  WrittenValue v = Make(Kind::kRecordList, path);
+  if (inner.is_array()) {
+    ParseShortRows(inner, inner_path, v);
+  } else if (inner.is_object() && inner.contains("objects")) {
+    ObjectReader reader(inner, inner_path);
+    ForEachElement(reader.Require("objects"), reader.PathOf("objects"),
+                   [&](const Json& ref, const std::string& ref_path) {
+                     v.objects.push_back(ParseObjectRef(ref, ref_path));
+                   });
+    reader.Finish();
+    v.rows_from_objects = true;
+    v.columns = {WrittenColumn{"CLASS_ID", 0, field_type::kInt16},
+                 WrittenColumn{"OBJECT_ID", 0, field_type::kInt32}};
+    return v;
+  } else if (inner.is_object()) {
+    ParseLongForm(inner, inner_path, v);
+  } else {
+    throw JsonPathError(inner_path, "expected an array of rows or {\"columns\", \"rows\"}");
   }
-  // Hold the iterator itself: binding through items() would keep a reference
-  // into a proxy that dies at the end of the statement.
-  const auto first = json.begin();
-  const std::string key = first.key();
-  const Json& inner = first.value();
-  std::string inner_path = JoinKey(path, key);
+  TypeCells(v);
+  return v;
+}
+
+// The value forms holding one number: {"i2"}, {"i4"}, {"r8"}, {"date"}.
+std::optional<WrittenValue> ParseNumberForm(const std::string& key, const Json& inner,
+                                            const std::string& inner_path,
+                                            const std::string& path) {
   if (key == "i2" || key == "i4") {
     bool i2 = key == "i2";
     WrittenValue v = Make(i2 ? Kind::kI2 : Kind::kI4, path);
@@ -201,6 +225,49 @@ WrittenValue ParseValueObject(const Json& json, const std::string& path) {
     v.number = ParseDate(inner, inner_path);
     return v;
   }
+  return std::nullopt;
+}
+
+// The value forms holding a list: {"objects"}, {"strings"}, {"array"}.
+std::optional<WrittenValue> ParseListForm(const std::string& key, const Json& inner,
+                                          const std::string& inner_path, const std::string& path) {
+  if (key == "objects") {
+    WrittenValue v = Make(Kind::kObjects, path);
+    ForEachElement(inner, inner_path, [&](const Json& ref, const std::string& ref_path) {
+      v.objects.push_back(ParseObjectRef(ref, ref_path));
+    });
+    return v;
+  }
+  if (key == "strings") {
+    WrittenValue v = Make(Kind::kStrings, path);
+    ForEachElement(inner, inner_path, [&](const Json& text, const std::string& text_path) {
+      v.strings.push_back(ExpectString(text, text_path));
+    });
+    return v;
+  }
+  if (key == "array") {
+    WrittenValue v = Make(Kind::kArray, path);
+    ForEachElement(inner, inner_path, [&](const Json& element, const std::string& element_path) {
+      v.elements.push_back(ParseValue(element, element_path));
+    });
+    return v;
+  }
+  return std::nullopt;
+}
+
+WrittenValue ParseValueObject(const Json& json, const std::string& path) {
+  if (json.size() != 1) {
+    if (json.empty()) throw JsonPathError(path, "expected a value, found an empty object");
+    throw JsonPathError(path, "a value object has exactly one key (\"i4\", \"object\", ...)");
+  }
+  // Hold the iterator itself: binding through items() would keep a reference
+  // into a proxy that dies at the end of the statement.
+  const auto first = json.begin();
+  const std::string key = first.key();
+  const Json& inner = first.value();
+  std::string inner_path = JoinKey(path, key);
+  if (auto v = ParseNumberForm(key, inner, inner_path, path)) return std::move(*v);
+  if (auto v = ParseListForm(key, inner, inner_path, path)) return std::move(*v);
   if (key == "empty" || key == "nothing") {
     if (!inner.is_boolean() || !inner.get<bool>()) throw JsonPathError(inner_path, "expected true");
     return Make(key == "empty" ? Kind::kEmpty : Kind::kNothing, path);
@@ -210,39 +277,7 @@ WrittenValue ParseValueObject(const Json& json, const std::string& path) {
     v.objects.push_back(ParseObjectRef(inner, inner_path));
     return v;
   }
-  if (key == "objects") {
-    WrittenValue v = Make(Kind::kObjects, path);
-    ExpectArray(inner, inner_path);
-    for (size_t i = 0; i < inner.size(); ++i) {
-      v.objects.push_back(ParseObjectRef(inner[i], JoinIndex(inner_path, i)));
-    }
-    return v;
-  }
-  if (key == "recordList") {
-    WrittenValue v = Make(Kind::kRecordList, path);
-    if (inner.is_array()) {
-      ParseShortRows(inner, inner_path, v);
-    } else if (inner.is_object() && inner.contains("objects")) {
-      ObjectReader reader(inner, inner_path);
-      const Json& refs = reader.Require("objects");
-      std::string refs_path = reader.PathOf("objects");
-      ExpectArray(refs, refs_path);
-      for (size_t i = 0; i < refs.size(); ++i) {
-        v.objects.push_back(ParseObjectRef(refs[i], JoinIndex(refs_path, i)));
-      }
-      reader.Finish();
-      v.rows_from_objects = true;
-      v.columns = {WrittenColumn{"CLASS_ID", 0, kInt16Type},
-                   WrittenColumn{"OBJECT_ID", 0, kInt32Type}};
-      return v;
-    } else if (inner.is_object()) {
-      ParseLongForm(inner, inner_path, v);
-    } else {
-      throw JsonPathError(inner_path, "expected an array of rows or {\"columns\", \"rows\"}");
-    }
-    TypeCells(v);
-    return v;
-  }
+  if (key == "recordList") return ParseRecordList(inner, inner_path, path);
   if (key == "record") {
     WrittenValue v = Make(Kind::kRecord, path);
     v.rows.push_back(ParseRow(inner, inner_path, v.columns, true));
@@ -250,25 +285,9 @@ WrittenValue ParseValueObject(const Json& json, const std::string& path) {
     TypeCells(v);
     return v;
   }
-  if (key == "strings") {
-    WrittenValue v = Make(Kind::kStrings, path);
-    ExpectArray(inner, inner_path);
-    for (size_t i = 0; i < inner.size(); ++i) {
-      v.strings.push_back(ExpectString(inner[i], JoinIndex(inner_path, i)));
-    }
-    return v;
-  }
   if (key == "class") {
     WrittenValue v = Make(Kind::kClass, path);
     v.text = ExpectString(inner, inner_path);
-    return v;
-  }
-  if (key == "array") {
-    WrittenValue v = Make(Kind::kArray, path);
-    ExpectArray(inner, inner_path);
-    for (size_t i = 0; i < inner.size(); ++i) {
-      v.elements.push_back(ParseValue(inner[i], JoinIndex(inner_path, i)));
-    }
     return v;
   }
   throw JsonPathError(inner_path, "unknown value form");
@@ -330,28 +349,28 @@ WrittenRef ParseObjectRef(const Json& json, const std::string& path) {
 }
 
 int32_t InferColumnType(const std::string& name, const std::optional<WrittenValue>& first_value) {
-  if (name == "CLASS_ID" || name == "CLASS_ID1" || name == "CLASS_ID2") return kInt16Type;
+  if (name == "CLASS_ID" || name == "CLASS_ID1" || name == "CLASS_ID2") return field_type::kInt16;
   if (name == "OBJECT_ID" || name == "OBJECT_ID1" || name == "OBJECT_ID2" ||
       name == "PAR_OBJECT_ID" || name == "SON_OBJECT_ID")
-    return kInt32Type;
-  if (!first_value) return kTextType;
+    return field_type::kInt32;
+  if (!first_value) return field_type::kText;
   switch (first_value->kind) {
     case Kind::kBool:
-      return kBooleanType;
+      return field_type::kBoolean;
     case Kind::kNumber:
       return first_value->whole_number && std::abs(first_value->number) <= 2147483647.0
-                 ? kInt32Type
-                 : kDoubleType;
+                 ? field_type::kInt32
+                 : field_type::kDouble;
     case Kind::kI2:
-      return kInt16Type;
+      return field_type::kInt16;
     case Kind::kI4:
-      return kInt32Type;
+      return field_type::kInt32;
     case Kind::kR8:
-      return kDoubleType;
+      return field_type::kDouble;
     case Kind::kDate:
-      return kDateType;
+      return field_type::kDate;
     default:
-      return kTextType;
+      return field_type::kText;
   }
 }
 

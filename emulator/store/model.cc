@@ -161,39 +161,47 @@ void ParseClassHead(RawClass& raw) {
     Fail(p + ".table", fmt::format("{} is reserved for the host", raw.def.table));
   raw.def.super = static_cast<int16_t>(Integer(c["super"], p + ".super", 1, INT16_MAX));
   raw.def.kind = static_cast<int32_t>(Integer(c["kind"], p + ".kind", 0, 100));
-  static constexpr int32_t kKinds[] = {1, 2, 5, 6, 7, 9};
-  if (std::find(std::begin(kKinds), std::end(kKinds), raw.def.kind) == std::end(kKinds))
+  const int32_t k = raw.def.kind;
+  if (!kind::IsKeyed(k) && !kind::IsLookup(k) && !kind::IsLink(k))
     Fail(p + ".kind", fmt::format("unknown kind {}", raw.def.kind));
   if (c.contains("attributes")) raw.own = ParseAttributes(c["attributes"], p + ".attributes");
 }
 
-void ResolveClass(RawClass& raw, const std::vector<RawClass>& all, const Model& model) {
-  const Json& c = *raw.json;
-  const std::string& p = raw.path;
-  ClassDef& def = raw.def;
-
+// The top class of `raw`'s family, which must name itself as its super.
+const RawClass& TopClass(const RawClass& raw, const std::vector<RawClass>& all) {
   const RawClass* top = nullptr;
   for (const RawClass& r : all)
-    if (r.def.id == def.super) top = &r;
-  if (!top) Fail(p + ".super", fmt::format("unknown class {}", def.super));
+    if (r.def.id == raw.def.super) top = &r;
+  if (!top) Fail(raw.path + ".super", fmt::format("unknown class {}", raw.def.super));
   if (top->def.super != top->def.id)
-    Fail(p + ".super", fmt::format("class {} is not a top class", def.super));
-  const bool is_top = top == &raw;
+    Fail(raw.path + ".super", fmt::format("class {} is not a top class", raw.def.super));
+  return *top;
+}
 
+// The standard attributes, the top class's own (for a subclass), then the
+// class's own.
+void ResolveAttributes(RawClass& raw, const RawClass* top, const Model& model) {
+  ClassDef& def = raw.def;
   def.attributes = StandardAttributes(def.kind);
-  if (!is_top)
+  if (top)
     for (const AttributeDef& a : top->own) def.attributes.push_back(a);
   for (size_t i = 0; i < raw.own.size(); ++i) {
     const AttributeDef& a = raw.own[i];
     if (def.FindAttribute(a.name) >= 0)
-      Fail(fmt::format("{}.attributes[{}].name", p, i),
+      Fail(fmt::format("{}.attributes[{}].name", raw.path, i),
            fmt::format("attribute {} is already defined", a.name));
     if (a.lookup != 0 && !model.ById(static_cast<int16_t>(a.lookup)))
-      Fail(fmt::format("{}.attributes[{}].lookup", p, i),
+      Fail(fmt::format("{}.attributes[{}].lookup", raw.path, i),
            fmt::format("unknown class {}", a.lookup));
     def.attributes.push_back(a);
   }
+}
 
+// Identifiers and hierarchy link: the class's own, else its top class's.
+void ResolveInherited(RawClass& raw, const RawClass* top, const Model& model) {
+  const Json& c = *raw.json;
+  const std::string& p = raw.path;
+  ClassDef& def = raw.def;
   if (c.contains("identifiers")) {
     const Json& ids = c["identifiers"];
     if (!ids.is_array()) Fail(p + ".identifiers", "expected an array");
@@ -204,7 +212,7 @@ void ResolveClass(RawClass& raw, const std::vector<RawClass>& all, const Model& 
       if (index < 0) Fail(ip, fmt::format("unknown attribute {}", name));
       def.identifiers.push_back(def.attributes[index].name);
     }
-  } else if (!is_top) {
+  } else if (top) {
     def.identifiers = top->def.identifiers;
   }
 
@@ -215,84 +223,103 @@ void ResolveClass(RawClass& raw, const std::vector<RawClass>& all, const Model& 
     if (!link) Fail(hp, fmt::format("unknown class {}", def.hierarchy_link));
     if (link->kind != kind::kComposition)
       Fail(hp, fmt::format("class {} is not a composition link", def.hierarchy_link));
-  } else if (!is_top) {
+  } else if (top) {
     def.hierarchy_link = top->def.hierarchy_link;
   }
+}
 
-  if (def.IsLink()) {
-    if (!c.contains("ends")) Fail(p, "missing key ends");
-    const Json& ends = c["ends"];
-    if (!ends.is_array() || ends.size() != 2) Fail(p + ".ends", "expected two class ids");
-    for (size_t i = 0; i < 2; ++i) {
-      const std::string ep = fmt::format("{}.ends[{}]", p, i);
-      const auto end = static_cast<int16_t>(Integer(ends[i], ep, 1, INT16_MAX));
-      if (!model.ById(end)) Fail(ep, fmt::format("unknown class {}", end));
-      def.ends.push_back(end);
-    }
-  } else if (c.contains("ends")) {
-    Fail(p + ".ends", "only link classes (kind 6 or 7) have ends");
+// The two end classes a link class must have and no other class may.
+void ResolveEnds(RawClass& raw, const Model& model) {
+  const Json& c = *raw.json;
+  const std::string& p = raw.path;
+  if (!raw.def.IsLink()) {
+    if (c.contains("ends")) Fail(p + ".ends", "only link classes (kind 6 or 7) have ends");
+    return;
   }
-
-  if (c.contains("items")) {
-    const std::string ip = p + ".items";
-    if (def.kind != kind::kLookup5 && def.kind != kind::kLookup9)
-      Fail(ip, "only lookup tables (kind 5 or 9) have items");
-    if (!c["items"].is_array()) Fail(ip, "expected an array");
-    for (size_t i = 0; i < c["items"].size(); ++i) {
-      const std::string itp = fmt::format("{}[{}]", ip, i);
-      const Json& item = c["items"][i];
-      CheckKeys(item, itp, {"id", "text"});
-      if (!item.contains("id") || !item.contains("text")) Fail(itp, "expected id and text");
-      LookupItemDef d{static_cast<int32_t>(Integer(item["id"], itp + ".id", INT32_MIN, INT32_MAX)),
-                      String(item["text"], itp + ".text")};
-      for (const LookupItemDef& other : def.items)
-        if (other.id == d.id) Fail(itp + ".id", fmt::format("duplicate item id {}", d.id));
-      def.items.push_back(std::move(d));
-    }
+  if (!c.contains("ends")) Fail(p, "missing key ends");
+  const Json& ends = c["ends"];
+  if (!ends.is_array() || ends.size() != 2) Fail(p + ".ends", "expected two class ids");
+  for (size_t i = 0; i < 2; ++i) {
+    const std::string ep = fmt::format("{}.ends[{}]", p, i);
+    const auto end = static_cast<int16_t>(Integer(ends[i], ep, 1, INT16_MAX));
+    if (!model.ById(end)) Fail(ep, fmt::format("unknown class {}", end));
+    raw.def.ends.push_back(end);
   }
+}
 
-  if (c.contains("sequences")) {
-    const std::string sp = p + ".sequences";
-    if (!c["sequences"].is_object()) Fail(sp, "expected an object");
-    for (const auto& [name, seq] : c["sequences"].items()) {
-      const std::string np = sp + "." + name;
-      const int index = def.FindAttribute(name);
-      if (index < 0) Fail(np, fmt::format("unknown attribute {}", name));
-      CheckKeys(seq, np, {"next", "format"});
-      SequenceDef s;
-      if (seq.contains("next")) s.next = Integer(seq["next"], np + ".next", INT32_MIN, INT32_MAX);
-      if (seq.contains("format")) s.format = String(seq["format"], np + ".format");
-      try {
-        (void)fmt::format(fmt::runtime(s.format), s.next);
-      } catch (const fmt::format_error& e) {
-        Fail(np + ".format", fmt::format("invalid format: {}", e.what()));
-      }
-      def.sequences[def.attributes[index].name] = s;
-    }
+// The entries of a lookup table.
+void ParseItems(const Json& items, const std::string& ip, ClassDef& def) {
+  if (!kind::IsLookup(def.kind)) Fail(ip, "only lookup tables (kind 5 or 9) have items");
+  if (!items.is_array()) Fail(ip, "expected an array");
+  for (size_t i = 0; i < items.size(); ++i) {
+    const std::string itp = fmt::format("{}[{}]", ip, i);
+    const Json& item = items[i];
+    CheckKeys(item, itp, {"id", "text"});
+    if (!item.contains("id") || !item.contains("text")) Fail(itp, "expected id and text");
+    LookupItemDef d{static_cast<int32_t>(Integer(item["id"], itp + ".id", INT32_MIN, INT32_MAX)),
+                    String(item["text"], itp + ".text")};
+    for (const LookupItemDef& other : def.items)
+      if (other.id == d.id) Fail(itp + ".id", fmt::format("duplicate item id {}", d.id));
+    def.items.push_back(std::move(d));
   }
+}
 
+// Numbering sequences by attribute: the next number and its text format.
+void ParseSequences(const Json& sequences, const std::string& sp, ClassDef& def) {
+  if (!sequences.is_object()) Fail(sp, "expected an object");
+  for (const auto& [name, seq] : sequences.items()) {
+    const std::string np = sp + "." + name;
+    const int index = def.FindAttribute(name);
+    if (index < 0) Fail(np, fmt::format("unknown attribute {}", name));
+    CheckKeys(seq, np, {"next", "format"});
+    SequenceDef s;
+    if (seq.contains("next")) s.next = Integer(seq["next"], np + ".next", INT32_MIN, INT32_MAX);
+    if (seq.contains("format")) s.format = String(seq["format"], np + ".format");
+    try {
+      (void)fmt::format(fmt::runtime(s.format), s.next);
+    } catch (const fmt::format_error& e) {
+      Fail(np + ".format", fmt::format("invalid format: {}", e.what()));
+    }
+    def.sequences[def.attributes[index].name] = s;
+  }
+}
+
+// Default values by attribute, each converted to the attribute's type.
+void ParseDefaults(const Json& defaults, const std::string& dp, ClassDef& def) {
+  if (!defaults.is_object()) Fail(dp, "expected an object");
+  for (const auto& [name, value] : defaults.items()) {
+    const std::string np = dp + "." + name;
+    const int index = def.FindAttribute(name);
+    if (index < 0) Fail(np, fmt::format("unknown attribute {}", name));
+    const AttributeDef& a = def.attributes[index];
+    Variant v;
+    try {
+      v = ConvertToFieldType(ScalarToVariant(value, np), a.type);
+    } catch (const RuntimeError& e) {
+      Fail(np, fmt::format("cannot be converted to type {}: {}", a.type, e.Description()));
+    }
+    auto same = [&](const auto& d) { return d.first == a.name; };
+    def.defaults.erase(std::remove_if(def.defaults.begin(), def.defaults.end(), same),
+                       def.defaults.end());
+    def.defaults.emplace_back(a.name, std::move(v));
+  }
+}
+
+void ResolveClass(RawClass& raw, const std::vector<RawClass>& all, const Model& model) {
+  const Json& c = *raw.json;
+  const std::string& p = raw.path;
+  const RawClass& top_class = TopClass(raw, all);
+  // What a subclass inherits from; null for the top class itself.
+  const RawClass* top = &top_class == &raw ? nullptr : &top_class;
+
+  ResolveAttributes(raw, top, model);
+  ResolveInherited(raw, top, model);
+  ResolveEnds(raw, model);
+  if (c.contains("items")) ParseItems(c["items"], p + ".items", raw.def);
+  if (c.contains("sequences")) ParseSequences(c["sequences"], p + ".sequences", raw.def);
   // A subclass starts from its top class's defaults; its own override them.
-  if (!is_top) def.defaults = top->def.defaults;
-  if (c.contains("defaults")) {
-    const std::string dp = p + ".defaults";
-    if (!c["defaults"].is_object()) Fail(dp, "expected an object");
-    for (const auto& [name, value] : c["defaults"].items()) {
-      const std::string np = dp + "." + name;
-      const int index = def.FindAttribute(name);
-      if (index < 0) Fail(np, fmt::format("unknown attribute {}", name));
-      const AttributeDef& a = def.attributes[index];
-      Variant v;
-      try {
-        v = ConvertToFieldType(ScalarToVariant(value, np), a.type);
-      } catch (const RuntimeError& e) {
-        Fail(np, fmt::format("cannot be converted to type {}: {}", a.type, e.Description()));
-      }
-      auto same = [&](const auto& d) { return d.first == a.name; };
-      def.defaults.erase(std::remove_if(def.defaults.begin(), def.defaults.end(), same),
-                         def.defaults.end());
-      def.defaults.emplace_back(a.name, std::move(v));
-    }
-  }
+  if (top) raw.def.defaults = top->def.defaults;
+  if (c.contains("defaults")) ParseDefaults(c["defaults"], p + ".defaults", raw.def);
 }
 
 void ParseTables(const Json& tables, Model& model) {

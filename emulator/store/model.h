@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/kv_codes.h"
 #include "runtime/variant.h"
 
 namespace vtx::emu {
@@ -28,30 +29,9 @@ inline constexpr const char* kCreatedAt = "KV_CREATED_AT";  // type 7 (date)
 inline constexpr const char* kCreatedBy = "KV_CREATED_BY";  // type 3 (user's object id)
 }  // namespace attr
 
-// Field type codes of attributes.
-namespace ftype {
-inline constexpr int32_t kText = 1;
-inline constexpr int32_t kInt16 = 2;
-inline constexpr int32_t kInt32 = 3;
-inline constexpr int32_t kDouble = 4;
-inline constexpr int32_t kType6 = 6;
-inline constexpr int32_t kDate = 7;
-inline constexpr int32_t kType8 = 8;
-inline constexpr int32_t kReference = 10;
-inline constexpr int32_t kType11 = 11;
-inline constexpr int32_t kType12 = 12;
-inline constexpr int32_t kType13 = 13;
-inline constexpr int32_t kBoolean = 15;
-}  // namespace ftype
-
-namespace kind {
-inline constexpr int32_t kKeyed1 = 1;
-inline constexpr int32_t kKeyed2 = 2;
-inline constexpr int32_t kLookup5 = 5;
-inline constexpr int32_t kComposition = 6;
-inline constexpr int32_t kRelation = 7;
-inline constexpr int32_t kLookup9 = 9;
-}  // namespace kind
+// The host's codes under the store's short names.
+namespace ftype = vtx::field_type;
+namespace kind = vtx::class_kind;
 
 struct AttributeDef {
   std::string name;
@@ -89,7 +69,7 @@ struct ClassDef {
   std::map<std::string, SequenceDef> sequences;  // by attribute name
   std::vector<std::pair<std::string, Variant>> defaults;
 
-  bool IsLink() const { return kind == kind::kComposition || kind == kind::kRelation; }
+  bool IsLink() const { return kind::IsLink(kind); }
   // Index into `attributes`, or -1 (names compare without regard to case).
   int FindAttribute(std::string_view name) const;
   // Looks attributes up by their exact names from now on; called once the

@@ -2,6 +2,7 @@
 
 // Every Korvel interface the add-in uses.
 #include "host/kv_class.h"
+#include "host/kv_codes.h"
 #include "host/kv_components.h"
 #include "host/kv_gui.h"
 #include "host/kv_object.h"

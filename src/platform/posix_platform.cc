@@ -7,11 +7,12 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include "platform/class_registry.h"
 #include "platform/logon_name.h"
-#include "platform/terminal_presenter.h"
+#include "platform/message_box_style.h"
 #include "runtime/ole_date.h"
 #include "runtime/text.h"
 
@@ -46,14 +47,12 @@ PosixPlatform::PosixPlatform()
     : PosixPlatform(std::make_shared<WindowsPaths>(DefaultDriveRoot())) {}
 
 PosixPlatform::PosixPlatform(std::shared_ptr<WindowsPaths> paths)
-    : paths_(std::move(paths)),
-      terminal_(std::make_unique<TerminalPresenter>()),
-      presenter_(terminal_.get()) {}
+    : paths_(std::move(paths)) {}
 
 PosixPlatform::~PosixPlatform() = default;
 
 void PosixPlatform::SetPresenter(Presenter* presenter) {
-  presenter_ = presenter ? presenter : terminal_.get();
+  presenter_ = presenter;
 }
 
 std::string PosixPlatform::GetComputerName() {
@@ -84,11 +83,16 @@ std::optional<std::string> PosixPlatform::GetEnvironmentVariable(const std::stri
 
 int32_t PosixPlatform::MessageBox(const std::string& text, int32_t style,
                                   const std::optional<std::string>& title) {
-  return presenter_->ShowMessage(text, style, title);
+  if (presenter_) return presenter_->ShowMessage(text, style, title);
+  // Nobody to ask: the box is left on standard error and answered as Enter
+  // would answer it.
+  std::cerr << title.value_or("VTX_HA") << ": " << text << '\n';
+  return message_box::DefaultButton(style);
 }
 
 DialogAction PosixPlatform::AskDialog(const DialogSnapshot& dialog) {
-  return presenter_->Ask(dialog);
+  if (presenter_) return presenter_->Ask(dialog);
+  return DialogAction{};  // cancelled: nobody to ask
 }
 
 double PosixPlatform::Now() { return LocalNowAsOleDate(); }

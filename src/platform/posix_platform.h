@@ -17,8 +17,9 @@ double LocalNowAsOleDate();
 // The real machine: its host name, logon user, environment and clock.
 // Windows drives are folders (see WindowsPaths; by default a folder per
 // letter under "vtx_drives" in the system's temporary folder). Message boxes
-// and dialogs go to the presenter the front end chose, a TerminalPresenter on
-// standard input and output until it chooses one.
+// and dialogs go to the presenter the front end chose; until it chooses one,
+// boxes are written to standard error and answered with their default button,
+// and dialogs are cancelled.
 // Thread-safety: used on the thread that installed it.
 class PosixPlatform : public Platform {
  public:
@@ -26,8 +27,7 @@ class PosixPlatform : public Platform {
   explicit PosixPlatform(std::shared_ptr<WindowsPaths> paths);
   ~PosixPlatform() override;
 
-  // `presenter` is not owned and must outlive its use; null restores the
-  // terminal presenter.
+  // `presenter` is not owned and must outlive its use; null: none.
   void SetPresenter(Presenter* presenter);
   // Drive configuration; file-system objects created later see changes.
   WindowsPaths& Paths() { return *paths_; }
@@ -48,8 +48,7 @@ class PosixPlatform : public Platform {
 
  private:
   std::shared_ptr<WindowsPaths> paths_;
-  std::unique_ptr<Presenter> terminal_;
-  Presenter* presenter_;
+  Presenter* presenter_ = nullptr;
   FileChangeObserver observer_;
 };
 

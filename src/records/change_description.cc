@@ -11,13 +11,6 @@ constexpr const char* kCrLf = "\r\n";
 constexpr const char* kOriginalObjectGlobal = "OriginalObject";
 constexpr const char* kDeletedReference = "**DELETED**";
 
-constexpr int32_t kKindObject = 1;
-constexpr int32_t kKindObjectAlt = 2;
-constexpr int32_t kKindLookup = 5;
-constexpr int32_t kKindLookupAlt = 9;
-constexpr int32_t kKindComposition = 6;
-constexpr int32_t kKindRelation = 7;
-
 // Values the host stores for "no value" in numeric attributes.
 constexpr int16_t kAbsentInt16 = -32767;       // 0x8001
 constexpr int32_t kAbsentInt32 = -2147483647;  // 0x80000001
@@ -62,10 +55,10 @@ int16_t clsElectronicRecord::SetDescription(Ref<vtx::KvSession>& Session,
     const std::string op = Capitalize(Operation);
     Ref<vtx::KvObject> first_end;
     Ref<vtx::KvObject> second_end;
-    if (kind == kKindRelation) {
+    if (kind == class_kind::kRelation) {
       Status = GetDescriptionObjectLogicLink(KvObject, first_end, second_end);
       description = op + " relation between: '";
-    } else if (kind == kKindComposition) {
+    } else if (kind == class_kind::kComposition) {
       Status = GetDescriptionObjectHierLink(KvObject, first_end, second_end);
       description = op + " composition between: '";
     } else {
@@ -103,11 +96,11 @@ std::string clsElectronicRecord::RetrieveObjectsDelta(Ref<vtx::KvSession>& Sessi
                                                       int32_t KvClassType) {
   const std::string op = Capitalize(Operation);
   std::string description;
-  if (KvClassType == kKindComposition || KvClassType == kKindRelation) {
+  if (class_kind::IsLink(KvClassType)) {
     Ref<KvObject> first_end;
     Ref<KvObject> second_end;
     std::string between;
-    if (KvClassType == kKindComposition) {
+    if (KvClassType == class_kind::kComposition) {
       GetDescriptionObjectHierLink(FirstObject, first_end, second_end);
       between = " composition between: '";
     } else {
@@ -176,14 +169,14 @@ std::string clsElectronicRecord::GetAttDisplayValue(Ref<vtx::KvSession>& Session
       Ref<KvClass> referenced = Session->GetClasses()->ClassById(lookup_class);
       if (!referenced || id < 0) return "";
       const int32_t kind = referenced->GetClassKind();
-      if (kind == kKindObject || kind == kKindObjectAlt) {
+      if (class_kind::IsKeyed(kind)) {
         try {
           return Session->GetObjectStore()->GetObjectDisplay(lookup_class, id, 0)->GetText(0);
         } catch (const RuntimeError&) {
           return kDeletedReference;
         }
       }
-      if (kind == kKindLookup || kind == kKindLookupAlt) {
+      if (class_kind::IsLookup(kind)) {
         try {
           Ref<KvLookupItem> item = Session->GetObjectStore()->GetLookupItemById(lookup_class, id);
           return item ? item->GetText() : "";
@@ -201,8 +194,8 @@ std::string clsElectronicRecord::GetAttDisplayValue(Ref<vtx::KvSession>& Session
 
 std::string clsElectronicRecord::GetPrimaryKey(Ref<vtx::KvObject>& KvObject) {
   const int32_t kind = KvObject->GetClass()->GetClassKind();
-  if (kind == kKindObject || kind == kKindObjectAlt) return KvObject->GetKeyText(" ");
-  if (kind == kKindComposition || kind == kKindRelation) {
+  if (class_kind::IsKeyed(kind)) return KvObject->GetKeyText(" ");
+  if (class_kind::IsLink(kind)) {
     return "From Class " + KvObject->GetClass()->GetName();
   }
   return "";

@@ -5,10 +5,6 @@ namespace vtx {
 
 namespace {
 
-constexpr int32_t kKindComposition = 6;
-constexpr int32_t kKindRelation = 7;
-constexpr int32_t kKindObject = 1;
-
 // The host's store mode for a record's link; its meaning is the host's.
 constexpr int32_t kLinkStoreMode = 2;
 
@@ -16,11 +12,11 @@ constexpr int32_t kLinkStoreMode = 2;
 
 int16_t clsElectronicRecord::LinkERObject(Ref<KvObject>& ERObject, Ref<KvObject>& KvOriginObj) {
   const int32_t kind = KvOriginObj->GetClass()->GetClassKind();
-  if (kind == kKindRelation || kind == kKindComposition) {
+  if (class_kind::IsLink(kind)) {
     // A link has no history of its own: the record goes to both of its ends.
     Ref<KvObject> first_end;
     Ref<KvObject> second_end;
-    if (kind == kKindRelation) {
+    if (kind == class_kind::kRelation) {
       GetDescriptionObjectLogicLink(KvOriginObj, first_end, second_end);
     } else {
       GetDescriptionObjectHierLink(KvOriginObj, first_end, second_end);
@@ -128,7 +124,7 @@ int16_t clsElectronicRecord::GetTheSuperClassOfTheLink(int16_t LinkClassID) {
   Ref<KvClassList> classes = Session()->GetClasses()->GetAllClasses();
   for (int32_t i = 0; i < classes->GetCount(); ++i) {
     Ref<KvClass> candidate = classes->Item(Variant(i).ToInt16());
-    if (candidate->GetClassKind() == kKindObject &&
+    if (candidate->GetClassKind() == class_kind::kKeyed1 &&
         candidate->GetHierarchyLinkClassId() == LinkClassID) {
       return candidate->GetClassId();
     }

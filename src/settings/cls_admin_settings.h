@@ -9,6 +9,10 @@
 
 namespace vtx {
 
+namespace settings {
+struct SettingsQuery;
+}  // namespace settings
+
 // The settings store: administrator and user settings kept as Korvel objects
 // addressed by section and subject (and user id for user settings), with
 // numbered text values, one long text and instructions.
@@ -103,6 +107,11 @@ class ClsAdminSettings : public Dispatch {
   // lookup item's id (16-bit) for a lookup attribute.
   void AddSectionCondition(const Ref<KvObjectStore>& store, const Ref<KvClass>& settings_class,
                            const Ref<KvQuery>& query, const std::string& section);
+  // Restricts `q` to `settings_class`, the section, the subject when given
+  // and, for user settings, a positive user id.
+  void SelectSettings(const settings::SettingsQuery& q, const Ref<KvClass>& settings_class,
+                      const std::string& section, const std::string* subject, bool admin,
+                      int32_t user_id);
 
   std::string section_attribute_;
   std::string subject_attribute_;

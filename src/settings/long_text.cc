@@ -20,24 +20,20 @@ std::string ClsAdminSettings::GetSettingLongValue(Ref<vtx::KvSession> KvSession,
                                                   const std::string& SectionName,
                                                   const std::string& TagName, bool admin,
                                                   int32_t UserId) {
-  Ref<KvObjectStore> store = KvSession->GetObjectStore();
-  Ref<KvQueryFactory> factory = store->GetQueryFactory();
-  Ref<KvQuery> query = factory->GetQuery();
+  settings::SettingsQuery q = settings::OpenQuery(KvSession);
   Ref<KvClass> settings_class = SettingsClassByName(KvSession, admin);
   if (!settings_class) return "";
   if (!GetAttributeNames(KvSession, settings_class)) return "";
 
-  query->SetQueryFlag(0);
-  settings::AddQueryClass(query, settings_class->GetClassId());
-  AddSectionCondition(store, settings_class, query, SectionName);
-  settings::AddCondition(query, subject_attribute_, Variant(TagName));
-  if (!admin && UserId > 0) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
-  settings::AddColumn(query, long_value_attribute_);
-  settings::AddColumn(query, subject_attribute_);
-  settings::AddColumn(query, "OBJECT_ID");
-  settings::AddColumn(query, "CLASS_ID");
-  factory->RunWithOptions(settings::RunOptions(store));
-  Ref<KvRecordList> result = factory->GetResult();
+  q.query->SetQueryFlag(0);
+  SelectSettings(q, settings_class, SectionName, &TagName, admin, UserId);
+  settings::AddColumn(q.query, long_value_attribute_);
+  settings::AddColumn(q.query, subject_attribute_);
+  settings::AddColumn(q.query, "OBJECT_ID");
+  settings::AddColumn(q.query, "CLASS_ID");
+  q.factory->RunWithOptions(settings::RunOptions(q.store));
+  const Ref<KvObjectStore>& store = q.store;
+  Ref<KvRecordList> result = q.factory->GetResult();
   const int32_t found = result->GetRecordCount();
 
   if (found == 1) {
@@ -61,20 +57,16 @@ bool ClsAdminSettings::SetSettingLongValue(const Ref<vtx::KvSession>& KvSession,
                                            const std::string& SectionName,
                                            const std::string& Subject, bool admin, int32_t UserId,
                                            std::string LongTxt) {
-  Ref<KvObjectStore> store = KvSession->GetObjectStore();
-  Ref<KvQueryFactory> factory = store->GetQueryFactory();
-  Ref<KvQuery> query = factory->GetQuery();
+  settings::SettingsQuery q = settings::OpenQuery(KvSession);
   Ref<KvClass> settings_class = SettingsClassByName(KvSession, admin);
   if (!GetAttributeNames(KvSession, settings_class)) return false;
 
-  settings::AddQueryClass(query, settings_class->GetClassId());
-  AddSectionCondition(store, settings_class, query, SectionName);
-  settings::AddCondition(query, subject_attribute_, Variant(Subject));
-  if (!admin && UserId > 0) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
-  settings::AddColumn(query, subject_attribute_);
+  SelectSettings(q, settings_class, SectionName, &Subject, admin, UserId);
+  settings::AddColumn(q.query, subject_attribute_);
+  const Ref<KvObjectStore>& store = q.store;
   Ref<KvOptions> options = settings::RunOptions(store);
-  factory->RunWithOptions(options);
-  Ref<KvRecordList> result = factory->GetResult();
+  q.factory->RunWithOptions(options);
+  Ref<KvRecordList> result = q.factory->GetResult();
   const int32_t found = result->GetRecordCount();
 
   if (found == 1) {

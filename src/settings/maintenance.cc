@@ -10,7 +10,6 @@ namespace vtx {
 namespace {
 
 constexpr int32_t kSectionColumnLength = 128;
-constexpr int32_t kBooleanType = 15;
 
 }  // namespace
 
@@ -46,10 +45,10 @@ bool ClsAdminSettings::GetInfosOfSectionStartedWith(
     infos->AddColumn(
         SubjectName,
         settings_class->GetAttributes()->ItemByName(ValueAttributeName(1))->GetLength(),
-        settings::kTextType);
-    infos->AddColumn(SectionName, kSectionColumnLength, settings::kTextType);
-    infos->AddColumn(SourceClass, kSectionColumnLength, settings::kTextType);
-    infos->AddColumn(ShownStatus, -1, kBooleanType);
+        field_type::kText);
+    infos->AddColumn(SectionName, kSectionColumnLength, field_type::kText);
+    infos->AddColumn(SourceClass, kSectionColumnLength, field_type::kText);
+    infos->AddColumn(ShownStatus, -1, field_type::kBoolean);
 
     int16_t info_row = 0;
     for (int16_t row = 0; row < result->GetRecordCount(); row = NextIndex(row)) {

@@ -13,27 +13,22 @@ bool ClsAdminSettings::GetSettingValues(const Ref<vtx::KvSession>& KvSession,
   return settings::Reported("GetSettingValues", [&] {
     Ref<KvClass> settings_class = settings::SettingsClassByTable(KvSession, admin);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
-    Ref<KvObjectStore> store = KvSession->GetObjectStore();
-    Ref<KvQueryFactory> factory = store->GetQueryFactory();
-    Ref<KvQuery> query = factory->GetQuery();
-    settings::AddQueryClass(query, settings_class->GetClassId());
-    AddSectionCondition(store, settings_class, query, SectionName);
-    settings::AddCondition(query, subject_attribute_, Variant(TagName));
+    settings::SettingsQuery q = settings::OpenQuery(KvSession);
     // Without a user id the setting of whichever user has one is taken.
-    if (!admin && UserId >= 1) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
+    SelectSettings(q, settings_class, SectionName, &TagName, admin, UserId);
     for (int16_t n = 1; settings_class->HasAttribute(ValueAttributeName(n)); n = NextIndex(n))
-      settings::AddColumn(query, ValueAttributeName(n));
-    settings::AddColumn(query, subject_attribute_);
-    factory->RunWithOptions(settings::RunOptions(store));
+      settings::AddColumn(q.query, ValueAttributeName(n));
+    settings::AddColumn(q.query, subject_attribute_);
+    q.factory->RunWithOptions(settings::RunOptions(q.store));
 
-    Ref<vtx::KvRecordList> result = factory->GetResult();
+    Ref<vtx::KvRecordList> result = q.factory->GetResult();
     if (result->GetRecordCount() != 1) return false;
     Ref<vtx::KvRecordList> values = settings::NewRecordList();
     KvRecordList = values;
     const std::string subject = result->GetStringValue(subject_attribute_, 0);
     values->AddColumn(
         subject, settings_class->GetAttributes()->ItemByName(ValueAttributeName(1))->GetLength(),
-        settings::kTextType);
+        field_type::kText);
     for (int16_t n = 1; result->GetHeader()->HasColumn(ValueAttributeName(n)); n = NextIndex(n))
       values->SetValue(subject, n - 1, Variant(result->GetStringValue(ValueAttributeName(n), 0)));
     return true;
@@ -59,16 +54,12 @@ bool ClsAdminSettings::SetSettingValues(const Ref<vtx::KvSession>& KvSession,
   return settings::Reported("SetSettingValues", [&] {
     Ref<KvClass> settings_class = settings::SettingsClassByTable(KvSession, admin);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
-    Ref<KvObjectStore> store = KvSession->GetObjectStore();
-    Ref<KvQueryFactory> factory = store->GetQueryFactory();
-    Ref<KvQuery> query = factory->GetQuery();
-    settings::AddQueryClass(query, settings_class->GetClassId());
-    AddSectionCondition(store, settings_class, query, SectionName);
-    settings::AddCondition(query, subject_attribute_, Variant(Subject));
-    if (!admin && UserId > 0) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
-    settings::AddColumn(query, subject_attribute_);
-    factory->RunWithOptions(settings::RunOptions(store));
-    Ref<vtx::KvRecordList> result = factory->GetResult();
+    settings::SettingsQuery q = settings::OpenQuery(KvSession);
+    SelectSettings(q, settings_class, SectionName, &Subject, admin, UserId);
+    settings::AddColumn(q.query, subject_attribute_);
+    q.factory->RunWithOptions(settings::RunOptions(q.store));
+    const Ref<KvObjectStore>& store = q.store;
+    Ref<vtx::KvRecordList> result = q.factory->GetResult();
     const int32_t found = result->GetRecordCount();
 
     if (found == 1) {
@@ -113,18 +104,14 @@ bool ClsAdminSettings::GetSettingSection(const Ref<vtx::KvSession>& KvSession,
   return settings::Reported("GetSettingSection", [&] {
     Ref<KvClass> settings_class = settings::SettingsClassByTable(KvSession, admin);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
-    Ref<KvObjectStore> store = KvSession->GetObjectStore();
-    Ref<KvQueryFactory> factory = store->GetQueryFactory();
-    Ref<KvQuery> query = factory->GetQuery();
-    settings::AddQueryClass(query, settings_class->GetClassId());
-    AddSectionCondition(store, settings_class, query, SectionName);
-    if (!admin && UserId > 0) settings::AddCondition(query, user_id_attribute_, Variant(UserId));
-    settings::AddColumn(query, subject_attribute_);
+    settings::SettingsQuery q = settings::OpenQuery(KvSession);
+    SelectSettings(q, settings_class, SectionName, nullptr, admin, UserId);
+    settings::AddColumn(q.query, subject_attribute_);
     for (int16_t n = 1; settings_class->HasAttribute(ValueAttributeName(n)); n = NextIndex(n))
-      settings::AddColumn(query, ValueAttributeName(n));
-    factory->RunWithOptions(settings::RunOptions(store));
+      settings::AddColumn(q.query, ValueAttributeName(n));
+    q.factory->RunWithOptions(settings::RunOptions(q.store));
 
-    Ref<vtx::KvRecordList> result = factory->GetResult();
+    Ref<vtx::KvRecordList> result = q.factory->GetResult();
     if (result->GetRecordCount() == 0) return false;
     Ref<vtx::KvRecordList> values = settings::NewRecordList();
     KvRecordList = values;
@@ -132,7 +119,7 @@ bool ClsAdminSettings::GetSettingSection(const Ref<vtx::KvSession>& KvSession,
       const std::string column = text::UCase(result->GetStringValue(subject_attribute_, row));
       values->AddColumn(
           column, settings_class->GetAttributes()->ItemByName(ValueAttributeName(1))->GetLength(),
-          settings::kTextType);
+          field_type::kText);
       for (int16_t n = 1; settings_class->HasAttribute(ValueAttributeName(n)); n = NextIndex(n))
         values->SetValue(column, n - 1,
                          Variant(result->GetStringValue(ValueAttributeName(n), row)));

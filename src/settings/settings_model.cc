@@ -24,8 +24,6 @@ constexpr AttributeSet kTdmSet = {"TDM_SECTION", "TDM_SUBJECT",    "TDM_USER_ID"
 constexpr AttributeSet kCnSet = {"CN_SECTION", "CN_SUBJECT",    "CN_USER_ID",
                                  "CN_VALUE_",  "CN_VALUE_LONG", "CN_INSTRUCTIONS"};
 
-constexpr int32_t kTextAttribute = 1;
-
 }  // namespace
 
 ClsAdminSettings::ClsAdminSettings() {
@@ -60,7 +58,7 @@ void ClsAdminSettings::AddSectionCondition(const Ref<KvObjectStore>& store,
                                            const Ref<vtx::KvClass>& settings_class,
                                            const Ref<KvQuery>& query, const std::string& section) {
   Ref<KvAttribute> attribute = settings_class->GetAttributes()->ItemByName(section_attribute_);
-  if (attribute->GetAttributeType() == kTextAttribute) {
+  if (attribute->GetAttributeType() == field_type::kText) {
     settings::AddCondition(query, section_attribute_, Variant(section));
     return;
   }
@@ -68,6 +66,16 @@ void ClsAdminSettings::AddSectionCondition(const Ref<KvObjectStore>& store,
   const int16_t lookup_class = Variant(attribute->GetLookupClassId()).ToInt16();
   Ref<KvLookupItem> item = store->FindLookupItem(lookup_class, section);
   settings::AddCondition(query, section_attribute_, Variant(Variant(item->GetId()).ToInt16()));
+}
+
+void ClsAdminSettings::SelectSettings(const settings::SettingsQuery& q,
+                                      const Ref<KvClass>& settings_class,
+                                      const std::string& section, const std::string* subject,
+                                      bool admin, int32_t user_id) {
+  settings::AddQueryClass(q.query, settings_class->GetClassId());
+  AddSectionCondition(q.store, settings_class, q.query, section);
+  if (subject) settings::AddCondition(q.query, subject_attribute_, Variant(*subject));
+  if (!admin && user_id > 0) settings::AddCondition(q.query, user_id_attribute_, Variant(user_id));
 }
 
 Variant ClsAdminSettings::Invoke(std::string_view name, InvokeKind kind,

@@ -12,6 +12,14 @@ Ref<KvClass> SettingsClassByTable(const Ref<KvSession>& session, bool admin) {
   return session->GetClasses()->ClassByTableName(admin ? kAdminSettingTable : kUserSettingTable);
 }
 
+SettingsQuery OpenQuery(const Ref<KvSession>& session) {
+  SettingsQuery q;
+  q.store = session->GetObjectStore();
+  q.factory = q.store->GetQueryFactory();
+  q.query = q.factory->GetQuery();
+  return q;
+}
+
 void AddQueryClass(const Ref<KvQuery>& query, int16_t class_id) {
   query->GetQueryClasses()->AddClass(class_id, kAlias);
 }

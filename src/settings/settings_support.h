@@ -6,6 +6,7 @@
 #include "host/kv_host.h"
 #include "runtime/runtime_error.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 
 // Pieces every settings operation shares: the host classes, the shape of the
 // settings queries, the run options and the way failures are reported.
@@ -21,12 +22,20 @@ inline constexpr const char* kUserSettingName = "User Setting";
 inline constexpr int32_t kCriticalOkOnly = 16;
 inline constexpr int32_t kOkOnly = 0;
 inline constexpr const char* kMessageTitle = "VTX";
-inline constexpr int32_t kTextType = 1;
 inline constexpr int32_t kRowLimit = 10000;
 
 // The settings class for administrator (true) or user settings, by table name;
 // Nothing when the database has none.
 Ref<KvClass> SettingsClassByTable(const Ref<KvSession>& session, bool admin);
+
+// The store, its query factory and the factory's query, fetched in that
+// order: the host objects a settings query is built and run on.
+struct SettingsQuery {
+  Ref<KvObjectStore> store;
+  Ref<KvQueryFactory> factory;
+  Ref<KvQuery> query;
+};
+SettingsQuery OpenQuery(const Ref<KvSession>& session);
 
 // Query building under the one alias every settings query uses.
 void AddQueryClass(const Ref<KvQuery>& query, int16_t class_id);
@@ -46,16 +55,7 @@ Ref<KvRecord> NewRecord();
 // A modal message box with the critical icon, an OK button and the title "VTX".
 void ShowCritical(const std::string& text);
 
-// Runs `body` under a reporting handler: any run-time error is handed to
-// GetError under `operation` and the operation ends with false.
-template <class Body>
-bool Reported(const char* operation, Body&& body) {
-  try {
-    return body();
-  } catch (const RuntimeError& error) {
-    clsUtils().GetError(operation, error);
-    return false;
-  }
-}
+// Settings operations report their failures as every utils operation does.
+using ::vtx::Reported;
 
 }  // namespace vtx::settings

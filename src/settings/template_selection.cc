@@ -82,8 +82,8 @@ bool ClsAdminSettings::GetBackTheDescriptions(const Ref<vtx::KvSession>& KvSessi
     Ref<KvClass> settings_class = settings::SettingsClassByTable(KvSession, true);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
     Ref<vtx::KvRecordList> descriptions = settings::NewRecordList();
-    descriptions->AddColumn("SECTION", kDescriptionLength, settings::kTextType);
-    descriptions->AddColumn("DESCRIPTION", kDescriptionLength, settings::kTextType);
+    descriptions->AddColumn("SECTION", kDescriptionLength, field_type::kText);
+    descriptions->AddColumn("DESCRIPTION", kDescriptionLength, field_type::kText);
     KvRecordList = descriptions;
     const std::string value_attribute = ValueAttributeName(1);
     Ref<KvObjectStore> store = KvSession->GetObjectStore();

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 
 namespace vtx {
 
@@ -29,8 +30,7 @@ void clsUtils::GetError(const std::string& FunctionName, const RuntimeError& err
 }
 
 std::string clsUtils::FillWithParams(const std::string& NLSMessage, const Variant& Params) {
-  std::string result;
-  try {
+  return Reported("FillWithParams", [&] {
     std::string message = NLSMessage;
     const int32_t upper = Params.UBound();
     for (int32_t i = 0; i <= upper; ++i) {
@@ -40,11 +40,8 @@ std::string clsUtils::FillWithParams(const std::string& NLSMessage, const Varian
       const std::string placeholder = "\"{" + std::to_string(i) + "}\"";
       message = text::Replace(message, placeholder, Params.Elements()[i].ToString());
     }
-    result = message;
-  } catch (const RuntimeError& error) {
-    GetError("FillWithParams", error);
-  }
-  return result;
+    return message;
+  });
 }
 
 bool clsUtils::SetFont(const Ref<Dispatch>& GUI) {

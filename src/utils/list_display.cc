@@ -3,6 +3,7 @@
 #include "host/kv_host.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 #include "utils/loop_index.h"
 
 namespace vtx {
@@ -17,7 +18,7 @@ constexpr int32_t kNoMainWindowOwner = 1;
 bool clsUtils::ShowObjects(const Ref<KvSession>& KvSession, const Ref<KvObjects>& KvProposedObjects,
                            Ref<KvObject>& KvSelectedObject, int32_t KRViewType, bool Modal,
                            const std::string& KvViewTitle) {
-  try {
+  return Reported("ShowObjects", [&] {
     auto gui = CastTo<KvGuiServices>(KvSession->CreateHostComponent(progid::kGuiServices));
     Ref<KvGuiWindow> main_window = gui->GetMainWindow();
 
@@ -37,15 +38,12 @@ bool clsUtils::ShowObjects(const Ref<KvSession>& KvSession, const Ref<KvObjects>
       window->ShowModeless();
     }
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("ShowObjects", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::ConvertKvStringsToString(const Ref<vtx::KvStrings>& KvStrings, std::string& Result,
                                         const std::string& Separateur) {
-  try {
+  return Reported("ConvertKvStringsToString", [&] {
     Result = "";
     if (KvStrings->GetCount() == 0) return true;
     for (int16_t i = 0; i < KvStrings->GetCount(); i = NextIndex(i)) {
@@ -53,10 +51,7 @@ bool clsUtils::ConvertKvStringsToString(const Ref<vtx::KvStrings>& KvStrings, st
     }
     Result = text::Left(Result, text::Len(Result) - text::Len(Separateur));
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("ConvertKvStringsToString", error);
-    return false;
-  }
+  });
 }
 
 }  // namespace vtx

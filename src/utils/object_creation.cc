@@ -2,6 +2,7 @@
 
 #include "host/kv_host.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 #include "utils/loop_index.h"
 
 namespace vtx {
@@ -17,7 +18,7 @@ bool clsUtils::CreateAndLinkObject(Ref<KvSession> KvSession, Ref<KvObject>& KvCh
                                    const std::string& ChildTableName,
                                    const Ref<KvRecord>& KvAttributesValue, bool IsIntegrationUsed,
                                    const Ref<KvRecord>& KvLinkAttributes) {
-  try {
+  return Reported("CreateAndLinkObject", [&] {
     Ref<KvObjectStore> store = KvSession->GetObjectStore();
     Ref<KvClasses> classes = KvSession->GetClasses();
     Ref<KvClass> child_class = classes->ClassByTableName(ChildTableName);
@@ -59,10 +60,7 @@ bool clsUtils::CreateAndLinkObject(Ref<KvSession> KvSession, Ref<KvObject>& KvCh
     KvChildObject->EndStore();
 
     return RefreshCreatedLink(KvSession, link);
-  } catch (const RuntimeError& error) {
-    GetError("CreateAndLinkObject", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetNewAttributeValue(Ref<KvSession> KvSession, const Ref<KvRecordList>& FirstRec,
@@ -88,7 +86,7 @@ bool clsUtils::GetNewAttributeValue(Ref<KvSession> KvSession, const Ref<KvRecord
 
 bool clsUtils::IncrementSequenceNumber(const Ref<KvSession>& KvSession,
                                        const Ref<KvClass>& KvClass) {
-  try {
+  return Reported("IncrementSequenceNumber", [&] {
     Ref<KvAttribute> identifier;
     if (!GetThePrimaryIdentifierInAClass(KvSession, KvClass, identifier)) return false;
     Ref<KvSequence> sequence =
@@ -96,24 +94,18 @@ bool clsUtils::IncrementSequenceNumber(const Ref<KvSession>& KvSession,
     if (sequence.IsNothing()) return true;
     sequence->NextValue();
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("IncrementSequenceNumber", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::RefreshCreatedLink(const Ref<KvSession>& KvSession,
                                   const Ref<KvObject>& KvLinkObject) {
-  try {
+  return Reported("RefreshCreatedLink", [&] {
     Ref<KvObjects> created = KvSession->GetObjectStore()->CreateObjects();
     created->Add(KvLinkObject);
     auto gui = CastTo<KvGuiServices>(KvSession->CreateHostComponent(progid::kGuiServices));
     gui->GetNotifier()->NotifyObjectsChanged(kObjectsCreated, created, true);
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("RefreshCreatedLink", error);
-    return false;
-  }
+  });
 }
 
 }  // namespace vtx

@@ -3,6 +3,7 @@
 #include "host/kv_host.h"
 #include "platform/platform.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 #include "utils/loop_index.h"
 
 namespace vtx {
@@ -10,14 +11,12 @@ namespace vtx {
 namespace {
 
 constexpr const char* kProfileCardTable = "TDM_TITLES";
-constexpr int32_t kTextField = 1;
-constexpr int32_t kBooleanField = 15;
 
 // The card's order: tab first, then position within the tab, both ascending.
 Ref<KvRecordList> ProfileCardOrder() {
   auto order = CastTo<KvRecordList>(Platform::Current().CreateObject(progid::kRecordList));
-  order->AddColumn("COL_NAME", 256, kTextField);
-  order->AddColumn("TDM_DIRECTION", 4, kBooleanField);
+  order->AddColumn("COL_NAME", 256, field_type::kText);
+  order->AddColumn("TDM_DIRECTION", 4, field_type::kBoolean);
   order->SetValue("COL_NAME", 0, "MULTI_TAB");
   order->SetBooleanValue("TDM_DIRECTION", 0, true);
   order->SetValue("COL_NAME", 1, "TAB_ORDER");
@@ -30,7 +29,7 @@ Ref<KvRecordList> ProfileCardOrder() {
 bool clsUtils::AreRequiredFieldsFilled(const Ref<KvSession>& KvSession,
                                        const Ref<vtx::KvClass>& KvClass,
                                        const Ref<vtx::KvRecord>& KvRecord) {
-  try {
+  return Reported("AreRequiredFieldsFilled", [&] {
     Ref<KvRecordList> fields;
     if (!GetFieldsInAProfileCard(KvSession, KvClass, fields)) return false;
 
@@ -48,16 +47,13 @@ bool clsUtils::AreRequiredFieldsFilled(const Ref<KvSession>& KvSession,
       return false;
     }
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("AreRequiredFieldsFilled", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetFieldsInAProfileCard(const Ref<KvSession>& KvSession,
                                        const Ref<vtx::KvClass>& KvClass,
                                        Ref<vtx::KvRecordList>& KvRecordList) {
-  try {
+  return Reported("GetFieldsInAProfileCard", [&] {
     const std::string statement =
         std::string("Select * from ") + kProfileCardTable +
         " where SCREEN_NAME <> 'Single Object Form' " + "And CONTROL_TYPE > 0 " +
@@ -65,17 +61,14 @@ bool clsUtils::GetFieldsInAProfileCard(const Ref<KvSession>& KvSession,
         "And COL_NAME <> 'None' " + "And CLASS_ID = " + std::to_string(KvClass->GetClassId());
     Ref<vtx::KvRecordList> order = ProfileCardOrder();
     return GetDataFromTable(KvSession, statement, order, KvRecordList);
-  } catch (const RuntimeError& error) {
-    GetError("GetFieldsInAProfileCard", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetDataFromTable(const Ref<KvSession>& KvSession, const std::string& Statement,
                                 const Ref<vtx::KvRecordList>& SortQuery,
                                 Ref<vtx::KvRecordList>& KvRecordList) {
   Ref<KvSqlQuery> query;
-  try {
+  const bool executed = Reported("GetDataFromTable", [&] {
     query = KvSession->GetObjectStore()->CreateQuery();
     query->SetOptionA(0);
     query->SetOptionB(true);
@@ -83,10 +76,9 @@ bool clsUtils::GetDataFromTable(const Ref<KvSession>& KvSession, const std::stri
     query->SetOptionD(0);
     query->SetStatement(Statement);
     query->Execute();
-  } catch (const RuntimeError& error) {
-    GetError("GetDataFromTable", error);
-    return false;
-  }
+    return true;
+  });
+  if (!executed) return false;
   // Past the statement every step is best effort: the caller gets the rows
   // as far as they could be read and sorted.
   try {

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 
 namespace vtx {
 
@@ -41,45 +42,45 @@ int16_t clsUtils::AddValues(const Ref<vtx::KvObject>& KvObject, const std::strin
                             int16_t FieldType, const Variant& AnyValue,
                             const Ref<KvSession>& Session) {
   switch (FieldType) {
-    case 1:
+    case field_type::kText:
       KvObject->GetData()->SetStringValue(FieldName, AnyValue.ToString());
       break;
-    case 15:
+    case field_type::kBoolean:
       KvObject->GetData()->SetBooleanValue(FieldName, AnyValue.ToBool());
       break;
-    case 7:
-    case 11:
-    case 12:
+    case field_type::kDate:
+    case field_type::kType11:
+    case field_type::kType12:
       KvObject->GetData()->SetType7Value(FieldName, AnyValue.ToDouble());
       break;
-    case 4:
+    case field_type::kDouble:
       KvObject->GetData()->SetDoubleValue(FieldName, Null2Zero(AnyValue).ToDouble());
       break;
-    case 3:
+    case field_type::kInt32:
       KvObject->GetData()->SetLongValue(FieldName, Null2Zero(AnyValue).ToInt32());
       break;
-    case 2:
+    case field_type::kInt16:
       KvObject->GetData()->SetIntegerValue(FieldName, Null2Zero(AnyValue).ToInt16());
       break;
-    case 8:
+    case field_type::kType8:
       KvObject->GetData()->SetType8Value(FieldName, AnyValue.ToDouble());
       break;
-    case 13:
+    case field_type::kType13:
       KvObject->GetData()->SetType13Value(FieldName, AnyValue.ToDouble());
       break;
-    case 10: {
+    case field_type::kReference: {
       Ref<KvAttribute> attribute = KvObject->GetClass()->GetAttributes()->ItemByName(FieldName);
       int16_t look_class = ClassId16(attribute->GetLookupClassId());
       int32_t kind = Session->GetClasses()->ClassById(look_class)->GetClassKind();
       // Lookup tables store the id of the entry, not the text the caller has.
-      if (kind == 9 || kind == 5) {
+      if (class_kind::IsLookup(kind)) {
         AddValueAsLookUp(KvObject, Session, FieldName, FieldType, look_class, AnyValue);
       } else {
         KvObject->GetData()->SetValue(FieldName, AnyValue);
       }
       break;
     }
-    case 6:
+    case field_type::kType6:
       KvObject->GetData()->SetValue(FieldName, Variant(AnyValue.ToString()));
       break;
     default:
@@ -144,7 +145,7 @@ int16_t clsUtils::GetLinkClassID(const Ref<KvObject>& ReltaedObj, const Ref<vtx:
       Ref<vtx::KvClass> link = links->Item(Index16(i));
       // Both conditions are read for every link class, as the host sees it.
       const int16_t class_id = link->GetClassId();
-      const bool relation = link->GetClassKind() == 7;
+      const bool relation = link->GetClassKind() == class_kind::kRelation;
       if (class_id != 0 && relation) {
         result = class_id;
         break;
@@ -158,28 +159,22 @@ int16_t clsUtils::GetLinkClassID(const Ref<KvObject>& ReltaedObj, const Ref<vtx:
 bool clsUtils::GetThePrimaryIdentifierInAClass(const Ref<vtx::KvSession>& /*KvSession*/,
                                                const Ref<vtx::KvClass>& KvClass,
                                                Ref<KvAttribute>& KvClassAttribute) {
-  try {
+  return Reported("GetThePrimaryIdentifierInAClass", [&] {
     KvClassAttribute = KvClass->GetIdentifierAttributes()->Item(Variant(int16_t{0}));
     // A revision only tells versions apart; it never names the object.
     return KvClassAttribute->GetName() != "REVISION";
-  } catch (const RuntimeError& error) {
-    GetError("GetThePrimaryIdentifierInAClass", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetThePrimaryIdentifierNameInAClass(const Ref<vtx::KvSession>& KvSession,
                                                    const Ref<vtx::KvClass>& KvClass,
                                                    std::string& AttributeName) {
-  try {
+  return Reported("GetThePrimaryIdentifierNameInAClass", [&] {
     Ref<KvAttribute> primary;
     if (!GetThePrimaryIdentifierInAClass(KvSession, KvClass, primary)) return false;
     AttributeName = primary->GetName();
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("GetThePrimaryIdentifierNameInAClass", error);
-    return false;
-  }
+  });
 }
 
 }  // namespace vtx

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 #include "utils/loop_index.h"
 
 namespace vtx {
@@ -28,7 +29,7 @@ void AddRole(const Ref<KvTreeQuery>& query, int16_t class_id, const char* alias)
 bool clsUtils::ExpandTree(const Ref<KvSession>& KvSession, const Ref<vtx::KvObjects>& KvObjects,
                           int16_t Level, Ref<vtx::KvRecordList>& KvRecordList,
                           const Ref<KvStrings>& KvAttributesToDisplay, bool UseOrdering) {
-  try {
+  return Reported("ExpandTree", [&] {
     std::string directory;
     if (!GetTemporaryDirectory(directory)) return false;
     auto file_system =
@@ -71,16 +72,13 @@ bool clsUtils::ExpandTree(const Ref<KvSession>& KvSession, const Ref<vtx::KvObje
     KvRecordList = query->GetResult(0, true)->GetRecordList();
     file_system->DeleteFile(work_file);
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("ExpandTree", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetObjectsFromCompositeObjects(
     const Ref<KvSession>& KvSession, const Ref<vtx::KvCompositeObjects>& KvCompositeObjects,
     const std::string& Role, Ref<vtx::KvObjects>& KvObjects) {
-  try {
+  return Reported("GetObjectsFromCompositeObjects", [&] {
     if (Role != "L" && Role != "F" && Role != "S") return false;
     const std::string prefix = Role + ".";
 
@@ -101,10 +99,7 @@ bool clsUtils::GetObjectsFromCompositeObjects(
     }
     KvObjects = KvSession->GetObjectStore()->ObjectsFromRecordList(role_rows, true);
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("GetObjectsFromCompositeObjects", error);
-    return false;
-  }
+  });
 }
 
 }  // namespace vtx

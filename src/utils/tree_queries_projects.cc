@@ -3,6 +3,7 @@
 #include "host/kv_host.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
+#include "utils/reported.h"
 #include "utils/loop_index.h"
 
 namespace vtx {
@@ -19,16 +20,13 @@ bool clsUtils::GetGeneralLinkClassByClassTableNames(const Ref<KvSession>& KvSess
                                                     const std::string& TableName2,
                                                     Ref<KvClass>& KvLinkClass,
                                                     const Variant& LinkIndexToTake) {
-  try {
+  return Reported("GetGeneralLinkClassByClassTableNames", [&] {
     Ref<KvClass> first = KvSession->GetClasses()->ClassByTableName(TableName1);
     Ref<KvClass> second = KvSession->GetClasses()->ClassByTableName(TableName2);
     Ref<KvClassList> links = first->GetClassLinks()->GetTo(second->GetClassId());
     KvLinkClass = links->Item(LinkIndexToTake.ToInt32());
     return !KvLinkClass.IsNothing();
-  } catch (const RuntimeError& error) {
-    GetError("GetGeneralLinkClassByClassTableNames", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetObjectsOnDeskTopInProjects(const Ref<KvSession>& KvSession,
@@ -36,7 +34,7 @@ bool clsUtils::GetObjectsOnDeskTopInProjects(const Ref<KvSession>& KvSession,
                                              const std::string& TableName,
                                              Ref<KvObjects>& KvObjectsOnTheDeskTop,
                                              const std::string& AttributeNames) {
-  try {
+  return Reported("GetObjectsOnDeskTopInProjects", [&] {
     Ref<KvObjectStore> store = KvSession->GetObjectStore();
     Ref<KvObjects> found = store->CreateObjects();
     Ref<KvClass> searched = KvSession->GetClasses()->ClassByTableName(TableName);
@@ -80,10 +78,7 @@ bool clsUtils::GetObjectsOnDeskTopInProjects(const Ref<KvSession>& KvSession,
     }
     KvObjectsOnTheDeskTop = found;
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("GetObjectsOnDeskTopInProjects", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetAllObjectsInAProject(const Ref<KvSession>& KvSession,
@@ -91,7 +86,7 @@ bool clsUtils::GetAllObjectsInAProject(const Ref<KvSession>& KvSession,
                                        const std::string& SuperClassTableName,
                                        Ref<vtx::KvRecordList>& KvRecordList,
                                        const Ref<KvStrings>& KvAttributes) {
-  try {
+  return Reported("GetAllObjectsInAProject", [&] {
     Ref<KvObjects> on_desktop;
     if (!GetObjectsOnDeskTopInProjects(KvSession, KvProjects, SuperClassTableName, on_desktop,
                                        "")) {
@@ -99,10 +94,7 @@ bool clsUtils::GetAllObjectsInAProject(const Ref<KvSession>& KvSession,
     }
     if (on_desktop->GetCount() == 0) return false;
     return ExpandTree(KvSession, on_desktop, kProjectDepth, KvRecordList, KvAttributes, false);
-  } catch (const RuntimeError& error) {
-    GetError("GetAllObjectsInAProject", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetAllObjectsInAProject2(const Ref<KvSession>& KvSession,
@@ -110,7 +102,7 @@ bool clsUtils::GetAllObjectsInAProject2(const Ref<KvSession>& KvSession,
                                         const std::string& SuperClassTableName,
                                         Ref<vtx::KvObjects>& KvObjects,
                                         const Ref<KvStrings>& KvAttributes) {
-  try {
+  return Reported("GetAllObjectsInAProject2", [&] {
     Ref<KvRecordList> rows;
     if (!GetAllObjectsInAProject(KvSession, KvProjects, SuperClassTableName, rows, KvAttributes)) {
       return false;
@@ -141,17 +133,14 @@ bool clsUtils::GetAllObjectsInAProject2(const Ref<KvSession>& KvSession,
       if (KvObjects->IndexOf(son) == -1) KvObjects->Add(son);
     }
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("GetAllObjectsInAProject2", error);
-    return false;
-  }
+  });
 }
 
 bool clsUtils::GetFreeObjects(const Ref<KvSession>& KvSession,
                               const std::string& SuperClassTableName,
                               Ref<vtx::KvObjects>& KvObjects, const Ref<vtx::KvObjects>& KvProjects,
                               bool OnlyOrphans) {
-  try {
+  return Reported("GetFreeObjects", [&] {
     Ref<KvObjectStore> store = KvSession->GetObjectStore();
     Ref<KvOptions> options = store->GetDefaultOptions()->Copy();
     options->SetFlagA(false);
@@ -198,10 +187,7 @@ bool clsUtils::GetFreeObjects(const Ref<KvSession>& KvSession,
       KvObjects->Add(candidate);
     }
     return true;
-  } catch (const RuntimeError& error) {
-    GetError("GetFreeObjects", error);
-    return false;
-  }
+  });
 }
 
 }  // namespace vtx

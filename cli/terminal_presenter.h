@@ -4,7 +4,7 @@
 
 #include "platform/presenter.h"
 
-namespace vtx {
+namespace vtx::cli {
 
 // Presents message boxes and dialogs on a terminal. A box is printed framed,
 // with its title (the add-in's name when it has none) and what its style
@@ -26,4 +26,4 @@ class TerminalPresenter : public Presenter {
   std::ostream& out_;
 };
 
-}  // namespace vtx
+}  // namespace vtx::cli

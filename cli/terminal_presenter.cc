@@ -1,4 +1,4 @@
-#include "platform/terminal_presenter.h"
+#include "cli/terminal_presenter.h"
 
 #include <algorithm>
 #include <string>
@@ -7,7 +7,7 @@
 #include "platform/message_box_style.h"
 #include "runtime/text.h"
 
-namespace vtx {
+namespace vtx::cli {
 
 namespace {
 
@@ -103,4 +103,4 @@ DialogAction TerminalPresenter::Ask(const DialogSnapshot& dialog) {
   }
 }
 
-}  // namespace vtx
+}  // namespace vtx::cli

@@ -1,4 +1,4 @@
-#include "platform/terminal_presenter.h"
+#include "cli/terminal_presenter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "platform/message_box_style.h"
 #include "support/case_name.h"
 
-namespace vtx {
+namespace vtx::cli {
 namespace {
 
 TEST(TerminalPresenterTest, FramesTheBoxWithTitleAndStyle) {
@@ -81,4 +81,4 @@ TEST(MessageBoxStyleTest, DefaultButtonFollowsTheStyle) {
 }
 
 }  // namespace
-}  // namespace vtx
+}  // namespace vtx::cli
