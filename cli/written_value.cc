@@ -146,7 +146,8 @@ void ParseLongForm(const Json& json, const std::string& path, WrittenValue& out)
       if (known.name == written.name)
         throw JsonPathError(column.PathOf("name"), "duplicate column");
     }
-    written.type = static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(field_type::kText));
+    written.type =
+        static_cast<int32_t>(column.OptionalInteger("type", 0, 255).value_or(field_type::kText));
     written.length =
         static_cast<int32_t>(column.OptionalInteger("length", 0, 1 << 30)
                                  .value_or(written.type == field_type::kText ? kTextLength : 0));

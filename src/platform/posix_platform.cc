@@ -46,14 +46,11 @@ double LocalNowAsOleDate() {
 PosixPlatform::PosixPlatform()
     : PosixPlatform(std::make_shared<WindowsPaths>(DefaultDriveRoot())) {}
 
-PosixPlatform::PosixPlatform(std::shared_ptr<WindowsPaths> paths)
-    : paths_(std::move(paths)) {}
+PosixPlatform::PosixPlatform(std::shared_ptr<WindowsPaths> paths) : paths_(std::move(paths)) {}
 
 PosixPlatform::~PosixPlatform() = default;
 
-void PosixPlatform::SetPresenter(Presenter* presenter) {
-  presenter_ = presenter;
-}
+void PosixPlatform::SetPresenter(Presenter* presenter) { presenter_ = presenter; }
 
 std::string PosixPlatform::GetComputerName() {
   char buffer[HOST_NAME_MAX + 1] = {};

@@ -6,8 +6,8 @@
 #include "platform/platform.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
-#include "utils/reported.h"
 #include "utils/loop_index.h"
+#include "utils/reported.h"
 
 namespace vtx {
 
@@ -37,9 +37,8 @@ bool clsUtils::CheckTableName(Ref<KvSession> KvSession, const std::string& Table
 
 bool clsUtils::CheckAttributeInternalName(const Ref<vtx::KvClass>& KvClass,
                                           const std::string& AttributeInternalName) {
-  return Reported("CheckAttributeInternalName", [&] {
-    return KvClass->HasAttribute(AttributeInternalName);
-  });
+  return Reported("CheckAttributeInternalName",
+                  [&] { return KvClass->HasAttribute(AttributeInternalName); });
 }
 
 bool clsUtils::CheckAttributeExternalName(const Ref<vtx::KvClass>& KvClass,
@@ -55,15 +54,11 @@ bool clsUtils::CheckAttributeExternalName(const Ref<vtx::KvClass>& KvClass,
 }
 
 bool clsUtils::CheckPathFile(const std::string& Path) {
-  return Reported("CheckPathFile", [&] {
-    return NewFileSystemObject()->FileExists(Path);
-  });
+  return Reported("CheckPathFile", [&] { return NewFileSystemObject()->FileExists(Path); });
 }
 
 bool clsUtils::CheckPathDirectory(const std::string& Path) {
-  return Reported("CheckPathDirectory", [&] {
-    return NewFileSystemObject()->FolderExists(Path);
-  });
+  return Reported("CheckPathDirectory", [&] { return NewFileSystemObject()->FolderExists(Path); });
 }
 
 bool clsUtils::GetTemporaryDirectory(std::string& Directory) {

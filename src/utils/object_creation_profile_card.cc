@@ -3,8 +3,8 @@
 #include "host/kv_host.h"
 #include "platform/platform.h"
 #include "utils/cls_utils.h"
-#include "utils/reported.h"
 #include "utils/loop_index.h"
+#include "utils/reported.h"
 
 namespace vtx {
 

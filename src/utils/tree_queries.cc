@@ -5,8 +5,8 @@
 #include "platform/platform.h"
 #include "runtime/text.h"
 #include "utils/cls_utils.h"
-#include "utils/reported.h"
 #include "utils/loop_index.h"
+#include "utils/reported.h"
 
 namespace vtx {
 
