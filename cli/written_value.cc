@@ -1,6 +1,7 @@
 #include "cli/written_value.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include <fmt/format.h>
@@ -38,20 +39,23 @@ WrittenValue Make(Kind kind, const std::string& path) {
   return v;
 }
 
+// `cell` as a whole number of `kind`, which holds `min` to `max`.
+WrittenValue WholeCell(WrittenValue cell, Kind kind, int64_t min, int64_t max) {
+  if (!cell.whole_number || cell.number < static_cast<double>(min) ||
+      cell.number > static_cast<double>(max))
+    throw JsonPathError(cell.path, fmt::format("expected a whole number from {} to {}", min, max));
+  cell.kind = kind;
+  return cell;
+}
+
 // A bare number in a cell takes the type of its column.
 WrittenValue ConvertNumberCell(WrittenValue cell, int32_t type) {
   switch (type) {
     case field_type::kInt16:
-      if (!cell.whole_number || cell.number < -32768 || cell.number > 32767)
-        throw JsonPathError(cell.path, "expected a whole number from -32768 to 32767");
-      cell.kind = Kind::kI2;
-      return cell;
+      return WholeCell(std::move(cell), Kind::kI2, INT16_MIN, INT16_MAX);
     case field_type::kInt32:
     case field_type::kReference:
-      if (!cell.whole_number || cell.number < -2147483648.0 || cell.number > 2147483647.0)
-        throw JsonPathError(cell.path, "expected a whole number from -2147483648 to 2147483647");
-      cell.kind = Kind::kI4;
-      return cell;
+      return WholeCell(std::move(cell), Kind::kI4, INT32_MIN, INT32_MAX);
     case field_type::kDate:
       cell.kind = Kind::kDate;
       return cell;

@@ -169,16 +169,12 @@ struct Triple {
   int32_t f, s, l;
 };
 
-std::shared_ptr<const RecordTable> RunJoined(Store& store, const QueryPlan& plan) {
+// The F, S, L id triples of a joined query: every link from a qualifying F
+// to a qualifying S (a composition link only from parent to son), in F then
+// L order, cut to the plan's row limit.
+std::vector<Triple> JoinedRows(Store& store, const QueryPlan& plan, const ClassDef& f_def,
+                               int16_t s_class, int16_t l_class) {
   const Model& model = store.GetModel();
-  const int16_t f_class = plan.ClassOf("F"), s_class = plan.ClassOf("S");
-  const int16_t l_class = plan.ClassOf("L");
-  if (f_class == 0 || s_class == 0)
-    Raise(err::kHostFailure, "A query over several classes needs the aliases F and S", "Korvel");
-  const ClassDef& f_def = store.ClassOrRaise(f_class);
-  store.ClassOrRaise(s_class);
-
-  // The F objects that qualify, then every link from them to a qualifying S.
   std::vector<int32_t> f_ids;
   for (auto& row : SelectFamily(store, f_def, {}, ConditionsFor(plan, "F", false), nullptr, 0))
     f_ids.push_back(row[0].AsI4());
@@ -213,17 +209,12 @@ std::shared_ptr<const RecordTable> RunJoined(Store& store, const QueryPlan& plan
   });
   if (plan.max_rows > 0 && rows.size() > static_cast<size_t>(plan.max_rows))
     rows.resize(plan.max_rows);
+  return rows;
+}
 
-  // Columns: as selected, else the ids of each alias.
-  std::vector<std::pair<std::string, std::string>> select = plan.select;
-  if (select.empty())
-    for (const char* alias : {"F", "S", "L"})
-      if (plan.ClassOf(alias) != 0 || std::string_view(alias) == "L") {
-        select.emplace_back(attr::kClassId, alias);
-        select.emplace_back(attr::kObjectId, alias);
-      }
-  auto table = std::make_shared<RecordTable>();
-  // Values per alias: read every object named, all attributes, one read per class.
+// Every attribute of every object the rows name, by object id: one read per class.
+std::map<int32_t, std::pair<const ClassDef*, std::vector<Variant>>> ReadRowObjects(
+    Store& store, const std::vector<Triple>& rows) {
   std::map<int32_t, std::pair<const ClassDef*, std::vector<Variant>>> values;
   std::vector<int32_t> all;
   for (const Triple& t : rows) all.insert(all.end(), {t.f, t.s, t.l});
@@ -235,6 +226,29 @@ std::shared_ptr<const RecordTable> RunJoined(Store& store, const QueryPlan& plan
     for (auto& [id, v] : store.Objects().ReadMany(def, ids, AllAttributes(def)))
       values[id] = {&def, std::move(v)};
   }
+  return values;
+}
+
+std::shared_ptr<const RecordTable> RunJoined(Store& store, const QueryPlan& plan) {
+  const Model& model = store.GetModel();
+  const int16_t f_class = plan.ClassOf("F"), s_class = plan.ClassOf("S");
+  const int16_t l_class = plan.ClassOf("L");
+  if (f_class == 0 || s_class == 0)
+    Raise(err::kHostFailure, "A query over several classes needs the aliases F and S", "Korvel");
+  const ClassDef& f_def = store.ClassOrRaise(f_class);
+  store.ClassOrRaise(s_class);
+  const std::vector<Triple> rows = JoinedRows(store, plan, f_def, s_class, l_class);
+
+  // Columns: as selected, else the ids of each alias.
+  std::vector<std::pair<std::string, std::string>> select = plan.select;
+  if (select.empty())
+    for (const char* alias : {"F", "S", "L"})
+      if (plan.ClassOf(alias) != 0 || std::string_view(alias) == "L") {
+        select.emplace_back(attr::kClassId, alias);
+        select.emplace_back(attr::kObjectId, alias);
+      }
+  auto table = std::make_shared<RecordTable>();
+  const auto values = ReadRowObjects(store, rows);
   for (const auto& [column, alias] : select) {
     const int16_t class_id = alias == "F" ? f_class : alias == "S" ? s_class : l_class;
     const ClassDef* def = class_id ? model.ById(class_id) : nullptr;

@@ -87,6 +87,13 @@ Variant ScalarToVariant(const Json& j, const std::string& path) {
   Fail(path, "expected a text, number, Boolean or null");
 }
 
+// The index of the attribute `name` names in `def`; fails at `path` when it has none.
+int AttributeIndex(const ClassDef& def, const std::string& name, const std::string& path) {
+  const int index = def.FindAttribute(name);
+  if (index < 0) Fail(path, fmt::format("unknown attribute {}", name));
+  return index;
+}
+
 // The standard attributes every class of `kind` starts with, then the host's
 // own time stamps.
 std::vector<AttributeDef> StandardAttributes(int32_t class_kind) {
@@ -207,9 +214,7 @@ void ResolveInherited(RawClass& raw, const RawClass* top, const Model& model) {
     if (!ids.is_array()) Fail(p + ".identifiers", "expected an array");
     for (size_t i = 0; i < ids.size(); ++i) {
       const std::string ip = fmt::format("{}.identifiers[{}]", p, i);
-      const std::string name = String(ids[i], ip);
-      const int index = def.FindAttribute(name);
-      if (index < 0) Fail(ip, fmt::format("unknown attribute {}", name));
+      const int index = AttributeIndex(def, String(ids[i], ip), ip);
       def.identifiers.push_back(def.attributes[index].name);
     }
   } else if (top) {
@@ -269,8 +274,7 @@ void ParseSequences(const Json& sequences, const std::string& sp, ClassDef& def)
   if (!sequences.is_object()) Fail(sp, "expected an object");
   for (const auto& [name, seq] : sequences.items()) {
     const std::string np = sp + "." + name;
-    const int index = def.FindAttribute(name);
-    if (index < 0) Fail(np, fmt::format("unknown attribute {}", name));
+    const int index = AttributeIndex(def, name, np);
     CheckKeys(seq, np, {"next", "format"});
     SequenceDef s;
     if (seq.contains("next")) s.next = Integer(seq["next"], np + ".next", INT32_MIN, INT32_MAX);
@@ -289,8 +293,7 @@ void ParseDefaults(const Json& defaults, const std::string& dp, ClassDef& def) {
   if (!defaults.is_object()) Fail(dp, "expected an object");
   for (const auto& [name, value] : defaults.items()) {
     const std::string np = dp + "." + name;
-    const int index = def.FindAttribute(name);
-    if (index < 0) Fail(np, fmt::format("unknown attribute {}", name));
+    const int index = AttributeIndex(def, name, np);
     const AttributeDef& a = def.attributes[index];
     Variant v;
     try {

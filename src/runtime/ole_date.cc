@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "runtime/runtime_error.h"
 
@@ -149,6 +151,46 @@ std::string ToDisplayString(double serial) {
   return date_text + " " + TimeText(p);
 }
 
+namespace {
+
+// A number of a format field: as many digits as it has, or two at least for
+// a doubled letter.
+std::string FieldNumber(int value, size_t run) {
+  return run >= 2 ? Pad(value, 2) : std::to_string(value);
+}
+
+// The text of a run of `run` letters `letter` (lower case) that stand for a
+// date or time field; nullopt for a letter that stands for none.
+std::optional<std::string> FieldText(char letter, size_t run, const DateParts& p, double serial,
+                                     bool twelve_hour, bool after_hour) {
+  switch (letter) {
+    case 'y':
+      if (run >= 3) return Pad(p.year, 4);
+      if (run == 2) return Pad(p.year % 100, 2);
+      return std::to_string(DaysFromCivil(p.year, p.month, p.day) - DaysFromCivil(p.year, 1, 1) +
+                            1);
+    case 'm':
+      if (after_hour && run <= 2) return FieldNumber(p.minute, run);
+      if (run >= 4) return kMonthNames[p.month - 1];
+      if (run == 3) return std::string(kMonthNames[p.month - 1]).substr(0, 3);
+      return FieldNumber(p.month, run);
+    case 'n':
+      return FieldNumber(p.minute, run);
+    case 'd':
+      if (run >= 4) return kDayNames[DayOfWeek(serial)];
+      if (run == 3) return std::string(kDayNames[DayOfWeek(serial)]).substr(0, 3);
+      return FieldNumber(p.day, run);
+    case 'h':
+      return FieldNumber(twelve_hour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour, run);
+    case 's':
+      return FieldNumber(p.second, run);
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
 std::string Format(double serial, const std::string& pattern) {
   const DateParts p = ToParts(serial);
   std::string upper_pattern = pattern;
@@ -182,59 +224,13 @@ std::string Format(double serial, const std::string& pattern) {
     while (i + run < pattern.size() &&
            std::tolower(static_cast<unsigned char>(pattern[i + run])) == lower)
       ++run;
-    switch (lower) {
-      case 'y':
-        if (run >= 3) {
-          out += Pad(p.year, 4);
-        } else if (run == 2) {
-          out += Pad(p.year % 100, 2);
-        } else {
-          int64_t doy = DaysFromCivil(p.year, p.month, p.day) - DaysFromCivil(p.year, 1, 1) + 1;
-          out += std::to_string(doy);
-        }
-        after_hour = false;
-        break;
-      case 'm':
-        if (after_hour && run <= 2) {
-          out += run == 2 ? Pad(p.minute, 2) : std::to_string(p.minute);
-        } else if (run >= 4) {
-          out += kMonthNames[p.month - 1];
-        } else if (run == 3) {
-          out += std::string(kMonthNames[p.month - 1]).substr(0, 3);
-        } else {
-          out += run == 2 ? Pad(p.month, 2) : std::to_string(p.month);
-        }
-        after_hour = false;
-        break;
-      case 'n':
-        out += run >= 2 ? Pad(p.minute, 2) : std::to_string(p.minute);
-        after_hour = false;
-        break;
-      case 'd':
-        if (run >= 4) {
-          out += kDayNames[DayOfWeek(serial)];
-        } else if (run == 3) {
-          out += std::string(kDayNames[DayOfWeek(serial)]).substr(0, 3);
-        } else {
-          out += run == 2 ? Pad(p.day, 2) : std::to_string(p.day);
-        }
-        after_hour = false;
-        break;
-      case 'h': {
-        int hour = twelve_hour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
-        out += run >= 2 ? Pad(hour, 2) : std::to_string(hour);
-        after_hour = true;
-        break;
-      }
-      case 's':
-        out += run >= 2 ? Pad(p.second, 2) : std::to_string(p.second);
-        after_hour = false;
-        break;
-      default:
-        out.append(pattern, i, run);
-        // A separator between the hour and the minutes keeps "m" meaning minutes.
-        if (c != ':') after_hour = false;
-        break;
+    if (auto field = FieldText(lower, run, p, serial, twelve_hour, after_hour)) {
+      out += *field;
+      after_hour = lower == 'h';
+    } else {
+      out.append(pattern, i, run);
+      // A separator between the hour and the minutes keeps "m" meaning minutes.
+      if (c != ':') after_hour = false;
     }
     i += run;
   }
