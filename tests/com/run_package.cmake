@@ -6,27 +6,7 @@
 # Inputs: CPACK, CONFIG (CPackConfig.cmake), OBJDUMP, WINE, WINESERVER, PREFIX
 # (ready), SOURCE_DIR, WORK_DIR, ACCESS_DENIED (stand-in for net.exe), X86 (ON
 # when Wine runs 32-bit programs).
-set(ENV{WINEPREFIX} ${PREFIX})
-set(ENV{WINEDEBUG} -all)
-set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml=")
-file(REMOVE_RECURSE ${WORK_DIR})
-file(MAKE_DIRECTORY ${WORK_DIR})
-
-set(failures "")
-macro(fail text)
-  list(APPEND failures "${text}")
-  message(STATUS "FAIL ${text}")
-endmacro()
-function(windows_path path out)
-  string(REPLACE "/" "\\" path "${path}")
-  set(${out} "Z:${path}" PARENT_SCOPE)
-endfunction()
-function(wine_run out_status out_text)
-  execute_process(COMMAND ${WINE} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE text
-                  ERROR_VARIABLE text TIMEOUT 300)
-  set(${out_status} ${status} PARENT_SCOPE)
-  set(${out_text} "${text}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/wine_session.cmake)
 
 execute_process(COMMAND ${CPACK} -G ZIP --config ${CONFIG} -B ${WORK_DIR}
                 RESULT_VARIABLE status OUTPUT_VARIABLE text ERROR_VARIABLE text)
@@ -57,13 +37,6 @@ foreach(pair "x86;pei-i386" "x64;pei-x86-64")
   endif()
 endforeach()
 
-file(STRINGS ${SOURCE_DIR}/../../src/registration/com_identity.h identity_lines
-     REGEX "\"\\{[0-9A-F-]+\\}\"")
-string(REGEX MATCHALL "\\{[0-9A-F-]+\\}" guids "${identity_lines}")
-list(GET guids 0 library_id)
-list(GET guids 1 application_clsid)
-list(GET guids 3 nls_clsid)
-windows_path(${SOURCE_DIR}/registry_check.js registry_check)
 
 # Runs a script of the package and checks its exit code, its message and the
 # registry it leaves for the DLL of `bits` (a macro, so that fail() reaches
@@ -117,8 +90,4 @@ set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml=")
 file(REMOVE ${net})
 file(RENAME ${net}.kept ${net})
 
-execute_process(COMMAND ${WINESERVER} --wait)
-if(failures)
-  list(JOIN failures "\n  " listed)
-  message(FATAL_ERROR "${listed}")
-endif()
+report_failures()
