@@ -96,7 +96,6 @@ std::optional<int64_t> ObjectReader::OptionalInteger(std::string_view key, int64
   return ExpectInteger(*value, PathOf(key), min, max);
 }
 
-void ObjectReader::Allow(std::string_view key) { known_.emplace(key); }
 
 void ObjectReader::Finish() const {
   for (const auto& [key, _] : object_.items()) {

@@ -42,9 +42,6 @@ class ObjectReader {
   std::optional<bool> OptionalBool(std::string_view key);
   int64_t RequireInteger(std::string_view key, int64_t min, int64_t max);
   std::optional<int64_t> OptionalInteger(std::string_view key, int64_t min, int64_t max);
-
-  // Marks keys as known without reading them.
-  void Allow(std::string_view key);
   // Raises "unknown key" for the first member (in file order) never asked for.
   void Finish() const;
 

@@ -122,12 +122,6 @@ std::string SessionPrinter::DescribeObject(emu::EmulatedHost& host, const emu::O
   return fmt::format("{} #{}", class_name, ref.object_id);
 }
 
-std::string SessionPrinter::DescribeJsonObject(emu::EmulatedHost& host, const Json& object) {
-  const emu::ClassDef* def = host.GetStore().GetModel().ByName(object.value("class", ""));
-  if (!def) return FormatJsonOneLine(object);
-  return DescribeObject(host, emu::ObjectRef{def->id, object.value("id", 0)});
-}
-
 std::string SessionPrinter::DescribeValue(emu::EmulatedHost& host, const WrittenValue& value) {
   (void)host;
   switch (value.kind) {

@@ -40,7 +40,6 @@ class SessionPrinter {
 
  private:
   std::string DescribeObject(emu::EmulatedHost& host, const emu::ObjectRef& ref);
-  std::string DescribeJsonObject(emu::EmulatedHost& host, const Json& object);
   std::string DescribeValue(emu::EmulatedHost& host, const WrittenValue& value);
   void PrintCall(const CallStep& call, const Json& entry, emu::EmulatedHost& host);
   // The out arguments the call handed back that the step did not give.

@@ -39,9 +39,7 @@ class CallMonitor {
   void Enter(std::string_view operation, std::initializer_list<Variant> args = {});
 
   void AddFault(Fault fault) { faults_.push_back(std::move(fault)); }
-  void ClearFaults() { faults_.clear(); }
   void SetTracing(bool on) { tracing_ = on; }
-  bool Tracing() const { return tracing_; }
   const std::vector<TraceEntry>& Trace() const { return trace_; }
   // Hands over the trace recorded so far and starts a new one.
   std::vector<TraceEntry> TakeTrace();
@@ -59,7 +57,6 @@ class CallMonitor {
    private:
     CallMonitor& m_;
   };
-  bool Paused() const { return paused_ > 0; }
 
  private:
   std::vector<Fault> faults_;

@@ -59,7 +59,6 @@ Ref<KvObjectStore> EmulatedHost::ObjectStore() const { return session_->ObjectSt
 
 Store& EmulatedHost::GetStore() const { return *state_->store; }
 
-const std::shared_ptr<Store>& EmulatedHost::SharedStore() const { return state_->store; }
 
 CallMonitor& EmulatedHost::Monitor() const { return *state_->monitor; }
 

@@ -84,7 +84,6 @@ class EmulatedHost {
   Ref<KvObjectStore> ObjectStore() const;
   // The store, for Korvel's own actions (insert, update, delete, link, dump).
   Store& GetStore() const;
-  const std::shared_ptr<Store>& SharedStore() const;
   // Faults and tracing.
   CallMonitor& Monitor() const;
   // The platform to install (ScopedPlatform) while the add-in runs.

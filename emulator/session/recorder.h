@@ -61,7 +61,6 @@ class Recorder {
 
   // The view on screen (shown last), or null when none was shown.
   std::shared_ptr<const ViewRecord> OnScreen() const { return on_screen_; }
-  int64_t ViewsCreated() const { return views_created_; }
 
   // Hands over what was recorded since the last Take and starts afresh. The
   // view on screen stays on screen.

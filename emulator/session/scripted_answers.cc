@@ -6,14 +6,6 @@
 
 namespace vtx::emu {
 
-void ScriptedAnswers::SetEditorAnswers(std::vector<EditorAnswer> answers) {
-  editor_.assign(std::make_move_iterator(answers.begin()), std::make_move_iterator(answers.end()));
-}
-
-void ScriptedAnswers::SetModalViewAnswers(std::vector<std::optional<ObjectKey>> answers) {
-  modal_.assign(std::make_move_iterator(answers.begin()), std::make_move_iterator(answers.end()));
-}
-
 EditorAnswer ScriptedAnswers::NextEditorAnswer() {
   if (editor_.empty()) {
     missing_ = true;

@@ -28,8 +28,6 @@ struct EditorAnswer {
 // Thread-safety: none; used on the host's thread.
 class ScriptedAnswers {
  public:
-  void SetEditorAnswers(std::vector<EditorAnswer> answers);
-  void SetModalViewAnswers(std::vector<std::optional<ObjectKey>> answers);
   void AddEditorAnswer(EditorAnswer answer) { editor_.push_back(std::move(answer)); }
   void AddModalViewAnswer(std::optional<ObjectKey> answer) { modal_.push_back(std::move(answer)); }
 
@@ -37,8 +35,6 @@ class ScriptedAnswers {
   // The object the user selects in the next modal view; nullopt: none.
   std::optional<ObjectKey> NextModalViewAnswer();
 
-  size_t PendingEditorAnswers() const { return editor_.size(); }
-  size_t PendingModalViewAnswers() const { return modal_.size(); }
   // True once an answer was missing or could not be used.
   bool AnswerWasMissing() const { return missing_; }
   // Records that an answer could not be used (it named an object the view

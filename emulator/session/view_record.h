@@ -29,7 +29,6 @@ class ViewRecord {
   ViewRecord(std::shared_ptr<CallMonitor> monitor, int64_t sequence, int32_t type);
 
   // 1 for the first view of the host, 2 for the next, ...
-  int64_t Sequence() const { return sequence_; }
   int32_t Type() const { return type_; }
   const std::string& Caption() const { return caption_; }
   // Shown with KvGuiWindow.Show (waiting for the user).

@@ -43,7 +43,6 @@ class EmuRecord : public KvRecord {
   void ClearChanged();
   // Resets every value to Empty and forgets changes.
   void ClearValues();
-  const ClassDef* ClassDefinition() const { return def_; }
   // The object a row copied out of a query result was read from (0: none).
   int32_t RowObject() const { return row_object_; }
   void SetRowObject(int32_t object_id) { row_object_ = object_id; }

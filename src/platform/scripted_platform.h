@@ -68,7 +68,6 @@ class ScriptedPlatform : public Platform {
   void SetDialogFallback(std::function<DialogAction(const DialogSnapshot&)> ask) {
     fallback_ = std::move(ask);
   }
-  size_t PendingDialogAnswers() const { return answers_.size(); }
   bool AnswerWasMissing() const { return answer_missing_; }
 
   // The path mapping in use (for reporting paths, or resolving them in tests).

@@ -27,7 +27,6 @@ class WindowsPaths {
   void MapDrive(std::string_view drive, const std::filesystem::path& folder);
   // The folder drive `letter` lives in (configured or default).
   std::filesystem::path DriveFolder(char letter) const;
-  const std::filesystem::path& DefaultRoot() const { return default_root_; }
 
   // The host path of a Windows path.
   std::filesystem::path ToHost(std::string_view windows_path) const;

@@ -30,8 +30,6 @@ class FormControl : public Dispatch {
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
   const std::string& FontName() const { return font_name_; }
-  void SetFontName(std::string font) { font_name_ = std::move(font); }
-  const ControlGeometry& Geometry() const { return geometry_; }
   int16_t TabIndex() const { return tab_index_; }
 
   Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
