@@ -7,11 +7,12 @@
 #include <fmt/format.h>
 
 #include "emulator/store/database.h"
+#include "emulator/store/database_location.h"
 
 namespace vtx::cli {
 
 std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path, emu::OpenMode mode) {
-  if (!std::filesystem::is_regular_file(path))
+  if (!emu::IsServerDatabase(path) && !std::filesystem::is_regular_file(path))
     throw UsageError(fmt::format("{}: no such database file", path));
   std::string model;
   try {

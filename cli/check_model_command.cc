@@ -1,7 +1,5 @@
 #include "cli/check_model_command.h"
 
-#include <sqlite3.h>
-
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -11,6 +9,7 @@
 #include "cli/exit_status.h"
 #include "cli/json_text.h"
 #include "cli/model_check.h"
+#include "emulator/store/database.h"
 
 namespace vtx::cli {
 namespace {
@@ -28,19 +27,19 @@ std::string ReadFile(const std::string& path) {
 // The model a database was created with, which it keeps beside its objects.
 // Opened read-only: checking must not change (or create) the file.
 std::string ReadDatabaseModel(const std::string& path) {
-  sqlite3* raw = nullptr;
-  const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-  std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, &sqlite3_close);
-  if (opened != SQLITE_OK) throw std::runtime_error(path + ": cannot open the database");
-  sqlite3_stmt* raw_statement = nullptr;
-  if (sqlite3_prepare_v2(db.get(), "SELECT VALUE FROM KV_META WHERE KEY = 'model'", -1,
-                         &raw_statement, nullptr) != SQLITE_OK)
+  std::unique_ptr<emu::Database> db;
+  try {
+    db = std::make_unique<emu::Database>(path, emu::OpenMode::kRead);
+  } catch (const std::exception&) {
+    throw std::runtime_error(path + ": cannot open the database");
+  }
+  try {
+    emu::Statement statement = db->Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
+    if (statement.Step()) return statement.Text(0);
+  } catch (const std::exception&) {
     throw std::runtime_error(path + ": not a database of the emulated host");
-  std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
-                                                                       &sqlite3_finalize);
-  if (sqlite3_step(statement.get()) != SQLITE_ROW)
-    throw std::runtime_error(path + ": the database holds no model");
-  return reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+  }
+  throw std::runtime_error(path + ": the database holds no model");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
 #include "cli/verify_command.h"
+#include "emulator/store/database_location.h"
 
 namespace vtx::cli {
 namespace {
@@ -25,7 +26,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
   try {
     Scenario scenario = ParseScenario(Json::parse(DemoSessionJson()), kSessionName, "");
     std::string db = database.empty() ? ":memory:" : database;
-    bool reused = db != ":memory:" && std::filesystem::exists(db);
+    bool reused = db != ":memory:" && !emu::IsServerDatabase(db) && std::filesystem::exists(db);
 
     TerminalPresenter presenter(std::cin, out);
     SessionPrinter printer(out, presenter);

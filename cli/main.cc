@@ -37,6 +37,7 @@ constexpr const char* kExitStatusHelp =
 struct Options {
   std::string scenario_file;  // vtx run SCENARIO, vtx check-model MODEL
   std::string out_file;
+  std::string run_db;
   bool fault_loop = false;
   int64_t sample = 0;
   std::string demo_db;
@@ -62,7 +63,8 @@ struct Command {
 };
 
 void AddDatabaseOptions(CLI::App* command, DatabaseOptions& options) {
-  command->add_option("--db", options.database, "SQLite database file")->required();
+  command->add_option("--db", options.database, "Database: an SQLite file or a postgresql:// URI")
+      ->required();
   command->add_option("--model", options.model_file,
                       "Model the database was created with (default: the demo model)");
   command->add_option("--user", options.user,
@@ -80,17 +82,23 @@ void AddScenarioCommands(CLI::App& app, Options& o, std::vector<Command>& comman
   CLI::App* run = app.add_subcommand("run", "Run a scenario and write its transcript");
   run->add_option("SCENARIO", o.scenario_file, "Scenario file (JSON)")->required();
   run->add_option("--out", o.out_file, "Transcript file (default: standard output)");
+  run->add_option("--db", o.run_db,
+                  "Database for the run: an SQLite file or a postgresql:// URI (default: in "
+                  "memory)");
   run->add_flag("--fault-loop", o.fault_loop,
                 "Fail each host call of each step in turn and check the outcome");
   run->add_option("--sample", o.sample, "--fault-loop: at most N fault positions per step");
   commands.push_back({run, [&o] {
                         if (o.fault_loop)
                           return FaultLoopCommand(o.scenario_file, o.sample, std::cout, std::cerr);
-                        return RunCommand(o.scenario_file, o.out_file, std::cout, std::cerr);
+                        return RunCommand(o.scenario_file, o.out_file, std::cout, std::cerr,
+                                          o.run_db);
                       }});
 
   CLI::App* demo = app.add_subcommand("demo", "Play a working session and print it step by step");
-  demo->add_option("--db", o.demo_db, "SQLite database to create or reuse (default: in memory)");
+  demo->add_option(
+      "--db", o.demo_db,
+      "Database to create or reuse: a file or a postgresql:// URI (default: in memory)");
   demo->add_flag("--print-model", o.print_model,
                  "Print the demo model (what scenarios name \"builtin:demo\") and stop");
   commands.push_back({demo, [&o] {
@@ -102,7 +110,8 @@ void AddScenarioCommands(CLI::App& app, Options& o, std::vector<Command>& comman
 
 void AddObjectCommands(CLI::App& app, Options& o, std::vector<Command>& commands) {
   CLI::App* init = app.add_subcommand("init", "Create a database with a model (and demo data)");
-  init->add_option("--db", o.db.database, "SQLite database file")->required();
+  init->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
+      ->required();
   init->add_option("--model", o.db.model_file, "Model file (default: the demo model and its data)");
   init->add_flag("--empty", o.empty, "Store no demo data");
   commands.push_back({init, [&o] { return InitCommand(o.db, o.empty, std::cout, std::cerr); }});
@@ -175,11 +184,13 @@ void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands)
                       }});
 
   CLI::App* verify = app.add_subcommand("verify", "Check the ledger of electronic records");
-  verify->add_option("--db", o.db.database, "SQLite database file")->required();
+  verify->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
+      ->required();
   commands.push_back({verify, [&o] { return VerifyCommand(o.db.database, std::cout, std::cerr); }});
 
   CLI::App* export_trail = app.add_subcommand("export", "Write the audit trail with its hashes");
-  export_trail->add_option("--db", o.db.database, "SQLite database file")->required();
+  export_trail->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
+      ->required();
   export_trail->add_option("--format", o.export_format, "csv or json")
       ->check(CLI::IsMember({"csv", "json"}));
   export_trail->add_option("--object", o.export_object, "CLASS KEY: one object's trail")

@@ -13,10 +13,12 @@
 namespace vtx::cli {
 
 int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, const std::string& database) {
   try {
     Scenario scenario = LoadScenarioFile(scenario_file);
-    std::string transcript = FormatTranscript(RunScenario(scenario));
+    RunOptions options;
+    if (!database.empty()) options.database = database;
+    std::string transcript = FormatTranscript(RunScenario(scenario, options));
     if (out_file.empty()) {
       out << transcript;
       out.flush();

@@ -1,4 +1,4 @@
-// `vtx run SCENARIO.json [--out TRANSCRIPT.json]`.
+// `vtx run SCENARIO.json [--out TRANSCRIPT.json] [--db DATABASE]`.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,10 @@ namespace vtx::cli {
 
 // Runs the scenario and writes its transcript to `out_file` (standard output
 // when empty). Returns 0 when the scenario ran, 2 for an invalid scenario or
-// model file, 1 otherwise; messages go to `err`.
+// model file, 1 otherwise; messages go to `err`. `database` is where the run
+// keeps its objects (a fresh one in memory when empty).
 int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, const std::string& database = {});
 
 // `vtx run SCENARIO.json --fault-loop [--sample N]`: see fault_loop.h. Returns
 // 0 when no faulted step broke a rule, 2 for an invalid file, 1 otherwise.

@@ -15,7 +15,7 @@ int64_t NextDatabaseCounter(Store& store, const std::string& name) {
       "NULL)");
   db.Prepare(
         "INSERT INTO KV_HOST_COUNTERS (NAME, VALUE) VALUES (?1, 1) "
-        "ON CONFLICT(NAME) DO UPDATE SET VALUE = VALUE + 1")
+        "ON CONFLICT(NAME) DO UPDATE SET VALUE = KV_HOST_COUNTERS.VALUE + 1")
       .BindText(1, name)
       .Run();
   Statement read = db.Prepare("SELECT VALUE FROM KV_HOST_COUNTERS WHERE NAME = ?1");

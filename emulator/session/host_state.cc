@@ -1,6 +1,7 @@
 #include "emulator/session/host_state.h"
 
 #include "emulator/store/database.h"
+#include "emulator/store/database_location.h"
 
 #include "platform/posix_platform.h"
 
@@ -25,7 +26,7 @@ double HostState::Now() const {
 std::filesystem::path HostState::ReportFolder() {
   if (!report_folder_) {
     if (!database_path.empty() && database_path != ":memory:" &&
-        database_path.rfind("file:", 0) != 0) {
+        database_path.rfind("file:", 0) != 0 && !IsServerDatabase(database_path)) {
       std::filesystem::path db = std::filesystem::absolute(database_path);
       report_folder_ = db.parent_path() / (db.stem().string() + "_reports");
     } else {

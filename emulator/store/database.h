@@ -1,33 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "emulator/store/open_mode.h"
+#include "emulator/store/sql_connection.h"
 #include "runtime/variant.h"
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace vtx::emu {
-
-// A value as SQLite stores it: NULL, integer, real or text. Variants map onto
-// it by their type (Booleans as -1/0, dates as their serial number).
-Variant SqlValueToVariant(sqlite3_stmt* statement, int column);
 
 class Database;
 
 // One prepared statement. Parameters are bound 1-based; Step() returns true
 // while there is a row.
-// Thread-safety: none. Ownership: finalizes the statement when destroyed, or
-// hands it back to the Database that prepared it for the next use of the same
-// text (so it must not outlive that Database).
+// Thread-safety: none. Ownership: hands its cursor back to the Database that
+// prepared it for the next use of the same text (so it must not outlive that
+// Database).
 class Statement {
  public:
-  Statement(sqlite3* db, std::string_view sql);
   ~Statement();
   Statement(Statement&& other) noexcept;
   Statement(const Statement&) = delete;
@@ -51,30 +45,34 @@ class Statement {
 
   int ColumnCount() const;
   std::string ColumnName(int column) const;
+  // The declared type of a table's column; empty for an expression.
+  std::string DeclaredType(int column) const;
+  SqlKind Kind(int column) const;
   bool IsNull(int column) const;
   int64_t Int(int column) const;
   double Real(int column) const;
   std::string Text(int column) const;
   // The column as SQLite holds it: Null, I4 (or R8 beyond 32 bits), R8 or string.
   Variant Value(int column) const;
-  sqlite3_stmt* Raw() const { return stmt_; }
   bool ReadOnly() const;
 
  private:
   friend class Database;
-  Statement(Database& owner, sqlite3_stmt* stmt, std::string sql);
+  Statement(Database& owner, std::unique_ptr<SqlCursor> cursor, std::string sql);
 
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  std::unique_ptr<SqlCursor> cursor_;
   Database* owner_ = nullptr;
   std::string sql_;
 };
 
-// An SQLite connection with a busy timeout, so that several processes can
-// share one file (the schema puts new files in WAL mode). Failures raise
-// RuntimeError with the host's failure number and SQLite's message.
-// Opening never creates a file unless `mode` is kCreate (":memory:" always
-// is); a missing file raises DatabaseOpenError. kRead opens read-only.
+// The store's database: an SQLite file (or ":memory:") with a busy timeout,
+// so that several processes can share one file (the schema puts new files in
+// WAL mode), or a PostgreSQL database named by a connection URI
+// ("postgresql://..." or "postgres://..."). Failures raise RuntimeError with
+// the host's failure number and the database's message.
+// Opening never creates a file (or server database) unless `mode` is kCreate
+// (":memory:" always is); a missing one raises DatabaseOpenError. kRead opens
+// read-only.
 // Thread-safety: none; one connection per thread.
 class Database {
  public:
@@ -86,14 +84,24 @@ class Database {
   // A statement for `sql`, prepared once per text: parsing costs more than
   // running the short statements the store issues again and again.
   Statement Prepare(std::string_view sql);
+  // A statement the caller wrote (not the store): run as written, and on a
+  // server its failure leaves the call's transaction usable, as on SQLite.
+  Statement PrepareCallers(std::string_view sql);
   // Runs one or more statements without parameters.
   void Exec(std::string_view sql);
   int64_t LastChanges() const;
   int64_t LastInsertId() const;
   // SQLite's primary result code of the last failure on this connection.
   int LastErrorCode() const;
+  // The file, or the URI without its password.
   const std::string& Path() const { return path_; }
   bool IsMemory() const { return path_ == ":memory:" || path_.empty(); }
+  int64_t TableCount();
+  bool HasTable(std::string_view name);
+  // Makes a new database fit for several processes (WAL on SQLite).
+  void PrepareForSharing();
+  // How the model spells the columns of its tables (see SqlConnection).
+  void KnowSpellings(const std::vector<std::string>& names);
   bool InTransaction() const { return depth_ > 0; }
 
   // One add-in call as one transaction. Between BeginCall and EndCall the
@@ -117,7 +125,8 @@ class Database {
   void LockCall();
   // Bumped whenever what this connection reads may have changed under it:
   // another process committed since the last look (PRAGMA data_version) or
-  // a rollback undid writes of ours. Caches keep it and drop their contents
+  // a rollback undid writes of ours. On a server, the snapshot of committed
+  // transactions stands for data_version. Caches keep it and drop their contents
   // when it moves.
   uint64_t Generation();
   // The generation as last looked at, without asking SQLite.
@@ -144,9 +153,9 @@ class Database {
   };
 
  private:
-  [[noreturn]] void Fail(std::string_view what) const;
+  Statement Prepare(std::string_view sql, bool guarded);
   // Takes back a statement whose run is over, reset, for the next Prepare.
-  void Recycle(std::string sql, sqlite3_stmt* stmt);
+  void Recycle(std::string sql, std::unique_ptr<SqlCursor> cursor);
   // Opens the call's transaction before its first write.
   void WillWrite();
   // Opens the call's read snapshot before its first read; EndRead gives it up.
@@ -158,11 +167,11 @@ class Database {
   bool call_open_ = false;
   bool read_open_ = false;
   uint64_t generation_ = 0;
-  int64_t data_version_ = -1;
+  std::string data_version_;
   std::string path_;
-  sqlite3* db_ = nullptr;
+  std::unique_ptr<SqlConnection> conn_;
   int depth_ = 0;
-  std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
+  std::unordered_map<std::string, std::vector<std::unique_ptr<SqlCursor>>> idle_;
 };
 
 // Raises DatabaseOpenError naming `path` when SQLite's result `code` says the

@@ -1,7 +1,5 @@
 #include "emulator/store/emu_sql_query.h"
 
-#include <sqlite3.h>
-
 #include <cctype>
 
 #include "emulator/store/database.h"
@@ -11,9 +9,7 @@ namespace vtx::emu {
 
 namespace {
 
-int32_t TypeOfDeclared(const char* declared) {
-  if (!declared) return 0;
-  std::string t(declared);
+int32_t TypeOfDeclared(std::string t) {
   for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (t.find("INT") != std::string::npos) return 3;
   if (t.find("REAL") != std::string::npos || t.find("FLOA") != std::string::npos ||
@@ -68,12 +64,11 @@ void EmuSqlQuery::SetStatement(const std::string& statement) {
 void EmuSqlQuery::Execute() {
   store_->Monitor().Enter("KvSqlQuery.Execute");
   // The statement is the caller's own text: it runs as written.
-  Statement s = store_->Db().Prepare(statement_);
+  Statement s = store_->Db().PrepareCallers(statement_);
   auto table = std::make_shared<RecordTable>();
   const int n = s.ColumnCount();
   for (int c = 0; c < n; ++c)
-    table->columns.push_back(
-        Column{s.ColumnName(c), 0, TypeOfDeclared(sqlite3_column_decltype(s.Raw(), c))});
+    table->columns.push_back(Column{s.ColumnName(c), 0, TypeOfDeclared(s.DeclaredType(c))});
   while (s.Step()) {
     std::vector<Variant> row;
     row.reserve(n);

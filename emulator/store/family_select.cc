@@ -44,7 +44,7 @@ std::string Where(const ClassDef& def, const ClassDef& table_def,
       else if (c.op == "<>")
         out += column + " IS NOT NULL";
       else
-        out += "0";
+        out += "1 = 0";
       continue;
     }
     const bool text = VarTypeOf(a.type) == VarType::kString;

@@ -1,7 +1,6 @@
 #include "emulator/store/ledger.h"
 
 #include <openssl/evp.h>
-#include <sqlite3.h>
 
 #include <fmt/format.h>
 
@@ -91,14 +90,14 @@ std::optional<std::string> RecordDigest(Database& db, const ClassDef& def, int32
   for (size_t i = 0; i < def.attributes.size(); ++i) {
     const int column = static_cast<int>(i);
     Field(text, def.attributes[i].name);
-    switch (sqlite3_column_type(s.Raw(), column)) {
-      case SQLITE_NULL:
+    switch (s.Kind(column)) {
+      case SqlKind::kNull:
         Field(text, "N");
         break;
-      case SQLITE_INTEGER:
+      case SqlKind::kInteger:
         Field(text, "I" + std::to_string(s.Int(column)));
         break;
-      case SQLITE_FLOAT:
+      case SqlKind::kReal:
         Field(text, "R" + DoubleText(s.Real(column)));
         break;
       default:
@@ -110,11 +109,7 @@ std::optional<std::string> RecordDigest(Database& db, const ClassDef& def, int32
 
 std::vector<LedgerEntry> ReadLedger(Database& db) {
   std::vector<LedgerEntry> entries;
-  {
-    Statement exists =
-        db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'KV_LEDGER'");
-    if (!exists.Step()) return entries;
-  }
+  if (!db.HasTable("KV_LEDGER")) return entries;
   Statement s = db.Prepare(
       "SELECT SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST, PREV_HASH, HASH"
       " FROM KV_LEDGER ORDER BY SEQ");

@@ -84,10 +84,8 @@ enum class Content { kEmpty, kOurs, kForeign };
 // another model.
 Content Inspect(Database& db, const Model& model) {
   try {
-    Statement tables = db.Prepare("SELECT count(*), sum(name = 'KV_META') FROM sqlite_master");
-    tables.Step();
-    if (tables.Int(0) == 0) return Content::kEmpty;
-    if (tables.Int(1) == 0) return Content::kForeign;
+    if (db.TableCount() == 0) return Content::kEmpty;
+    if (!db.HasTable("KV_META")) return Content::kForeign;
     Statement read = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
     if (!read.Step()) return Content::kForeign;
     if (read.Text(0) != model.canonical)
@@ -108,7 +106,7 @@ bool EnsureSchema(Database& db, const Model& model, OpenMode mode) {
   bool created = false;
   Content content = Inspect(db, model);
   if (content == Content::kEmpty && mode == OpenMode::kCreate) {
-    if (!db.IsMemory()) db.Exec("PRAGMA journal_mode=WAL");
+    db.PrepareForSharing();
     // Another process may be creating the same file: look again under the
     // write lock, so that one of them creates it and the others find it ready.
     Database::Transaction tx(db);

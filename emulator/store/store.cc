@@ -38,6 +38,12 @@ std::shared_ptr<Store> Store::Open(const std::string& path, Model model, StoreHo
                                    std::shared_ptr<CallMonitor> monitor, OpenMode mode) {
   std::shared_ptr<Store> store(new Store(std::move(model), std::move(monitor), std::move(hooks)));
   store->db_ = std::make_unique<Database>(path, mode);
+  std::vector<std::string> spellings;
+  for (const ClassDef& def : store->model_->classes)
+    for (const AttributeDef& a : def.attributes) spellings.push_back(a.name);
+  for (const TableDef& table : store->model_->tables)
+    for (const auto& [name, _] : table.columns) spellings.push_back(name);
+  store->db_->KnowSpellings(spellings);
   store->created_ = EnsureSchema(*store->db_, *store->model_, mode);
   store->objects_ = std::make_unique<ObjectTable>(*store->db_, *store->model_);
   store->classes_ = MakeRef<EmuClasses>(store->Context());

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "emulator/store/open_mode.h"
+#include "emulator/store/sql_connection.h"
+
+struct pg_conn;
+
+namespace vtx::emu {
+
+// A PostgreSQL database reached through libpq by a connection URI.
+// - Writers are serialised as SQLite's write lock serialises them: BeginWrite
+//   opens a READ COMMITTED transaction and takes one transaction-scoped
+//   advisory lock, so everything a writer reads after it (the highest id,
+//   the ledger's last hash) is what the previous writer committed.
+// - Lock waits end after 30 s (lock_timeout) with the message SQLite's busy
+//   timeout gives.
+// - DataVersion is the server's snapshot of committed transactions: it moves
+//   whenever any transaction commits, so caches drop at least as often as on
+//   SQLite.
+// - kCreate creates a missing database (UTF-8, through the server's
+//   "postgres" database); kRead makes every transaction read-only.
+// Thread-safety: none; one connection per thread.
+class PgConnection final : public SqlConnection {
+ public:
+  // `display` is the URI as messages show it (without a password).
+  PgConnection(const std::string& uri, std::string display, OpenMode mode);
+  ~PgConnection() override;
+
+  std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) override;
+  void Exec(std::string_view sql) override;
+  void BeginWrite() override;
+  void Rollback() noexcept override;
+  std::string DataVersion() override;
+  int64_t TableCount() override;
+  bool HasTable(std::string_view name) override;
+  void PrepareForSharing() override {}
+  void KnowSpellings(const std::vector<std::string>& names) override;
+  int64_t LastChanges() const override { return changes_; }
+  int64_t LastInsertId() const override { return insert_id_; }
+  int LastErrorCode() const override { return 0; }
+
+ private:
+  friend class PgCursor;
+  // Runs a command without parameters; raises (naming `shown`) on failure.
+  void Command(const std::string& sql, std::string_view shown);
+  std::string Scalar(const std::string& sql);
+  bool InTransaction() const;
+
+  pg_conn* conn_ = nullptr;
+  std::string display_;
+  int64_t changes_ = 0;
+  int64_t insert_id_ = 0;
+  int64_t next_name_ = 0;
+  std::unordered_map<std::string, std::string> spellings_;  // lower case -> model's
+};
+
+}  // namespace vtx::emu

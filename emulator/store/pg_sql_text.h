@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vtx::emu {
+
+// A statement of the store's dialect (SQLite's) as PostgreSQL runs it.
+struct PgSqlText {
+  std::string text;
+  int parameters = 0;           // the highest $n
+  std::vector<bool> used;       // [n - 1]: whether $n appears (SQLite lets ?1 go unused)
+  bool read_only = false;       // reads only (SELECT, VALUES, WITH without writes)
+  bool preparable = false;      // a query the extended protocol runs; else a command
+  bool returns_row_id = false;  // an insert into the registry, RETURNING its id
+};
+
+// Translates the store's SQL, and a caller's, to PostgreSQL's dialect:
+// - `?` and `?N` parameters become `$N` (a bare `?` is one more than the
+//   highest so far, as SQLite numbers them);
+// - double-quoted identifiers are folded to lower case, as PostgreSQL folds
+//   unquoted ones, so that the store's quoted "TN_PART" and a caller's bare
+//   TN_PART name one table;
+// - in CREATE TABLE, SQLite's 64-bit INTEGER becomes BIGINT, REAL DOUBLE
+//   PRECISION, and TEXT compares byte by byte (COLLATE "C") as SQLite does;
+// - ifnull() is coalesce(), a scalar max()/min() of several arguments is
+//   greatest()/least(), and `SELECT value FROM json_each(?)` reads the ids
+//   of a JSON array;
+// - an insert into KV_OBJECTS returns the id it stored (SQLite's row id).
+// Text inside string literals is left as it is.
+PgSqlText TranslateToPg(std::string_view sql);
+
+}  // namespace vtx::emu

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vtx::emu {
+
+// How a value is held, as SQLite types it: every backend answers in these
+// terms, so that the store reads the same values whatever keeps them.
+enum class SqlKind { kNull, kInteger, kReal, kText };
+
+// One prepared statement of a backend, written in the store's dialect
+// (SQLite's: `?` and `?N` parameters, double-quoted identifiers).
+// Parameters are 1-based. Failures raise RuntimeError (err::kHostFailure).
+// Thread-safety: none; owned by the Statement that runs it.
+class SqlCursor {
+ public:
+  virtual ~SqlCursor() = default;
+  virtual void BindNull(int index) = 0;
+  virtual void BindInt(int index, int64_t value) = 0;
+  virtual void BindReal(int index, double value) = 0;
+  virtual void BindText(int index, std::string_view value) = 0;
+  // Runs the statement at the first call; true while there is a row.
+  virtual bool Step() = 0;
+  virtual void Reset() = 0;  // ready to run again; bindings kept
+  virtual void ClearBindings() = 0;
+  virtual bool ReadOnly() const = 0;
+  virtual int ColumnCount() const = 0;
+  // The name as SQLite would give it (the declared spelling for a column).
+  virtual std::string ColumnName(int column) const = 0;
+  // The declared type of a table's column ("INTEGER", "TEXT"...); empty for
+  // an expression.
+  virtual std::string DeclaredType(int column) const = 0;
+  virtual SqlKind Kind(int column) const = 0;
+  virtual int64_t Int(int column) const = 0;
+  virtual double Real(int column) const = 0;
+  virtual std::string Text(int column) const = 0;
+};
+
+// One connection to a database: SQLite's file or a PostgreSQL server. The
+// store speaks SQLite's dialect; a backend that speaks another translates.
+// Thread-safety: none; one connection per thread.
+class SqlConnection {
+ public:
+  virtual ~SqlConnection() = default;
+  // REQUIRES: `guarded` only for text the store did not write (a caller's
+  // query): a failure of it leaves the transaction around it usable.
+  virtual std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) = 0;
+  // Runs statements without parameters (schema creation).
+  virtual void Exec(std::string_view sql) = 0;
+  // Opens a write transaction holding the lock that serialises writers.
+  virtual void BeginWrite() = 0;
+  virtual void Rollback() noexcept = 0;
+  // A value that changes when another connection has committed since it was
+  // last read (it may change more often, never less).
+  virtual std::string DataVersion() = 0;
+  virtual int64_t TableCount() = 0;
+  virtual bool HasTable(std::string_view name) = 0;
+  // Makes a new database fit for several processes at once.
+  virtual void PrepareForSharing() = 0;
+  // How the model spells its tables' columns, for a backend that folds
+  // identifiers to another case: result columns are named so again.
+  virtual void KnowSpellings(const std::vector<std::string>& /*names*/) {}
+  virtual int64_t LastChanges() const = 0;
+  virtual int64_t LastInsertId() const = 0;
+  // SQLite's primary result code of the last failure (0 on a server).
+  virtual int LastErrorCode() const = 0;
+};
+
+}  // namespace vtx::emu

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A private PostgreSQL cluster for the tests, needing no service of the machine:
+#   scripts/pg-cluster.sh start DIR    initdb into DIR (if new) and start it
+#   scripts/pg-cluster.sh stop DIR     stop it and remove DIR
+#   scripts/pg-cluster.sh uri DIR NAME the connection URI of database NAME in it
+# The server listens on a Unix socket in DIR only (no TCP). initdb refuses to run
+# as root, so under root the cluster belongs to the `postgres` user. Exits 77
+# (the tests' "skipped") when PostgreSQL is not installed.
+set -euo pipefail
+action=${1:?start, stop or uri}
+dir=${2:?the cluster folder}
+bin=${VTX_PG_BIN:-$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)}
+
+as_owner() {
+  if [[ $(id -u) == 0 ]]; then
+    runuser -u postgres -- "$@"
+  else
+    "$@"
+  fi
+}
+
+owner() { if [[ $(id -u) == 0 ]]; then echo postgres; else id -un; fi; }
+
+case "$action" in
+  start)
+    if [[ -z "$bin" || ! -x "$bin/initdb" ]]; then
+      echo "SKIPPED: PostgreSQL is not installed (no initdb under /usr/lib/postgresql)"
+      exit 77
+    fi
+    mkdir -p "$dir"
+    [[ $(id -u) == 0 ]] && chown postgres "$dir"
+    if [[ ! -f "$dir/data/PG_VERSION" ]]; then
+      as_owner "$bin/initdb" -D "$dir/data" -A trust -U "$(owner)" -E UTF8 --locale=C >"$dir/initdb.log"
+    fi
+    as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
+      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c max_connections=200 -c fsync=off" \
+      start >/dev/null
+    echo "PostgreSQL cluster running in $dir"
+    ;;
+  stop)
+    if [[ -f "$dir/data/postmaster.pid" ]]; then
+      as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    fi
+    rm -rf "$dir"
+    ;;
+  uri)
+    echo "postgresql:///${3:?database name}?host=$dir&user=$(owner)"
+    ;;
+  *)
+    echo "usage: $0 start|stop|uri DIR [NAME]" >&2
+    exit 2
+    ;;
+esac
