@@ -2,9 +2,11 @@
 # A private PostgreSQL cluster for the tests, needing no service of the machine:
 #   scripts/pg-cluster.sh start DIR    initdb into DIR (if new) and start it
 #   scripts/pg-cluster.sh stop DIR     stop it and remove DIR
-#   scripts/pg-cluster.sh uri DIR NAME the connection URI of database NAME in it
-# The server listens on a Unix socket in DIR only (no TCP). initdb refuses to run
-# as root, so under root the cluster belongs to the `postgres` user. Exits 77
+#   scripts/pg-cluster.sh uri DIR NAME   the URI of database NAME in it
+#   scripts/pg-cluster.sh drop DIR NAME  drops database NAME if it exists
+# The server listens on a Unix socket in DIR only (no TCP) and trusts the user
+# who started it, whose name is its superuser's. initdb refuses to run as root,
+# so under root the cluster's files belong to the `postgres` user. Exits 77
 # (the tests' "skipped") when PostgreSQL is not installed.
 set -euo pipefail
 action=${1:?start, stop or uri}
@@ -19,8 +21,6 @@ as_owner() {
   fi
 }
 
-owner() { if [[ $(id -u) == 0 ]]; then echo postgres; else id -un; fi; }
-
 case "$action" in
   start)
     if [[ -z "$bin" || ! -x "$bin/initdb" ]]; then
@@ -30,7 +30,7 @@ case "$action" in
     mkdir -p "$dir"
     [[ $(id -u) == 0 ]] && chown postgres "$dir"
     if [[ ! -f "$dir/data/PG_VERSION" ]]; then
-      as_owner "$bin/initdb" -D "$dir/data" -A trust -U "$(owner)" -E UTF8 --locale=C >"$dir/initdb.log"
+      as_owner "$bin/initdb" -D "$dir/data" -A trust -U "$(id -un)" -E UTF8 --locale=C >"$dir/initdb.log"
     fi
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
       -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c max_connections=200 -c fsync=off" \
@@ -44,10 +44,13 @@ case "$action" in
     rm -rf "$dir"
     ;;
   uri)
-    echo "postgresql:///${3:?database name}?host=$dir&user=$(owner)"
+    echo "postgresql:///${3:?database name}?host=$dir"
+    ;;
+  drop)
+    psql -q -h "$dir" -d postgres -v ON_ERROR_STOP=1 -c "SET client_min_messages = warning" -c "DROP DATABASE IF EXISTS \"${3:?database name}\"" >/dev/null
     ;;
   *)
-    echo "usage: $0 start|stop|uri DIR [NAME]" >&2
+    echo "usage: $0 start|stop|uri|drop DIR [NAME]" >&2
     exit 2
     ;;
 esac

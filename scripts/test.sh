@@ -3,8 +3,9 @@
 # then cross-builds VTX_HA.dll and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# A browser and PDF tools print the history report in its browser test.
-scripts/install-deps.sh chromium poppler-utils
+# A browser and PDF tools print the history report in its browser test; the
+# tests on PostgreSQL run in a private cluster of the Debian server.
+scripts/install-deps.sh chromium poppler-utils postgresql
 cmake --preset dev
 cmake --build --preset dev
 ctest --preset dev

@@ -1,11 +1,27 @@
 # Runs one scenario through `vtx run` and compares its transcript, byte for
 # byte, with the expected one; a difference is reported by the first differing
 # step's name and the JSON path of the first differing value in it.
-# Variables: VTX, SCENARIO, EXPECTED, OUT.
+# Variables: VTX, SCENARIO, EXPECTED, OUT; PG_CLUSTER and PG_SCRIPT to run it
+# in a database of its own in that PostgreSQL cluster (see pg-cluster.sh).
 get_filename_component(out_dir ${OUT} DIRECTORY)
 file(MAKE_DIRECTORY ${out_dir})
-execute_process(COMMAND ${VTX} run ${SCENARIO} --out ${OUT}
+set(database)
+if(PG_CLUSTER)
+  if(NOT EXISTS ${PG_CLUSTER}/data/postmaster.pid)
+    message("SKIPPED: no PostgreSQL cluster in ${PG_CLUSTER} (is PostgreSQL installed?)")
+    return()
+  endif()
+  get_filename_component(name ${SCENARIO} NAME_WE)
+  execute_process(COMMAND bash ${PG_SCRIPT} drop ${PG_CLUSTER} ${name})
+  execute_process(COMMAND bash ${PG_SCRIPT} uri ${PG_CLUSTER} ${name}
+                  OUTPUT_VARIABLE uri OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(database --db ${uri})
+endif()
+execute_process(COMMAND ${VTX} run ${SCENARIO} --out ${OUT} ${database}
                 RESULT_VARIABLE rc ERROR_VARIABLE stderr)
+if(PG_CLUSTER)
+  execute_process(COMMAND bash ${PG_SCRIPT} drop ${PG_CLUSTER} ${name})
+endif()
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "vtx run ${SCENARIO} exited with ${rc}: ${stderr}")
 endif()

@@ -3,14 +3,12 @@
 #  - N x M hooks: every record attempted is stored, with ids of its own;
 #  - 8 `settings set` of one setting: each write is stored or its process
 #    exits non-zero, never "= false" with status 0.
-#   concurrency_test.sh VTX
+#   concurrency_test.sh VTX [PG_CLUSTER]  (given a cluster: a PostgreSQL database in it)
 set -euo pipefail
-vtx=$1
+vtx=$1 cluster=${2:-}
 dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-db=$dir/c.db
+source "$(dirname "$0")/test_database.sh"
 "$vtx" init --db "$db" >/dev/null
-q() { sqlite3 "$db" "$1"; }
 fail=0
 
 records=$(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD")
@@ -23,7 +21,7 @@ stored=$(($(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD") - records))
 # Writers of several processes keep the ledger one unbroken chain.
 "$vtx" verify --db "$db" >"$dir/verify" || { echo "FAIL: after concurrent hooks:"; cat "$dir/verify"; fail=1; }
 dup=$(q "SELECT count(*) - count(DISTINCT OBJECT_ID) FROM (SELECT OBJECT_ID FROM
-  TN_ELECTRONIC_RECORD UNION ALL SELECT OBJECT_ID FROM TN_PART_HISTORY)")
+  TN_ELECTRONIC_RECORD UNION ALL SELECT OBJECT_ID FROM TN_PART_HISTORY) AS ids")
 [[ $dup == 0 ]] || { echo "FAIL: $dup object ids given twice"; fail=1; }
 
 for p in 1 2 3 4 5 6 7 8; do
