@@ -6,13 +6,16 @@
 //
 // Compare each *Application benchmark with its *Baseline twin of the same run;
 // BM_CheckinEmulatorWriteSetFloor is the least the emulator's own tables
-// could cost for one CHECKIN.
+// could cost for one CHECKIN. The *Postgres pair does the same on a
+// PostgreSQL server (bench/postgres_record_run.sh starts one of its own).
 
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -140,9 +143,9 @@ struct BenchHost {
 };
 
 void RunThroughApplication(benchmark::State& state, const std::string& operation,
-                           bool ledger = true) {
+                           bool ledger = true, const std::string& database = {}) {
   ScratchFolder folder(operation + (ledger ? "_app" : "_app_no_ledger"));
-  BenchHost bench(folder.File("korvel.db"), ledger);
+  BenchHost bench(database.empty() ? folder.File("korvel.db") : database, ledger);
   Application application;
   Ref<KvSession> session = bench.host.Session();
   Ref<KvRecordList> list = bench.PartList();
@@ -325,6 +328,94 @@ void BM_Update50Attributes5ChangedBaseline(benchmark::State& state) {
   RunBaseline<SqliteBaseline>(state, "Update", UpdateDescription());
 }
 
+// A database of its own on the server VTX_BENCH_PG_HOST names (a socket
+// folder or a host), dropped at the end; empty when the variable is unset.
+class ServerDatabase {
+ public:
+  explicit ServerDatabase(const std::string& name) {
+    const char* host = std::getenv("VTX_BENCH_PG_HOST");
+    if (!host) return;
+    host_ = host;
+    name_ = "vtx_bench_" + std::to_string(::getpid()) + "_" + name;
+    Admin("DROP DATABASE IF EXISTS " + name_);
+    Admin("CREATE DATABASE " + name_ + " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C'");
+  }
+  ~ServerDatabase() {
+    if (!name_.empty()) Admin("DROP DATABASE IF EXISTS " + name_);
+  }
+  std::string Uri() const {
+    return name_.empty() ? std::string() : "postgresql:///" + name_ + "?host=" + host_;
+  }
+
+ private:
+  void Admin(const std::string& sql) {
+    PGconn* admin = PQconnectdb(("postgresql:///postgres?host=" + host_).c_str());
+    PQclear(PQexec(admin, "SET client_min_messages = warning"));
+    PQclear(PQexec(admin, sql.c_str()));
+    PQfinish(admin);
+  }
+  std::string host_, name_;
+};
+
+// The two rows of one event written with plain libpq, in one transaction per
+// event as the host commits one per call.
+class PostgresBaseline {
+ public:
+  explicit PostgresBaseline(const std::string& uri) : db_(PQconnectdb(uri.c_str())) {
+    Exec(
+        "CREATE TABLE tn_er (object_id BIGINT PRIMARY KEY, class_id BIGINT, kv_created_at FLOAT8,"
+        " kv_created_by BIGINT, cn_user_id BIGINT, cn_user_name TEXT, cn_machine_name TEXT,"
+        " cn_user_nt_id TEXT, cn_object_id BIGINT, cn_class_id BIGINT,"
+        " cn_hook_operation TEXT, cn_description TEXT);"
+        "CREATE TABLE tn_part_er (object_id BIGINT PRIMARY KEY, class_id BIGINT,"
+        " kv_created_at FLOAT8, kv_created_by BIGINT, class_id1 BIGINT, object_id1 BIGINT,"
+        " class_id2 BIGINT, object_id2 BIGINT)");
+    Check(PQprepare(db_, "record",
+                    "INSERT INTO tn_er VALUES ($1, 500, 46000.5, 1, 1, 'Doe, Jane', 'WS-042',"
+                    " 'jdoe', 2, 100, $2, $3)",
+                    3, nullptr));
+    Check(PQprepare(db_, "link",
+                    "INSERT INTO tn_part_er VALUES ($1, 510, 46000.5, 1, 500, $2, 100, 2)", 2,
+                    nullptr));
+  }
+  ~PostgresBaseline() { PQfinish(db_); }
+
+  void WriteEvent(const std::string& operation, const std::string& description) {
+    const std::string record_id = std::to_string(++last_id_), link_id = std::to_string(++last_id_);
+    Exec("BEGIN");
+    const char* record[] = {record_id.c_str(), operation.c_str(), description.c_str()};
+    Check(PQexecPrepared(db_, "record", 3, record, nullptr, nullptr, 0));
+    const char* link[] = {link_id.c_str(), record_id.c_str()};
+    Check(PQexecPrepared(db_, "link", 2, link, nullptr, nullptr, 0));
+    Exec("COMMIT");
+  }
+
+ private:
+  void Exec(const char* sql) { Check(PQexec(db_, sql)); }
+  void Check(PGresult* result) {
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+    if (!ok) throw std::runtime_error(PQerrorMessage(db_));
+  }
+  PGconn* db_;
+  int64_t last_id_ = 2;
+};
+
+void BM_CheckinApplicationPostgres(benchmark::State& state) {
+  ServerDatabase server("checkin_app");
+  if (server.Uri().empty()) return state.SkipWithError("VTX_BENCH_PG_HOST is not set");
+  RunThroughApplication(state, "CHECKIN", true, server.Uri());
+}
+void BM_CheckinBaselinePostgres(benchmark::State& state) {
+  ServerDatabase server("checkin_baseline");
+  if (server.Uri().empty()) return state.SkipWithError("VTX_BENCH_PG_HOST is not set");
+  PostgresBaseline baseline(server.Uri());
+  for (auto _ : state) baseline.WriteEvent("Checkin", "Checkin object: 'value 1' of class: 'Part'");
+  state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_CheckinApplicationPostgres)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckinBaselinePostgres)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinApplication)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinApplicationLedgerOff)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinBaseline)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# CHECKIN through Application on PostgreSQL beside the same rows written with
+# plain libpq, in a private cluster started for the run.
+#   bench/postgres_record_run.sh BUILD_DIR   (a release build with VTX_BUILD_BENCH)
+set -euo pipefail
+build=$(realpath "${1:-build/release}")
+here=$(cd "$(dirname "$0")" && pwd)
+dir=$(mktemp -d)
+chmod 755 "$dir"  # the cluster's owner (postgres, under root) works in it
+trap '"$here/../scripts/pg-cluster.sh" stop "$dir/pg" >/dev/null 2>&1 || true; rm -rf "$dir"' EXIT
+"$here/../scripts/pg-cluster.sh" start "$dir/pg"
+VTX_BENCH_PG_HOST=$dir/pg "$build/bench/electronic_record_bench" \
+  --benchmark_filter='BM_Checkin(Application|Baseline)'
