@@ -27,21 +27,33 @@ case "$action" in
       echo "SKIPPED: PostgreSQL is not installed (no initdb under /usr/lib/postgresql)"
       exit 77
     fi
-    mkdir -p "$dir"
-    [[ $(id -u) == 0 ]] && chown postgres "$dir"
-    if [[ ! -f "$dir/data/PG_VERSION" ]]; then
-      as_owner "$bin/initdb" -D "$dir/data" -A trust -U "$(id -un)" -E UTF8 --locale=C >"$dir/initdb.log"
+    if [[ $(id -u) == 0 && ! -e "$dir" ]]; then
+      # The postgres user may not reach into root's folders: the cluster lives
+      # in a folder of its own under /tmp, which DIR links to.
+      mkdir -p "$(dirname "$dir")"
+      ln -s "$(mktemp -d /tmp/vtx-pg.XXXXXX)" "$dir"
     fi
-    as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
-      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c max_connections=200 -c fsync=off" \
+    mkdir -p "$dir"
+    real=$(readlink -f "$dir")
+    if [[ $(id -u) == 0 ]]; then
+      chmod 755 "$real"
+      chown postgres "$real"
+    fi
+    if [[ ! -f "$real/data/PG_VERSION" ]]; then
+      as_owner "$bin/initdb" -D "$real/data" -A trust -U "$(id -un)" -E UTF8 --locale=C \
+        >"$real/initdb.log"
+    fi
+    as_owner "$bin/pg_ctl" -D "$real/data" -l "$real/server.log" -w \
+      -o "-c listen_addresses='' -c unix_socket_directories='$real' -c max_connections=200 -c fsync=off" \
       start >/dev/null
     echo "PostgreSQL cluster running in $dir"
     ;;
   stop)
-    if [[ -f "$dir/data/postmaster.pid" ]]; then
-      as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    real=$(readlink -f "$dir")
+    if [[ -f "$real/data/postmaster.pid" ]]; then
+      as_owner "$bin/pg_ctl" -D "$real/data" -m fast -w stop >/dev/null
     fi
-    rm -rf "$dir"
+    rm -rf "$real" "$dir"
     ;;
   uri)
     echo "postgresql:///${3:?database name}?host=$dir"
