@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <limits>
 
@@ -17,6 +18,7 @@
 #include "cli/scenario_runner.h"
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
+#include "emulator/store/database_location.h"
 #include "platform/logon_name.h"
 
 namespace vtx::cli {
@@ -120,6 +122,11 @@ RunOptions MachineRunOptions(const DatabaseOptions& options) {
   run.open_mode = options.open_mode;
   run.default_clock.reset();
   run.base_environment = MachineEnvironment();
+  // A server's database has no folder of its own: its reports go beside the
+  // command, where the user finds them (the emulated drives go with the host).
+  if (emu::IsServerDatabase(options.database))
+    run.report_folder =
+        std::filesystem::current_path() / (emu::ServerDatabaseName(options.database) + "_reports");
   return run;
 }
 

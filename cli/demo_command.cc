@@ -34,7 +34,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     options.database = db;
     options.default_clock.reset();  // a demo lives in real time
     options.keep_existing_seeds = true;
-    if (db == ":memory:") {
+    if (db == ":memory:" || emu::IsServerDatabase(db)) {
       options.report_folder = std::filesystem::temp_directory_path() / "vtx_demo_reports";
     }
     options.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
