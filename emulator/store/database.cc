@@ -139,6 +139,7 @@ Database::Database(const std::string& path, OpenMode mode) : path_(WithoutPasswo
 }
 
 Database::~Database() {
+  conn_->WillClose();
   idle_.clear();
   conn_.reset();
 }

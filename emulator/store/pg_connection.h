@@ -38,6 +38,7 @@ class PgConnection final : public SqlConnection {
   bool HasTable(std::string_view name) override;
   void PrepareForSharing() override {}
   void KnowSpellings(const std::vector<std::string>& names) override;
+  void WillClose() noexcept override { closing_ = true; }
   int64_t LastChanges() const override { return changes_; }
   int64_t LastInsertId() const override { return insert_id_; }
   int LastErrorCode() const override { return 0; }
@@ -54,6 +55,7 @@ class PgConnection final : public SqlConnection {
   int64_t changes_ = 0;
   int64_t insert_id_ = 0;
   int64_t next_name_ = 0;
+  bool closing_ = false;
   std::unordered_map<std::string, std::string> spellings_;  // lower case -> model's
 };
 

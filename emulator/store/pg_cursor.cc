@@ -44,7 +44,7 @@ class PgCursor final : public SqlCursor {
   }
 
   ~PgCursor() override {
-    if (!name_.empty() && PQtransactionStatus(owner_.conn_) != PQTRANS_INERROR)
+    if (!name_.empty() && !owner_.closing_ && PQtransactionStatus(owner_.conn_) != PQTRANS_INERROR)
       PQclear(PQexec(owner_.conn_, ("DEALLOCATE " + name_).c_str()));
   }
 

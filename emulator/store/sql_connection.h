@@ -64,6 +64,9 @@ class SqlConnection {
   // How the model spells its tables' columns, for a backend that folds
   // identifiers to another case: result columns are named so again.
   virtual void KnowSpellings(const std::vector<std::string>& /*names*/) {}
+  // The connection is about to close: statements destroyed from now on need
+  // not be released one by one.
+  virtual void WillClose() noexcept {}
   virtual int64_t LastChanges() const = 0;
   virtual int64_t LastInsertId() const = 0;
   // SQLite's primary result code of the last failure (0 on a server).
