@@ -206,7 +206,7 @@ void Database::WillRead() {
   if (read_open_) return;
   read_open_ = true;
   try {
-    Prepare("BEGIN").Run();
+    conn_->BeginRead();
   } catch (...) {
     read_open_ = false;
     throw;

@@ -120,6 +120,13 @@ bool PgConnection::InTransaction() const { return PQtransactionStatus(conn_) == 
 
 void PgConnection::Exec(std::string_view sql) { Command(TranslateToPg(sql).text, sql); }
 
+void PgConnection::BeginRead() {
+  // One snapshot for every read of the call, taken at the first, as SQLite's
+  // deferred transaction takes it; never written in (the write lock is taken
+  // in a transaction of its own).
+  Command("BEGIN ISOLATION LEVEL REPEATABLE READ", "BEGIN");
+}
+
 void PgConnection::BeginWrite() {
   PgResult result(PQexec(conn_, kBeginWrite), &PQclear);
   if (PgSucceeded(result.get())) return;

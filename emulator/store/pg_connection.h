@@ -11,6 +11,8 @@ struct pg_conn;
 namespace vtx::emu {
 
 // A PostgreSQL database reached through libpq by a connection URI.
+// - BeginRead is REPEATABLE READ: the reads of a call before its first write
+//   see one snapshot, as in SQLite's deferred transaction.
 // - Writers are serialised as SQLite's write lock serialises them: BeginWrite
 //   opens a READ COMMITTED transaction and takes one transaction-scoped
 //   advisory lock, so everything a writer reads after it (the highest id,
@@ -31,6 +33,7 @@ class PgConnection final : public SqlConnection {
 
   std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) override;
   void Exec(std::string_view sql) override;
+  void BeginRead() override;
   void BeginWrite() override;
   void Rollback() noexcept override;
   std::string DataVersion() override;

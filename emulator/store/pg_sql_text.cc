@@ -150,7 +150,11 @@ PgSqlText TranslateToPg(std::string_view original) {
     out.text += c;
     ++i;
   }
-  out.read_only = !writes && (first == "SELECT" || first == "VALUES" || first == "WITH");
+  // Transaction control reads nothing and writes nothing: read-only, as SQLite
+  // counts it.
+  out.read_only = (!writes && (first == "SELECT" || first == "VALUES" || first == "WITH")) ||
+                  first == "BEGIN" || first == "COMMIT" || first == "END" || first == "ROLLBACK" ||
+                  first == "SAVEPOINT" || first == "RELEASE";
   out.preparable = first == "SELECT" || first == "VALUES" || first == "WITH" || first == "INSERT" ||
                    first == "UPDATE" || first == "DELETE";
   static const std::regex kRegistryInsert(R"(^\s*INSERT\s+INTO\s+KV_OBJECTS\b)", std::regex::icase);

@@ -11,7 +11,7 @@ struct PgSqlText {
   std::string text;
   int parameters = 0;           // the highest $n
   std::vector<bool> used;       // [n - 1]: whether $n appears (SQLite lets ?1 go unused)
-  bool read_only = false;       // reads only (SELECT, VALUES, WITH without writes)
+  bool read_only = false;       // reads only, or transaction control (as SQLite counts)
   bool preparable = false;      // a query the extended protocol runs; else a command
   bool returns_row_id = false;  // an insert into the registry, RETURNING its id
 };

@@ -51,6 +51,8 @@ class SqlConnection {
   virtual std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) = 0;
   // Runs statements without parameters (schema creation).
   virtual void Exec(std::string_view sql) = 0;
+  // Opens a transaction that only reads, from one snapshot.
+  virtual void BeginRead() = 0;
   // Opens a write transaction holding the lock that serialises writers.
   virtual void BeginWrite() = 0;
   virtual void Rollback() noexcept = 0;

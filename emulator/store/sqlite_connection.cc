@@ -131,6 +131,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : pat
 }
 
 SqliteConnection::~SqliteConnection() {
+  begin_read_.reset();
   begin_.reset();
   data_version_.reset();
   sqlite3_close_v2(db_);
@@ -148,6 +149,13 @@ void SqliteConnection::Exec(std::string_view sql) {
     sqlite3_free(message);
     Raise(err::kHostFailure, fmt::format("Database error ({}): {}", text, m), "Korvel");
   }
+}
+
+void SqliteConnection::BeginRead() {
+  // Deferred: the snapshot starts at the first read.
+  if (!begin_read_) begin_read_ = Prepare("BEGIN", false);
+  begin_read_->Reset();
+  begin_read_->Step();
 }
 
 void SqliteConnection::BeginWrite() {

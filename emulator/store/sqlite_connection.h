@@ -20,6 +20,7 @@ class SqliteConnection final : public SqlConnection {
 
   std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) override;
   void Exec(std::string_view sql) override;
+  void BeginRead() override;
   void BeginWrite() override;
   void Rollback() noexcept override;
   std::string DataVersion() override;
@@ -33,6 +34,7 @@ class SqliteConnection final : public SqlConnection {
  private:
   std::string path_;
   sqlite3* db_ = nullptr;
+  std::unique_ptr<SqlCursor> begin_read_;
   std::unique_ptr<SqlCursor> begin_;
   std::unique_ptr<SqlCursor> data_version_;
 };
