@@ -32,8 +32,7 @@ std::optional<int16_t> ObjectTable::ClassOf(int32_t object_id) {
 
 std::unordered_map<int32_t, int16_t> ObjectTable::ClassesOf(const std::vector<int32_t>& ids) {
   std::unordered_map<int32_t, int16_t> out;
-  // A few ids one by one, through the call's memory; many in one statement.
-  if (ids.size() <= 8) {
+  if (ids.size() <= kReadOneByOne) {
     for (int32_t id : ids)
       if (const auto class_id = ClassOf(id)) out.emplace(id, *class_id);
     return out;

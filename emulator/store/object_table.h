@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -83,6 +84,10 @@ class ObjectTable {
   std::unordered_map<int32_t, int16_t> classes_;
   uint64_t rows_generation_ = 0;
 };
+
+// Up to this many objects are read one by one, through the call's memory;
+// more in one statement.
+inline constexpr size_t kReadOneByOne = 8;
 
 [[noreturn]] void RaiseMissingObject(int32_t object_id);
 

@@ -23,9 +23,6 @@ std::vector<Ref<KvObject>> LoadObjects(const std::shared_ptr<Store>& store,
   std::map<int16_t, std::vector<int32_t>> by_class;
   for (const ObjectRef& r : refs) by_class[r.class_id].push_back(r.object_id);
   std::map<int16_t, std::unordered_map<int32_t, std::vector<Variant>>> values;
-  // A few objects are read one by one, where the rows read in this call are
-  // served from memory; many at once in one statement.
-  constexpr size_t kReadOneByOne = 8;
   for (auto& [class_id, ids] : by_class) {
     const ClassDef& def = store->ClassOrRaise(class_id);
     auto& of_class = values[class_id];
