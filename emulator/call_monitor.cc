@@ -1,13 +1,22 @@
 #include "call_monitor.h"
 
+#include <cstdint>
+
 namespace vtx::emu {
 
-void CallMonitor::Enter(std::string_view operation, std::initializer_list<Variant> args) {
-  if (paused_ > 0) return;
-  auto it = counts_.find(operation);
-  if (it == counts_.end()) it = counts_.emplace(std::string(operation), 0).first;
-  const int64_t n = ++it->second;
-  if (tracing_) trace_.push_back(TraceEntry{std::string(operation), std::vector<Variant>(args)});
+int64_t CallMonitor::Count(std::string_view operation) {
+  Recent& recent = recent_[(reinterpret_cast<uintptr_t>(operation.data()) >> 3) % kRecent];
+  // The text is compared too: a name built at run time may reuse an address.
+  if (!recent.entry || recent.text != operation.data() || recent.entry->first != operation) {
+    auto it = counts_.find(operation);
+    if (it == counts_.end()) it = counts_.emplace(std::string(operation), 0).first;
+    // Entries of an unordered_map stay where they are as it grows.
+    recent = Recent{operation.data(), &*it};
+  }
+  return ++recent.entry->second;
+}
+
+void CallMonitor::FailIfDue(std::string_view operation, int64_t n) const {
   for (const Fault& f : faults_) {
     if (f.operation != operation) continue;
     if (n == f.call || (f.persistent && n > f.call)) Raise(f.number, f.description, "Korvel");

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "runtime/variant.h"
+#include "utils/string_map.h"
 
 namespace vtx::emu {
 
@@ -34,9 +32,22 @@ struct TraceEntry {
 // Thread-safety: none; one monitor per emulated host, used on one thread.
 class CallMonitor {
  public:
+  CallMonitor() = default;
+  // Not copied: it remembers where its own entries are.
+  CallMonitor(const CallMonitor&) = delete;
+  CallMonitor& operator=(const CallMonitor&) = delete;
+
   // Counts and traces one call; raises RuntimeError when a fault is due.
-  // The arguments are copied only when tracing: every host call passes here.
-  void Enter(std::string_view operation, std::initializer_list<Variant> args = {});
+  // Every host call passes here, so the arguments become Variants only while
+  // tracing.
+  template <typename... Args>
+  void Enter(std::string_view operation, const Args&... args) {
+    if (paused_ > 0) return;
+    const int64_t n = Count(operation);
+    if (tracing_)
+      trace_.push_back(TraceEntry{std::string(operation), std::vector<Variant>{args...}});
+    if (!faults_.empty()) FailIfDue(operation, n);
+  }
 
   void AddFault(Fault fault) { faults_.push_back(std::move(fault)); }
   void SetTracing(bool on) { tracing_ = on; }
@@ -59,12 +70,20 @@ class CallMonitor {
   };
 
  private:
+  // The call's number among those of `operation`, this one included.
+  int64_t Count(std::string_view operation);
+  void FailIfDue(std::string_view operation, int64_t n) const;
+
   std::vector<Fault> faults_;
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  StringMap<int64_t> counts_;
+  // The last entry found for each text address: operations are nearly all
+  // literals, so most calls find theirs without hashing the name.
+  struct Recent {
+    const char* text = nullptr;
+    StringMap<int64_t>::value_type* entry = nullptr;
   };
-  std::unordered_map<std::string, int64_t, NameHash, std::equal_to<>> counts_;
+  static constexpr size_t kRecent = 64;
+  Recent recent_[kRecent];
   std::vector<TraceEntry> trace_;
   bool tracing_ = false;
   int paused_ = 0;

@@ -11,7 +11,7 @@ Ref<KvIntegrationEditor> EmulatedIntegrationStore::GetEditor() {
 
 bool EmulatedIntegrationEditor::EditObject(const Ref<KvObject>& object, Ref<KvObject>& out_object,
                                            int16_t& out_status) {
-  state_->Enter("KvIntegrationEditor.EditObject", {object});
+  state_->Enter("KvIntegrationEditor.EditObject", object);
   if (!object) Raise(err::kObjectVariableNotSet);
   state_->BeforeUserWait();
   EditorAnswer answer = state_->answers.NextEditorAnswer();

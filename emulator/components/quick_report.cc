@@ -102,7 +102,7 @@ Variant QuickReport::Invoke(std::string_view name, InvokeKind kind, std::vector<
 }
 
 Variant QuickReport::GenerateReportByObjects(const Variant& session, const Variant& objects) {
-  state_->Enter("GenerateRpt.GenerateReportByObjects", {session, objects});
+  state_->Enter("GenerateRpt.GenerateReportByObjects", session, objects);
   Ref<KvObjects> collection = objects.ToObjectAs<KvObjects>();
   if (!collection) Raise(err::kObjectVariableNotSet);
 

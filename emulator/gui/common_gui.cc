@@ -10,7 +10,7 @@ Ref<KvViewFactory> EmulatedCommonGui::GetViewFactory() {
 }
 
 Ref<KvView> EmulatedViewFactory::CreateView(int32_t view_type) {
-  state_->Enter("KvViewFactory.CreateView", {view_type});
+  state_->Enter("KvViewFactory.CreateView", view_type);
   return EmulatedView::Create(state_, object_store_, view_type);
 }
 

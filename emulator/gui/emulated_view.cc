@@ -19,7 +19,7 @@ EmulatedView::EmulatedView(std::shared_ptr<HostState> state, Ref<KvObjectStore> 
       record_(std::move(record)) {}
 
 void EmulatedView::SetCaption(const std::string& caption) {
-  state_->Enter("KvView.SetCaption", {caption});
+  state_->Enter("KvView.SetCaption", caption);
   record_->SetCaption(caption);
 }
 

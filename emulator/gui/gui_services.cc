@@ -12,7 +12,7 @@ Ref<KvGuiWindow> EmulatedGuiServices::GetMainWindow() {
 }
 
 Ref<KvView> EmulatedGuiServices::CreateView(int32_t view_type) {
-  state_->Enter("KvGuiServices.CreateView", {view_type});
+  state_->Enter("KvGuiServices.CreateView", view_type);
   return EmulatedView::Create(state_, object_store_, view_type);
 }
 

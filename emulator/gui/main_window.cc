@@ -12,7 +12,7 @@ int32_t EmulatedMainWindow::GetHandle() {
 }
 
 void EmulatedMainWindow::SetOwner(int32_t handle) {
-  state_->Enter("KvGuiWindow.SetOwner", {handle});
+  state_->Enter("KvGuiWindow.SetOwner", handle);
 }
 
 Ref<KvView> EmulatedMainWindow::GetActiveView() {

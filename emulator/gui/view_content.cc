@@ -6,7 +6,7 @@
 namespace vtx::emu {
 
 void EmulatedViewContent::AddObjects(const Ref<KvObjects>& objects) {
-  state_->Enter("KvViewContent.AddObjects", {objects});
+  state_->Enter("KvViewContent.AddObjects", objects);
   if (!objects) Raise(err::kObjectVariableNotSet);
   if (part_ == Part::kContents) {
     record_->AddObjects(objects);

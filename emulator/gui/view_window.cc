@@ -24,7 +24,7 @@ int32_t EmulatedViewWindow::GetHandle() {
 }
 
 void EmulatedViewWindow::SetOwner(int32_t handle) {
-  state_->Enter("KvGuiWindow.SetOwner", {handle});
+  state_->Enter("KvGuiWindow.SetOwner", handle);
   view_->Record()->SetOwnerHandle(handle);
 }
 

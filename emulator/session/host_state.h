@@ -36,8 +36,9 @@ class HostState : public std::enable_shared_from_this<HostState> {
   HostState& operator=(const HostState&) = delete;
 
   // Every host operation starts here: counted, traced, failed when due.
-  void Enter(std::string_view operation, std::initializer_list<Variant> args = {}) {
-    monitor->Enter(operation, args);
+  template <typename... Args>
+  void Enter(std::string_view operation, const Args&... args) {
+    monitor->Enter(operation, args...);
   }
   // Before anything that waits for the user (a modal view, a message box, a
   // dialog, the editor): what the call wrote so far is committed, so that

@@ -31,15 +31,15 @@ void RefuseIfUnreadable(const std::string& path, int code) {
     throw DatabaseOpenError(fmt::format("{}: the database file is corrupt", path));
 }
 
-Statement::Statement(Database& owner, std::unique_ptr<SqlCursor> cursor, std::string sql)
-    : cursor_(std::move(cursor)), owner_(&owner), sql_(std::move(sql)) {}
+Statement::Statement(Database& owner, std::unique_ptr<SqlCursor> cursor, Idle* home)
+    : cursor_(std::move(cursor)), owner_(&owner), home_(home) {}
 
 Statement::~Statement() {
-  if (owner_ && cursor_) owner_->Recycle(std::move(sql_), std::move(cursor_));
+  if (owner_ && cursor_) owner_->Recycle(home_, std::move(cursor_));
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : cursor_(std::move(other.cursor_)), owner_(other.owner_), sql_(std::move(other.sql_)) {}
+    : cursor_(std::move(other.cursor_)), owner_(other.owner_), home_(other.home_) {}
 
 Statement& Statement::Bind(int index, const Variant& value) {
   switch (value.Type()) {
@@ -149,37 +149,37 @@ Statement Database::Prepare(std::string_view sql) { return Prepare(sql, false); 
 Statement Database::PrepareCallers(std::string_view sql) { return Prepare(sql, true); }
 
 Statement Database::Prepare(std::string_view sql, bool guarded) {
-  std::string text(sql);
+  // Texts that embed values would pile up: statements are kept for a bounded
+  // number of texts, and a caller's text is not kept at all.
+  constexpr size_t kIdleTexts = 256;
+  Statement::Idle* home = nullptr;
   if (!guarded) {
-    auto it = idle_.find(text);
-    if (it != idle_.end() && !it->second.empty()) {
-      std::unique_ptr<SqlCursor> cursor = std::move(it->second.back());
-      it->second.pop_back();
-      return Statement(*this, std::move(cursor), std::move(text));
+    auto it = idle_.find(sql);
+    if (it == idle_.end() && idle_.size() < kIdleTexts)
+      it = idle_.emplace(std::string(sql), Statement::Idle{}).first;
+    if (it != idle_.end()) {
+      home = &it->second;
+      if (!home->empty()) {
+        std::unique_ptr<SqlCursor> cursor = std::move(home->back());
+        home->pop_back();
+        return Statement(*this, std::move(cursor), home);
+      }
     }
   }
-  std::unique_ptr<SqlCursor> cursor = conn_->Prepare(text, guarded);
-  // A caller's text is not kept for reuse (an empty text is never recycled).
-  return Statement(*this, std::move(cursor), guarded ? std::string() : std::move(text));
+  return Statement(*this, conn_->Prepare(std::string(sql), guarded), home);
 }
 
-void Database::Recycle(std::string sql, std::unique_ptr<SqlCursor> cursor) {
-  // Texts that embed values would pile up: keep a few statements per text and
-  // a bounded number of texts, and let the rest go.
+void Database::Recycle(Statement::Idle* home, std::unique_ptr<SqlCursor> cursor) {
+  // A few statements per text are enough for the nesting the store does.
   constexpr size_t kIdlePerText = 4;
-  constexpr size_t kIdleTexts = 256;
-  if (sql.empty()) return;
+  if (!home || home->size() >= kIdlePerText) return;
   try {
     cursor->Reset();
     cursor->ClearBindings();
   } catch (const RuntimeError&) {
     return;
   }
-  auto it = idle_.find(sql);
-  if (it == idle_.end() && idle_.size() < kIdleTexts)
-    it = idle_.emplace(std::move(sql), std::vector<std::unique_ptr<SqlCursor>>{}).first;
-  if (it != idle_.end() && it->second.size() < kIdlePerText)
-    it->second.push_back(std::move(cursor));
+  home->push_back(std::move(cursor));
 }
 
 void Database::Exec(std::string_view sql) { conn_->Exec(sql); }
@@ -198,19 +198,26 @@ void Database::PrepareForSharing() { conn_->PrepareForSharing(); }
 
 void Database::KnowSpellings(const std::vector<std::string>& names) { conn_->KnowSpellings(names); }
 
-void Database::BeginCall() {
-  if (calls_++ == 0) Generation();
-}
+void Database::BeginCall() { ++calls_; }
 
 void Database::WillRead() {
   if (read_open_) return;
   read_open_ = true;
   try {
     conn_->BeginRead();
+    // The first read of the snapshot: what it sees is what the caches must
+    // agree with.
+    Generation();
   } catch (...) {
+    conn_->Rollback();
     read_open_ = false;
     throw;
   }
+}
+
+uint64_t Database::CallGeneration() {
+  if (calls_ > 0 && !call_open_ && !read_open_) WillRead();
+  return generation_;
 }
 
 void Database::EndRead() {

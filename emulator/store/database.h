@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "emulator/store/open_mode.h"
 #include "emulator/store/sql_connection.h"
 #include "runtime/variant.h"
+#include "utils/string_map.h"
 
 namespace vtx::emu {
 
@@ -58,11 +58,14 @@ class Statement {
 
  private:
   friend class Database;
-  Statement(Database& owner, std::unique_ptr<SqlCursor> cursor, std::string sql);
+  using Idle = std::vector<std::unique_ptr<SqlCursor>>;
+  // `home` holds the idle statements of the same text; null for one that is
+  // not kept.
+  Statement(Database& owner, std::unique_ptr<SqlCursor> cursor, Idle* home);
 
   std::unique_ptr<SqlCursor> cursor_;
   Database* owner_ = nullptr;
-  std::string sql_;
+  Idle* home_ = nullptr;
 };
 
 // The store's database: an SQLite file (or ":memory:") with a busy timeout,
@@ -131,6 +134,10 @@ class Database {
   uint64_t Generation();
   // The generation as last looked at, without asking SQLite.
   uint64_t KnownGeneration() const { return generation_; }
+  // The generation a call's cache must match before it answers from memory:
+  // the call's snapshot is taken now if no read or write took it yet, so
+  // another process's writes are noticed at the same moment as by a read.
+  uint64_t CallGeneration();
   // What was read may be stale (a statement of the caller's own wrote).
   void ForgetReads() { ++generation_; }
   bool InCall() const { return calls_ > 0; }
@@ -155,7 +162,7 @@ class Database {
  private:
   Statement Prepare(std::string_view sql, bool guarded);
   // Takes back a statement whose run is over, reset, for the next Prepare.
-  void Recycle(std::string sql, std::unique_ptr<SqlCursor> cursor);
+  void Recycle(Statement::Idle* home, std::unique_ptr<SqlCursor> cursor);
   // Opens the call's transaction before its first write.
   void WillWrite();
   // Opens the call's read snapshot before its first read; EndRead gives it up.
@@ -171,7 +178,9 @@ class Database {
   std::string path_;
   std::unique_ptr<SqlConnection> conn_;
   int depth_ = 0;
-  std::unordered_map<std::string, std::vector<std::unique_ptr<SqlCursor>>> idle_;
+  // Idle statements by text. Texts are never removed, so a statement can
+  // keep where its own go.
+  StringMap<Statement::Idle> idle_;
 };
 
 // Raises DatabaseOpenError naming `path` when SQLite's result `code` says the

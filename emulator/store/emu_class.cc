@@ -25,19 +25,19 @@ std::vector<int> AllAttributes(const ClassDef& def) {
 }
 
 Ref<KvClass> EmuClasses::ClassById(int16_t class_id) {
-  c_.monitor->Enter("KvClasses.ClassById", {class_id});
+  c_.monitor->Enter("KvClasses.ClassById", class_id);
   const ClassDef* def = c_.model->ById(class_id);
   return def ? Ref<KvClass>(MakeRef<EmuClass>(c_, *def)) : nullptr;
 }
 
 Ref<KvClass> EmuClasses::ClassByName(const std::string& name) {
-  c_.monitor->Enter("KvClasses.ClassByName", {name});
+  c_.monitor->Enter("KvClasses.ClassByName", name);
   const ClassDef* def = c_.model->ByName(name);
   return def ? Ref<KvClass>(MakeRef<EmuClass>(c_, *def)) : nullptr;
 }
 
 Ref<KvClass> EmuClasses::ClassByTableName(const std::string& table_name) {
-  c_.monitor->Enter("KvClasses.ClassByTableName", {table_name});
+  c_.monitor->Enter("KvClasses.ClassByTableName", table_name);
   const ClassDef* def = c_.model->ByTable(table_name);
   return def ? Ref<KvClass>(MakeRef<EmuClass>(c_, *def)) : nullptr;
 }
@@ -55,7 +55,7 @@ int32_t EmuClassList::GetCount() {
 }
 
 Ref<KvClass> EmuClassList::Item(int32_t index) {
-  c_.monitor->Enter("KvClassList.Item", {index});
+  c_.monitor->Enter("KvClassList.Item", index);
   if (index < 0 || static_cast<size_t>(index) >= ids_.size()) Raise(err::kSubscriptOutOfRange);
   return MakeRef<EmuClass>(c_, *c_.model->ById(ids_[index]));
 }
@@ -108,14 +108,14 @@ int16_t EmuClass::GetHierarchyLinkClassId() {
 }
 
 Ref<KvAttribute> EmuClass::AttributeByName(const std::string& name, int32_t flags) {
-  c_.monitor->Enter("KvClass.AttributeByName", {name, flags});
+  c_.monitor->Enter("KvClass.AttributeByName", name, flags);
   const int index = def_.FindAttribute(name);
   if (index < 0) RaiseUnknownAttribute(def_, name);
   return MakeRef<EmuAttribute>(c_, def_, index);
 }
 
 bool EmuClass::HasAttribute(const std::string& name) {
-  c_.monitor->Enter("KvClass.HasAttribute", {name});
+  c_.monitor->Enter("KvClass.HasAttribute", name);
   return def_.FindAttribute(name) >= 0;
 }
 
@@ -132,7 +132,7 @@ Ref<KvClassList> EmuClassLinks::GetAll() {
 }
 
 Ref<KvClassList> EmuClassLinks::GetTo(int16_t class_id) {
-  c_.monitor->Enter("KvClassLinks.GetTo", {class_id});
+  c_.monitor->Enter("KvClassLinks.GetTo", class_id);
   std::vector<int16_t> ids;
   const Model& m = *c_.model;
   for (const ClassDef& link : m.classes) {
@@ -150,7 +150,7 @@ int32_t EmuAttributes::GetCount() {
 }
 
 Ref<KvAttribute> EmuAttributes::Item(const Variant& index) {
-  c_.monitor->Enter("KvAttributes.Item", {index});
+  c_.monitor->Enter("KvAttributes.Item", index);
   if (index.IsString()) {
     for (int i : indexes_)
       if (SameName(def_.attributes[i].name, index.AsString()))
@@ -163,7 +163,7 @@ Ref<KvAttribute> EmuAttributes::Item(const Variant& index) {
 }
 
 Ref<KvAttribute> EmuAttributes::ItemByName(const std::string& name) {
-  c_.monitor->Enter("KvAttributes.ItemByName", {name});
+  c_.monitor->Enter("KvAttributes.ItemByName", name);
   for (int i : indexes_)
     if (SameName(def_.attributes[i].name, name)) return MakeRef<EmuAttribute>(c_, def_, i);
   Raise(err::kSubscriptOutOfRange);

@@ -8,13 +8,13 @@ int32_t EmuHeader::GetCount() {
 }
 
 Ref<KvHeaderField> EmuHeader::Item(int32_t index) {
-  monitor_->Enter("KvHeader.Item", {index});
+  monitor_->Enter("KvHeader.Item", index);
   if (index < 0 || static_cast<size_t>(index) >= columns_.size()) Raise(err::kSubscriptOutOfRange);
   return MakeRef<EmuHeaderField>(monitor_, columns_[index]);
 }
 
 bool EmuHeader::HasColumn(const std::string& name) {
-  monitor_->Enter("KvHeader.HasColumn", {name});
+  monitor_->Enter("KvHeader.HasColumn", name);
   for (const Column& c : columns_)
     if (SameName(c.name, name)) return true;
   return false;

@@ -25,7 +25,7 @@ Ref<KvLookupItem> FindLookupItemById(const std::shared_ptr<Store>& store, int16_
 }
 
 Ref<KvLookupItem> EmuLookupTable::FindItem(const std::string& text) {
-  store_->Monitor().Enter("KvLookupTable.FindItem", {text});
+  store_->Monitor().Enter("KvLookupTable.FindItem", text);
   return FindLookupItemByText(store_, class_id_, text);
 }
 
@@ -40,7 +40,7 @@ std::string EmuLookupItem::GetText() {
 }
 
 std::string EmuObjectDisplay::GetText(int32_t flags) {
-  store_->Monitor().Enter("KvObjectDisplay.GetText", {flags});
+  store_->Monitor().Enter("KvObjectDisplay.GetText", flags);
   return text_;
 }
 

@@ -90,14 +90,14 @@ Ref<KvObjectStore> EmuObject::GetObjectStore() {
 }
 
 Variant EmuObject::GetValue(const std::string& name) {
-  Monitor().Enter("KvObject.GetValue", {name});
+  Monitor().Enter("KvObject.GetValue", name);
   const int index = data_->Find(name);
   if (index < 0) RaiseUnknownAttribute(*def_, name);
   return data_->ValueAt(index);
 }
 
 void EmuObject::SetValue(const std::string& name, const Variant& value) {
-  Monitor().Enter("KvObject.SetValue", {name, value});
+  Monitor().Enter("KvObject.SetValue", name, value);
   const int index = data_->Find(name);
   if (index < 0) RaiseUnknownAttribute(*def_, name);
   data_->Write(index, value);
@@ -119,7 +119,7 @@ int32_t EmuObject::GetAttributeCount() {
 }
 
 std::string EmuObject::GetKeyText(const std::string& separator) {
-  Monitor().Enter("KvObject.GetKeyText", {separator});
+  Monitor().Enter("KvObject.GetKeyText", separator);
   return KeyTextOf(*def_, *data_, separator);
 }
 
@@ -155,7 +155,7 @@ bool EmuObject::ApplyClassDefaults() {
 }
 
 void EmuObject::AddAttributeToRead(const std::string& name) {
-  Monitor().Enter("KvObject.AddAttributeToRead", {name});
+  Monitor().Enter("KvObject.AddAttributeToRead", name);
   if (def_->FindAttribute(name) < 0) RaiseUnknownAttribute(*def_, name);
   to_read_.push_back(name);
 }
@@ -190,7 +190,7 @@ void EmuObject::DoInsert() {
 }
 
 void EmuObject::Insert(const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.Insert", {ObjectArg(options)});
+  Monitor().Enter("KvObject.Insert", ObjectArg(options));
   DoInsert();
 }
 
@@ -215,12 +215,12 @@ void EmuObject::Update() {
 }
 
 void EmuObject::UpdateWithOptions(const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.UpdateWithOptions", {ObjectArg(options)});
+  Monitor().Enter("KvObject.UpdateWithOptions", ObjectArg(options));
   DoUpdate();
 }
 
 void EmuObject::Delete(const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.Delete", {ObjectArg(options)});
+  Monitor().Enter("KvObject.Delete", ObjectArg(options));
   if (!IsStored()) RaiseNotStored(*def_);
   store_->DeleteStored(id_);
 }
@@ -230,7 +230,7 @@ void EmuObject::BeginStore() { Monitor().Enter("KvObject.BeginStore"); }
 void EmuObject::EndStore() { Monitor().Enter("KvObject.EndStore"); }
 
 Ref<KvObject> EmuObject::CreateLink(int16_t link_class_id, const Ref<KvObject>& other) {
-  Monitor().Enter("KvObject.CreateLink", {link_class_id, ObjectArg(other)});
+  Monitor().Enter("KvObject.CreateLink", link_class_id, ObjectArg(other));
   const Model& model = store_->GetModel();
   const ClassDef& link = store_->ClassOrRaise(link_class_id);
   if (!link.IsLink())
@@ -260,8 +260,8 @@ Ref<KvObject> EmuObject::CreateLink(int16_t link_class_id, const Ref<KvObject>& 
 
 Ref<KvObject> EmuObject::LinkTo(int32_t mode, const Ref<KvObject>& father,
                                 const Ref<KvRecord>& link_values, const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.LinkTo",
-                  {mode, ObjectArg(father), ObjectArg(link_values), ObjectArg(options)});
+  Monitor().Enter("KvObject.LinkTo", mode, ObjectArg(father), ObjectArg(link_values),
+                  ObjectArg(options));
   const Model& model = store_->GetModel();
   if (def_->hierarchy_link == 0)
     Raise(err::kHostFailure, fmt::format("The class {} has no hierarchy link class", def_->name),
@@ -289,7 +289,7 @@ Ref<KvObject> EmuObject::LinkTo(int32_t mode, const Ref<KvObject>& father,
 }
 
 Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
-  Monitor().Enter("KvObject.GetRelatedObjects", {ObjectArg(query)});
+  Monitor().Enter("KvObject.GetRelatedObjects", ObjectArg(query));
   auto q = CastTo<EmuQuery>(Ref<Dispatch>(query));
   if (!q) Raise(err::kObjectVariableNotSet);
   const QueryPlan& plan = q->Plan();
@@ -319,7 +319,7 @@ Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
 
 Ref<KvObjects> EmuObject::GetLinkedObjects(const Ref<KvQuery>& query,
                                            const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.GetLinkedObjects", {ObjectArg(query), ObjectArg(options)});
+  Monitor().Enter("KvObject.GetLinkedObjects", ObjectArg(query), ObjectArg(options));
   if (!IsStored()) RaiseNotStored(*def_);
   std::vector<int32_t> others;
   for (const LinkHit& hit : store_->Objects().LinksOf(id_))

@@ -134,14 +134,14 @@ int32_t EmuObjects::GetCount() {
 }
 
 Ref<KvObject> EmuObjects::Item(int32_t index) {
-  store_->Monitor().Enter("KvObjects.Item", {index});
+  store_->Monitor().Enter("KvObjects.Item", index);
   const auto& items = Items();
   if (index < 0 || static_cast<size_t>(index) >= items.size()) Raise(err::kSubscriptOutOfRange);
   return items[index];
 }
 
 void EmuObjects::Add(const Ref<KvObject>& object) {
-  store_->Monitor().Enter("KvObjects.Add", {Variant(Ref<Dispatch>(object))});
+  store_->Monitor().Enter("KvObjects.Add", Variant(Ref<Dispatch>(object)));
   if (!object) Raise(err::kObjectVariableNotSet);
   // Kept up to date: a loop of IndexOf and Add must not rebuild it each time.
   State& state = Mutable(true);
@@ -168,7 +168,7 @@ Ref<KvRecordList> EmuObjects::GetRecordList() {
 }
 
 int32_t EmuObjects::IndexOf(const Ref<KvObject>& object) {
-  store_->Monitor().Enter("KvObjects.IndexOf", {Variant(Ref<Dispatch>(object))});
+  store_->Monitor().Enter("KvObjects.IndexOf", Variant(Ref<Dispatch>(object)));
   if (!object) Raise(err::kObjectVariableNotSet);
   const ObjectRef wanted = IdentityOf(*store_, object);
   const auto& items = Items();
@@ -194,7 +194,7 @@ int32_t EmuObjects::IndexOf(const Ref<KvObject>& object) {
 }
 
 void EmuObjects::SetAttributesToRead(const std::string& names) {
-  store_->Monitor().Enter("KvObjects.SetAttributesToRead", {names});
+  store_->Monitor().Enter("KvObjects.SetAttributesToRead", names);
   to_read_.clear();
   size_t start = 0;
   while (start <= names.size()) {

@@ -41,17 +41,17 @@ Ref<KvSelectList> EmuQuery::GetSelectList() {
 }
 
 void EmuQuery::SetMaxRows(int32_t max_rows) {
-  store_->Monitor().Enter("KvQuery.SetMaxRows", {max_rows});
+  store_->Monitor().Enter("KvQuery.SetMaxRows", max_rows);
   plan_->max_rows = max_rows;
 }
 
 void EmuQuery::SetQueryFlag(int32_t flag) {
-  store_->Monitor().Enter("KvQuery.SetQueryFlag", {flag});
+  store_->Monitor().Enter("KvQuery.SetQueryFlag", flag);
   plan_->flags.push_back(flag);
 }
 
 void EmuQueryClasses::AddClass(int16_t class_id, const std::string& alias) {
-  store_->Monitor().Enter("KvQueryClasses.AddClass", {class_id, alias});
+  store_->Monitor().Enter("KvQueryClasses.AddClass", class_id, alias);
   store_->ClassOrRaise(class_id);
   for (auto& entry : plan_->classes)
     if (entry.first == alias) {
@@ -64,12 +64,12 @@ void EmuQueryClasses::AddClass(int16_t class_id, const std::string& alias) {
 void EmuQueryConditions::Add(const std::string& connector, const std::string& attribute,
                              const std::string& op, const Variant& value, int32_t flags,
                              const std::string& alias) {
-  store_->Monitor().Enter("KvQueryConditions.Add", {connector, attribute, op, value, flags, alias});
+  store_->Monitor().Enter("KvQueryConditions.Add", connector, attribute, op, value, flags, alias);
   plan_->conditions.push_back(Condition{connector, attribute, op, value, alias});
 }
 
 void EmuSelectList::Add(const std::string& column, const std::string& alias, int32_t flags) {
-  store_->Monitor().Enter("KvSelectList.Add", {column, alias, flags});
+  store_->Monitor().Enter("KvSelectList.Add", column, alias, flags);
   plan_->select.emplace_back(column, alias);
 }
 
@@ -89,7 +89,7 @@ void EmuQueryFactory::Run() {
 }
 
 void EmuQueryFactory::RunWithOptions(const Ref<KvOptions>& options) {
-  store_->Monitor().Enter("KvQueryFactory.RunWithOptions", {Variant(Ref<Dispatch>(options))});
+  store_->Monitor().Enter("KvQueryFactory.RunWithOptions", Variant(Ref<Dispatch>(options)));
   result_ = RunQuery(*store_, query_->Plan());
 }
 

@@ -50,7 +50,10 @@ void EmuRecord::Bump() {
 }
 
 void EmuRecord::Load(size_t index, Variant value) {
-  if (def_ && !value.IsEmpty() && !value.IsNull())
+  // Values read from storage come typed already; converting them again would
+  // only copy them.
+  if (def_ && !value.IsEmpty() && !value.IsNull() &&
+      value.Type() != VarTypeOf((*columns_)[index].type))
     value = ConvertToFieldType(value, (*columns_)[index].type);
   values_[index] = std::move(value);
   if (!changed_.empty()) changed_[index] = false;
@@ -91,17 +94,17 @@ int EmuRecord::IndexForWrite(const std::string& name, const Variant& value) {
 }
 
 void EmuRecord::Set(const char* operation, const std::string& name, const Variant& value) {
-  monitor_->Enter(operation, {name, value});
+  monitor_->Enter(operation, name, value);
   Write(IndexForWrite(name, value), value);
 }
 
 Variant EmuRecord::GetValue(const std::string& name) {
-  monitor_->Enter("KvRecord.GetValue", {name});
+  monitor_->Enter("KvRecord.GetValue", name);
   return values_[IndexForRead(name)];
 }
 
 std::string EmuRecord::GetValueAsString(const std::string& name) {
-  monitor_->Enter("KvRecord.GetValueAsString", {name});
+  monitor_->Enter("KvRecord.GetValueAsString", name);
   const Variant& v = values_[IndexForRead(name)];
   return v.IsNull() ? std::string() : v.ToString();
 }
@@ -140,7 +143,7 @@ Ref<KvHeader> EmuRecord::GetHeader() {
 }
 
 void EmuRecord::AddColumn(const std::string& name, int32_t length, int32_t type) {
-  monitor_->Enter("KvRecord.AddColumn", {name, length, type});
+  monitor_->Enter("KvRecord.AddColumn", name, length, type);
   if (Find(name) >= 0) return;
   if (def_) RaiseUnknownAttribute(*def_, name);
   auto columns = std::make_shared<std::vector<Column>>(*columns_);

@@ -37,27 +37,27 @@ int32_t TypeOfValue(const Variant& v) {
 }  // namespace
 
 void EmuSqlQuery::SetOptionA(int32_t value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionA", {value});
+  store_->Monitor().Enter("KvSqlQuery.SetOptionA", value);
   options_.emplace_back("A", Variant(value));
 }
 
 void EmuSqlQuery::SetOptionB(bool value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionB", {value});
+  store_->Monitor().Enter("KvSqlQuery.SetOptionB", value);
   options_.emplace_back("B", Variant(value));
 }
 
 void EmuSqlQuery::SetOptionC(int32_t value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionC", {value});
+  store_->Monitor().Enter("KvSqlQuery.SetOptionC", value);
   options_.emplace_back("C", Variant(value));
 }
 
 void EmuSqlQuery::SetOptionD(int32_t value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionD", {value});
+  store_->Monitor().Enter("KvSqlQuery.SetOptionD", value);
   options_.emplace_back("D", Variant(value));
 }
 
 void EmuSqlQuery::SetStatement(const std::string& statement) {
-  store_->Monitor().Enter("KvSqlQuery.SetStatement", {statement});
+  store_->Monitor().Enter("KvSqlQuery.SetStatement", statement);
   statement_ = statement;
 }
 

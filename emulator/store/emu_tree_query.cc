@@ -57,22 +57,22 @@ EmuTreeQuery::EmuTreeQuery(std::shared_ptr<Store> store, Ref<KvObjectStore> obje
       roots_(MakeRef<EmuObjects>(store_, object_store_)) {}
 
 void EmuTreeQuery::SetOptionA(int32_t value) {
-  store_->Monitor().Enter("KvTreeQuery.SetOptionA", {value});
+  store_->Monitor().Enter("KvTreeQuery.SetOptionA", value);
   options_.emplace_back("A", value);
 }
 
 void EmuTreeQuery::SetOptionB(int32_t value) {
-  store_->Monitor().Enter("KvTreeQuery.SetOptionB", {value});
+  store_->Monitor().Enter("KvTreeQuery.SetOptionB", value);
   options_.emplace_back("B", value);
 }
 
 void EmuTreeQuery::SetOptionC(int32_t value) {
-  store_->Monitor().Enter("KvTreeQuery.SetOptionC", {value});
+  store_->Monitor().Enter("KvTreeQuery.SetOptionC", value);
   options_.emplace_back("C", value);
 }
 
 void EmuTreeQuery::SetLevel(int16_t levels) {
-  store_->Monitor().Enter("KvTreeQuery.SetLevel", {levels});
+  store_->Monitor().Enter("KvTreeQuery.SetLevel", levels);
   levels_ = levels;
 }
 
@@ -208,7 +208,7 @@ void EmuTreeQuery::Execute() {
 }
 
 Ref<KvCompositeObjects> EmuTreeQuery::GetResult(int32_t flags, bool composite) {
-  store_->Monitor().Enter("KvTreeQuery.GetResult", {flags, composite});
+  store_->Monitor().Enter("KvTreeQuery.GetResult", flags, composite);
   return EmuObjects::FromRows(store_, object_store_, result_);
 }
 

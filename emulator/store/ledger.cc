@@ -52,9 +52,12 @@ void Append(Database& db, const std::string& action, int32_t object_id, int16_t 
 }  // namespace
 
 std::string Sha256Hex(std::string_view data) {
+  // Fetched once: finding the implementation again costs more than hashing
+  // a record.
+  static EVP_MD* const sha256 = EVP_MD_fetch(nullptr, "SHA256", nullptr);
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int size = 0;
-  if (EVP_Digest(data.data(), data.size(), digest, &size, EVP_sha256(), nullptr) != 1)
+  if (!sha256 || EVP_Digest(data.data(), data.size(), digest, &size, sha256, nullptr) != 1)
     Raise(err::kHostFailure, "SHA-256 is not available", "Korvel");
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex(2 * size, '0');

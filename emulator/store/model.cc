@@ -374,8 +374,7 @@ int ClassDef::FindAttribute(std::string_view attribute_name) const {
   // Callers nearly always spell the name as the model does: a plain
   // comparison first spares a case fold per attribute.
   if (!exact_names_.empty()) {
-    if (auto it = exact_names_.find(std::string(attribute_name)); it != exact_names_.end())
-      return it->second;
+    if (auto it = exact_names_.find(attribute_name); it != exact_names_.end()) return it->second;
   } else {
     for (size_t i = 0; i < attributes.size(); ++i)
       if (attributes[i].name == attribute_name) return static_cast<int>(i);

@@ -11,6 +11,7 @@
 
 #include "host/kv_codes.h"
 #include "runtime/variant.h"
+#include "utils/string_map.h"
 
 namespace vtx::emu {
 
@@ -77,7 +78,7 @@ struct ClassDef {
   void IndexAttributes();
 
  private:
-  std::unordered_map<std::string, int> exact_names_;
+  StringMap<int> exact_names_;
 };
 
 struct TableDef {

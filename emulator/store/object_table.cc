@@ -118,10 +118,11 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
 }
 
 void ObjectTable::CheckRows() {
-  if (rows_generation_ == db_.KnownGeneration()) return;
+  const uint64_t generation = db_.CallGeneration();
+  if (rows_generation_ == generation) return;
   rows_.clear();
   classes_.clear();
-  rows_generation_ = db_.KnownGeneration();
+  rows_generation_ = generation;
 }
 
 std::optional<std::vector<Variant>> ObjectTable::Read(const ClassDef& def, int32_t object_id) {
