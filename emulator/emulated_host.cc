@@ -59,7 +59,6 @@ Ref<KvObjectStore> EmulatedHost::ObjectStore() const { return session_->ObjectSt
 
 Store& EmulatedHost::GetStore() const { return *state_->store; }
 
-
 CallMonitor& EmulatedHost::Monitor() const { return *state_->monitor; }
 
 Platform& EmulatedHost::GetPlatform() const { return *platform_; }

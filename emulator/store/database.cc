@@ -229,8 +229,15 @@ void Database::EndRead() {
 
 void Database::WillWrite() {
   if (calls_ == 0 || call_open_ || depth_ > 0) return;
-  // The write lock is taken afresh rather than by upgrading the read
-  // snapshot, which fails outright when another process wrote since it began.
+  // The read snapshot becomes the write transaction when nobody wrote since
+  // it began (so the caches stand as they are)...
+  if (read_open_ && conn_->UpgradeToWrite()) {
+    read_open_ = false;
+    call_open_ = true;
+    depth_ = 1;
+    return;
+  }
+  // ...else the write lock is taken afresh, waiting for another writer.
   EndRead();
   call_open_ = true;  // BEGIN IMMEDIATE is a write to SQLite too
   try {

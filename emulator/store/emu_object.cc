@@ -59,9 +59,7 @@ EmuObject::EmuObject(std::shared_ptr<Store> store, Ref<KvObjectStore> object_sto
   if (object_id != 0) data_->Load(1, Variant(object_id));
 }
 
-void EmuObject::LoadAll(std::vector<Variant> values) {
-  for (size_t i = 0; i < values.size(); ++i) data_->Load(i, std::move(values[i]));
-}
+void EmuObject::LoadAll(std::vector<Variant> values) { data_->LoadAll(std::move(values)); }
 
 void EmuObject::LoadSome(const std::vector<int>& attributes, std::vector<Variant> values) {
   for (size_t i = 0; i < attributes.size(); ++i) data_->Load(attributes[i], std::move(values[i]));
@@ -184,9 +182,11 @@ void EmuObject::DoInsert() {
   std::vector<Variant> values(def_->attributes.size());
   for (size_t i = 0; i < values.size(); ++i) values[i] = data_->ValueAt(i);
   id_ = store_->StoreNew(*def_, values);
-  for (size_t i = 0; i < values.size(); ++i)
-    data_->Load(i, values[i].IsEmpty() ? Variant::Null() : values[i]);
-  data_->Load(1, Variant(id_));
+  // Read back as stored: what was left Empty is Null now, and the ids are set.
+  for (Variant& value : values)
+    if (value.IsEmpty()) value = Variant::Null();
+  values[1] = Variant(id_);
+  data_->LoadAll(std::move(values));
 }
 
 void EmuObject::Insert(const Ref<KvOptions>& options) {

@@ -60,6 +60,23 @@ void EmuRecord::Load(size_t index, Variant value) {
   Bump();
 }
 
+void EmuRecord::LoadAll(std::vector<Variant> values) {
+  if (values.size() != values_.size()) {
+    for (size_t i = 0; i < values.size(); ++i) Load(i, std::move(values[i]));
+    return;
+  }
+  if (def_) {
+    for (size_t i = 0; i < values.size(); ++i) {
+      Variant& value = values[i];
+      if (!value.IsEmpty() && !value.IsNull() && value.Type() != VarTypeOf((*columns_)[i].type))
+        value = ConvertToFieldType(value, (*columns_)[i].type);
+    }
+  }
+  values_.swap(values);
+  ClearChanged();
+  Bump();
+}
+
 void EmuRecord::Write(size_t index, const Variant& value) {
   values_[index] = def_ ? ConvertToFieldType(value, (*columns_)[index].type) : value;
   if (!changed_.empty()) changed_[index] = true;

@@ -37,6 +37,8 @@ class EmuRecord : public KvRecord {
   // Sets a value as read from the database or given by the host: converted
   // for object data, not marked as changed.
   void Load(size_t index, Variant value);
+  // Load for every column at once, from values in column order.
+  void LoadAll(std::vector<Variant> values);
   // Writes a value as the caller does (converted, marked as changed).
   void Write(size_t index, const Variant& value);
   bool IsChanged(size_t index) const { return !changed_.empty() && changed_[index]; }

@@ -9,8 +9,7 @@
 namespace vtx::emu {
 
 Ref<KvSequence> EmuSequences::GetSequenceOfAttribute(const Ref<KvAttribute>& attribute) {
-  store_->Monitor().Enter("KvSequences.GetSequenceOfAttribute",
-                          Variant(Ref<Dispatch>(attribute)));
+  store_->Monitor().Enter("KvSequences.GetSequenceOfAttribute", Variant(Ref<Dispatch>(attribute)));
   auto a = CastTo<EmuAttribute>(attribute);
   if (!a) Raise(err::kObjectVariableNotSet);
   const ClassDef& owner = a->Owner();

@@ -78,17 +78,23 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
   if (object_id) rows_.erase(*object_id);
   // The registry's highest id stands for the id counter, so that a new object
   // writes no counter row: only a deletion of the highest id records it in
-  // KV_COUNTERS, and a new id is above both.
-  Statement reg = db_.Prepare(
-      object_id ? "INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)"
-                : "INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) SELECT max(ifnull((SELECT "
-                  "max(OBJECT_ID) FROM KV_OBJECTS), 0), ifnull((SELECT VALUE FROM KV_COUNTERS "
-                  "WHERE NAME = ?3), 0)) + 1, ?2");
-  if (object_id)
-    reg.BindInt(1, *object_id);
-  else
-    reg.BindText(3, kIdCounter);
-  reg.BindInt(2, def.id);
+  // KV_COUNTERS, and a new id is above both. It is read by a statement of its
+  // own: an INSERT that selects from the table it writes needs a temporary
+  // table on every run.
+  int64_t id = 0;
+  if (object_id) {
+    id = *object_id;
+  } else {
+    Statement next = db_.Prepare(
+        "SELECT max(ifnull((SELECT max(OBJECT_ID) FROM KV_OBJECTS), 0), ifnull((SELECT VALUE "
+        "FROM KV_COUNTERS WHERE NAME = ?1), 0)) + 1");
+    next.BindText(1, kIdCounter);
+    next.Step();
+    id = next.Int(0);
+  }
+  if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
+  Statement reg = db_.Prepare("INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)");
+  reg.BindInt(1, id).BindInt(2, def.id);
   try {
     reg.Run();
   } catch (const RuntimeError&) {
@@ -96,8 +102,6 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
     Raise(err::kHostFailure, fmt::format("The object id {} is already taken", *object_id),
           "Korvel");
   }
-  const int64_t id = object_id ? *object_id : db_.LastInsertId();
-  if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
   if (db_.InCall()) {
     // A rollback of this insert moves the generation and so drops the entry.
     CheckRows();

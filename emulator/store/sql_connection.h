@@ -55,6 +55,10 @@ class SqlConnection {
   virtual void BeginRead() = 0;
   // Opens a write transaction holding the lock that serialises writers.
   virtual void BeginWrite() = 0;
+  // Turns the open read transaction into the write transaction, when its
+  // snapshot is still the newest and no other writer holds the lock; false
+  // leaves the read transaction as it was. A backend that cannot says false.
+  virtual bool UpgradeToWrite() { return false; }
   virtual void Rollback() noexcept = 0;
   // A value that changes when another connection has committed since it was
   // last read (it may change more often, never less).

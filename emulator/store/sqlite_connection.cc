@@ -164,6 +164,20 @@ void SqliteConnection::BeginWrite() {
   begin_->Step();
 }
 
+bool SqliteConnection::UpgradeToWrite() {
+  // A write that changes nothing takes the write lock inside the read
+  // transaction. SQLite refuses at once (without waiting) when another
+  // connection holds the lock or has committed since the snapshot began.
+  try {
+    if (!upgrade_) upgrade_ = Prepare("DELETE FROM KV_OBJECTS WHERE 0", false);
+    upgrade_->Reset();
+    upgrade_->Step();
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
 void SqliteConnection::Rollback() noexcept {
   sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }

@@ -22,6 +22,7 @@ class SqliteConnection final : public SqlConnection {
   void Exec(std::string_view sql) override;
   void BeginRead() override;
   void BeginWrite() override;
+  bool UpgradeToWrite() override;
   void Rollback() noexcept override;
   std::string DataVersion() override;
   int64_t TableCount() override;
@@ -36,6 +37,7 @@ class SqliteConnection final : public SqlConnection {
   sqlite3* db_ = nullptr;
   std::unique_ptr<SqlCursor> begin_read_;
   std::unique_ptr<SqlCursor> begin_;
+  std::unique_ptr<SqlCursor> upgrade_;
   std::unique_ptr<SqlCursor> data_version_;
 };
 
