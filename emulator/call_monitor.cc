@@ -5,7 +5,9 @@
 namespace vtx::emu {
 
 int64_t CallMonitor::Count(std::string_view operation) {
-  Recent& recent = recent_[(reinterpret_cast<uintptr_t>(operation.data()) >> 3) % kRecent];
+  // Literals lie close together: the address is mixed before it picks a slot.
+  const uint64_t mixed = reinterpret_cast<uintptr_t>(operation.data()) * 0x9E3779B97F4A7C15ull;
+  Recent& recent = recent_[mixed >> (64 - kRecentBits)];
   // The text is compared too: a name built at run time may reuse an address.
   if (!recent.entry || recent.text != operation.data() || recent.entry->first != operation) {
     auto it = counts_.find(operation);

@@ -82,8 +82,8 @@ class CallMonitor {
     const char* text = nullptr;
     StringMap<int64_t>::value_type* entry = nullptr;
   };
-  static constexpr size_t kRecent = 64;
-  Recent recent_[kRecent];
+  static constexpr int kRecentBits = 8;
+  Recent recent_[size_t{1} << kRecentBits];
   std::vector<TraceEntry> trace_;
   bool tracing_ = false;
   int paused_ = 0;

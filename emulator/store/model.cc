@@ -374,7 +374,17 @@ int ClassDef::FindAttribute(std::string_view attribute_name) const {
   // Callers nearly always spell the name as the model does: a plain
   // comparison first spares a case fold per attribute.
   if (!exact_names_.empty()) {
-    if (auto it = exact_names_.find(attribute_name); it != exact_names_.end()) return it->second;
+    // Callers mostly walk the attributes in order, asking for each by name
+    // more than once: the last answer and the one after it come first.
+    for (const size_t guess : {last_found_, last_found_ + 1})
+      if (guess < attributes.size() && attributes[guess].name == attribute_name) {
+        last_found_ = guess;
+        return static_cast<int>(guess);
+      }
+    if (auto it = exact_names_.find(attribute_name); it != exact_names_.end()) {
+      last_found_ = static_cast<size_t>(it->second);
+      return it->second;
+    }
   } else {
     for (size_t i = 0; i < attributes.size(); ++i)
       if (attributes[i].name == attribute_name) return static_cast<int>(i);

@@ -79,6 +79,7 @@ struct ClassDef {
 
  private:
   StringMap<int> exact_names_;
+  mutable size_t last_found_ = 0;
 };
 
 struct TableDef {
