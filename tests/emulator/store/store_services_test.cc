@@ -9,6 +9,7 @@
 #include "emulator/store/call_transaction.h"
 #include "emulator/store/database.h"
 #include "emulator/store/emu_options.h"
+#include "emulator/store/object_table.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 
@@ -241,6 +242,15 @@ TEST(StoreProcessesTest, ACallWritesAfterAnotherProcessCommittedSinceItsReads) {
   EXPECT_TRUE(ours->Find("Part", other));
   call.Commit();
   EXPECT_EQ(theirs->Dump("Part").size(), 3u);
+  // A row kept from an earlier call is not served once another process changed it.
+  const ClassDef& part = *ours->GetModel().ByName("Part");
+  auto title = [&] {
+    CallTransaction read(*ours);
+    return (*ours->Objects().Read(part, first))[part.FindAttribute("TITLE")].ToString();
+  };
+  EXPECT_EQ(title(), "first");
+  theirs->Update({part.id, first}, {{"TITLE", "changed"}});
+  EXPECT_EQ(title(), "changed");
   for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
