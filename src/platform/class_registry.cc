@@ -1,15 +1,17 @@
 #include "platform/class_registry.h"
 
-#include <cctype>
 #include <utility>
 
 namespace vtx {
 
 namespace {
 
+// ProgIDs and CLSIDs are ASCII; this is what toupper does in the C locale
+// the process runs in, without a library call per character.
 std::string Fold(const std::string& s) {
   std::string out = s;
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return out;
 }
 
