@@ -15,6 +15,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Tests run the Windows programs under Wine.
+# Tests run the Windows programs under Wine. Debian's `wine` starts Wine's
+# 32-bit loader whenever wine32 is installed, and that loader runs Wine's own
+# programs (cmd, cscript, regsvr32) as their 32-bit builds, which see the
+# 32-bit registry view: the 64-bit DLL's tests take the 64-bit loader itself.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  find_program(VTX_WINE NAMES wine64 PATHS /usr/lib/wine)
+endif()
 find_program(VTX_WINE NAMES wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VTX_WINE})
