@@ -182,10 +182,9 @@ void EmuObject::DoInsert() {
   std::vector<Variant> values(def_->attributes.size());
   for (size_t i = 0; i < values.size(); ++i) values[i] = data_->ValueAt(i);
   id_ = store_->StoreNew(*def_, values);
-  // Read back as stored: what was left Empty is Null now, and the ids are set.
+  // Read back as stored: what was left Empty is Null now (the store set the ids).
   for (Variant& value : values)
     if (value.IsEmpty()) value = Variant::Null();
-  values[1] = Variant(id_);
   data_->LoadAll(std::move(values));
 }
 

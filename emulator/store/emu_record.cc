@@ -49,12 +49,16 @@ void EmuRecord::Bump() {
   if (epoch_) ++*epoch_;
 }
 
-void EmuRecord::Load(size_t index, Variant value) {
+void EmuRecord::TypeAsStored(size_t index, Variant& value) const {
   // Values read from storage come typed already; converting them again would
   // only copy them.
   if (def_ && !value.IsEmpty() && !value.IsNull() &&
       value.Type() != VarTypeOf((*columns_)[index].type))
     value = ConvertToFieldType(value, (*columns_)[index].type);
+}
+
+void EmuRecord::Load(size_t index, Variant value) {
+  TypeAsStored(index, value);
   values_[index] = std::move(value);
   if (!changed_.empty()) changed_[index] = false;
   Bump();
@@ -65,13 +69,7 @@ void EmuRecord::LoadAll(std::vector<Variant> values) {
     for (size_t i = 0; i < values.size(); ++i) Load(i, std::move(values[i]));
     return;
   }
-  if (def_) {
-    for (size_t i = 0; i < values.size(); ++i) {
-      Variant& value = values[i];
-      if (!value.IsEmpty() && !value.IsNull() && value.Type() != VarTypeOf((*columns_)[i].type))
-        value = ConvertToFieldType(value, (*columns_)[i].type);
-    }
-  }
+  for (size_t i = 0; i < values.size(); ++i) TypeAsStored(i, values[i]);
   values_.swap(values);
   ClearChanged();
   Bump();

@@ -64,6 +64,8 @@ class EmuRecord : public KvRecord {
   void AddColumn(const std::string& name, int32_t length, int32_t type) override;
 
  private:
+  // Object data holds each value as its attribute's type.
+  void TypeAsStored(size_t index, Variant& value) const;
   int IndexForRead(std::string_view name) const;
   int IndexForWrite(const std::string& name, const Variant& value);
   void Set(const char* operation, const std::string& name, const Variant& value);

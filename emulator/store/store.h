@@ -162,7 +162,8 @@ class Store : public std::enable_shared_from_this<Store> {
   std::string MapPath(const std::string& windows_path) const;
 
   // Stores a new object of `def` in one transaction: `values` has one entry
-  // per attribute (converted already); the creation stamps are set in it.
+  // per attribute (converted already); the class and object ids and the
+  // creation stamps are set in it.
   // Returns the new OBJECT_ID (`id` when given).
   int32_t StoreNew(const ClassDef& def, std::vector<Variant>& values,
                    std::optional<int32_t> id = std::nullopt);
