@@ -4,8 +4,14 @@
 # cannot be fetched, or wine32 cannot be installed beside the packages already
 # there, the architecture is removed again (so that apt-get update keeps
 # working for everything else) and the script exits 1 having installed nothing.
+# On a kernel that runs no 32-bit programs it exits 1 at once: wine32 could not
+# run there.
 set -euo pipefail
 dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && exit 0
+if ! reason=$("$(dirname "$0")/runs-32bit-programs.sh"); then
+  echo "install-wine32.sh: $reason; wine32:i386 is not installed, the 32-bit DLL's tests under Wine will not run" >&2
+  exit 1
+fi
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo="sudo"
 added=0
