@@ -9,20 +9,6 @@
 
 namespace vtx::emu {
 
-namespace {
-
-// A URI's password stays out of messages and file names.
-std::string WithoutPassword(const std::string& location) {
-  if (!IsServerDatabase(location)) return location;
-  const size_t scheme = location.find("://") + 3;
-  const size_t at = location.find('@', scheme);
-  const size_t colon = location.find(':', scheme);
-  if (at == std::string::npos || colon == std::string::npos || colon > at) return location;
-  return location.substr(0, colon) + location.substr(at);
-}
-
-}  // namespace
-
 void RefuseIfUnreadable(const std::string& path, int code) {
   constexpr int kNotADatabase = 26, kCorrupt = 11;  // SQLITE_NOTADB, SQLITE_CORRUPT
   if (code == kNotADatabase)
@@ -131,7 +117,8 @@ Variant Statement::Value(int column) const {
   }
 }
 
-Database::Database(const std::string& path, OpenMode mode) : path_(WithoutPassword(path)) {
+Database::Database(const std::string& path, OpenMode mode)
+    : path_(IsServerDatabase(path) ? WithoutPasswords(path) : path) {
   if (IsServerDatabase(path))
     conn_ = std::make_unique<PgConnection>(path, path_, mode);
   else
@@ -189,6 +176,10 @@ int64_t Database::LastChanges() const { return conn_->LastChanges(); }
 int64_t Database::LastInsertId() const { return conn_->LastInsertId(); }
 
 int Database::LastErrorCode() const { return conn_->LastErrorCode(); }
+
+std::vector<std::string> Database::TakeNotices() { return conn_->TakeNotices(); }
+
+bool Database::OutcomeUnknown() const { return conn_->OutcomeUnknown(); }
 
 int64_t Database::TableCount() { return conn_->TableCount(); }
 
@@ -256,7 +247,7 @@ void Database::LockCall() { WillWrite(); }
 void Database::CommitCallWrites() {
   EndRead();
   if (!call_open_ || depth_ != 1) return;
-  Prepare("COMMIT").Run();
+  conn_->CommitWrite();
   call_open_ = false;
   depth_ = 0;
 }
@@ -325,7 +316,7 @@ Database::Transaction::~Transaction() {
 
 void Database::Transaction::Commit() {
   if (level_ == 0)
-    db_.Prepare("COMMIT").Run();
+    db_.conn_->CommitWrite();
   else
     db_.Prepare(fmt::format("RELEASE sp{}", level_)).Run();
   done_ = true;

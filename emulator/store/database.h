@@ -96,6 +96,12 @@ class Database {
   int64_t LastInsertId() const;
   // SQLite's primary result code of the last failure on this connection.
   int LastErrorCode() const;
+  // What was found out about a commit whose answer the connection lost
+  // (committed after all), each told once; see PgConnection.
+  std::vector<std::string> TakeNotices();
+  // True once a commit's outcome could not be learnt (it raised
+  // CommitOutcomeUnknown, which an add-in call may have caught).
+  bool OutcomeUnknown() const;
   // The file, or the URI without its password.
   const std::string& Path() const { return path_; }
   bool IsMemory() const { return path_ == ":memory:" || path_.empty(); }

@@ -29,23 +29,18 @@ class PgCursor final : public SqlCursor {
   PgCursor(PgConnection& owner, const std::string& sql, bool guarded)
       : owner_(owner), original_(sql), sql_(TranslateToPg(sql)), guarded_(guarded) {
     params_.resize(static_cast<size_t>(sql_.parameters));
-    if (!sql_.preparable) return;
-    name_ = fmt::format("vtx_{}", ++owner_.next_name_);
-    Guard([&] {
-      // A parameter the text never names has no type to infer: call it text.
-      std::vector<Oid> types;
-      for (bool used : sql_.used) types.push_back(used ? 0 : kText);
-      PgResult prepared(
-          PQprepare(owner_.conn_, name_.c_str(), sql_.text.c_str(), sql_.parameters, types.data()),
-          &PQclear);
-      if (!PgSucceeded(prepared.get())) name_.clear();
-      return prepared;
-    });
+    PrepareOnServer();
   }
 
   ~PgCursor() override {
-    if (!name_.empty() && !owner_.closing_ && PQtransactionStatus(owner_.conn_) != PQTRANS_INERROR)
-      PQclear(PQexec(owner_.conn_, ("DEALLOCATE " + name_).c_str()));
+    if (!name_.empty() && !owner_.closing_ && owner_.lost_.empty() &&
+        generation_ == owner_.generation_ && PQtransactionStatus(owner_.conn_) != PQTRANS_INERROR) {
+      try {
+        owner_.Await(PQsendQuery(owner_.conn_, ("DEALLOCATE " + name_).c_str()), "DEALLOCATE");
+      } catch (const RuntimeError&) {
+        // The connection is given up, and the statement with it.
+      }
+    }
   }
 
   void BindNull(int index) override { Param(index).reset(); }
@@ -159,8 +154,28 @@ class PgCursor final : public SqlCursor {
   const PGresult* Columns() const {
     if (result_) return result_.get();
     if (!columns_ && !name_.empty())
-      columns_ = PgResult(PQdescribePrepared(owner_.conn_, name_.c_str()), &PQclear);
+      columns_ = owner_.Await(PQsendDescribePrepared(owner_.conn_, name_.c_str()), original_);
     return columns_.get();
+  }
+
+  // Prepares the statement on the server, again after the connection was
+  // replaced (a commit whose answer was lost is found out on a new one).
+  void PrepareOnServer() {
+    generation_ = owner_.generation_;
+    name_.clear();
+    columns_.reset();
+    if (!sql_.preparable) return;
+    name_ = fmt::format("vtx_{}", ++owner_.next_name_);
+    Guard([&] {
+      // A parameter the text never names has no type to infer: call it text.
+      std::vector<Oid> types;
+      for (bool used : sql_.used) types.push_back(used ? 0 : kText);
+      PgResult prepared = owner_.Await(PQsendPrepare(owner_.conn_, name_.c_str(), sql_.text.c_str(),
+                                                     sql_.parameters, types.data()),
+                                       original_);
+      if (!PgSucceeded(prepared.get())) name_.clear();
+      return prepared;
+    });
   }
 
   // Runs `work` (which returns the result that tells whether it failed); a
@@ -175,14 +190,18 @@ class PgCursor final : public SqlCursor {
       if (savepoint) owner_.Command("RELEASE vtx_guard", original_);
       return result;
     }
-    if (savepoint) PQclear(PQexec(owner_.conn_, "ROLLBACK TO vtx_guard; RELEASE vtx_guard"));
+    if (savepoint)
+      owner_.Await(PQsendQuery(owner_.conn_, "ROLLBACK TO vtx_guard; RELEASE vtx_guard"),
+                   original_);
     RaisePgFailure(owner_.conn_, result.get(), original_, owner_.display_);
   }
 
   void Execute() {
     row_ = -1;
+    if (generation_ != owner_.generation_) PrepareOnServer();
     if (!sql_.preparable) {
-      result_ = Guard([&] { return PgResult(PQexec(owner_.conn_, sql_.text.c_str()), &PQclear); });
+      result_ = Guard(
+          [&] { return owner_.Await(PQsendQuery(owner_.conn_, sql_.text.c_str()), original_); });
       // A commit of a transaction that failed is a rollback: say so.
       if (std::string_view(PQcmdStatus(result_.get())) == "ROLLBACK" &&
           PgLower(original_).rfind("commit", 0) == 0)
@@ -194,9 +213,10 @@ class PgCursor final : public SqlCursor {
     std::vector<const char*> values;
     for (const auto& p : params_) values.push_back(p ? p->c_str() : nullptr);
     result_ = Guard([&] {
-      return PgResult(PQexecPrepared(owner_.conn_, name_.c_str(), static_cast<int>(values.size()),
-                                     values.data(), nullptr, nullptr, 0),
-                      &PQclear);
+      return owner_.Await(
+          PQsendQueryPrepared(owner_.conn_, name_.c_str(), static_cast<int>(values.size()),
+                              values.data(), nullptr, nullptr, 0),
+          original_);
     });
     if (!sql_.read_only) owner_.changes_ = std::atoll(PQcmdTuples(result_.get()));
     if (sql_.returns_row_id && PQntuples(result_.get()) > 0)
@@ -208,6 +228,7 @@ class PgCursor final : public SqlCursor {
   PgSqlText sql_;
   bool guarded_;
   std::string name_;
+  int generation_ = 0;  // of the connection the statement was prepared on
   std::vector<std::optional<std::string>> params_;
   mutable PgResult columns_{nullptr, &PQclear};
   PgResult result_{nullptr, &PQclear};

@@ -50,7 +50,7 @@ std::string QuotedIn(const std::string& message) {
   if (code == "55P03")
     Raise(err::kHostFailure,
           fmt::format("The database {} stayed locked by another process for {} s", display,
-                      kPgLockTimeoutSeconds),
+                      PgWaitSeconds()),
           "Korvel");
   if (code == "42P01") message = "no such table: " + AsSpelled(sql, QuotedIn(message));
   if (code == "42703") message = "no such column: " + AsSpelled(sql, QuotedIn(message));

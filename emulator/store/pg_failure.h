@@ -6,11 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "emulator/store/pg_wait.h"
+
 namespace vtx::emu {
-
-using PgResult = std::unique_ptr<PGresult, decltype(&PQclear)>;
-
-inline constexpr int kPgLockTimeoutSeconds = 30;
 
 bool PgSucceeded(const PGresult* result);
 

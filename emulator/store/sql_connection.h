@@ -55,6 +55,10 @@ class SqlConnection {
   virtual void BeginRead() = 0;
   // Opens a write transaction holding the lock that serialises writers.
   virtual void BeginWrite() = 0;
+  // Commits the write transaction; raises when it did not commit. A backend
+  // whose connection can break while it commits finds out what became of the
+  // transaction before it answers (see PgConnection).
+  virtual void CommitWrite() = 0;
   // Turns the open read transaction into the write transaction, when its
   // snapshot is still the newest and no other writer holds the lock; false
   // leaves the read transaction as it was. A backend that cannot says false.
@@ -77,6 +81,11 @@ class SqlConnection {
   virtual int64_t LastInsertId() const = 0;
   // SQLite's primary result code of the last failure (0 on a server).
   virtual int LastErrorCode() const = 0;
+  // What the backend found out about a commit whose answer it lost, for the
+  // user ("... the server says the transaction committed"); each told once.
+  virtual std::vector<std::string> TakeNotices() { return {}; }
+  // True once a commit's outcome could not be learnt.
+  virtual bool OutcomeUnknown() const { return false; }
 };
 
 }  // namespace vtx::emu

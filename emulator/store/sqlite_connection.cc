@@ -101,7 +101,13 @@ class SqliteCursor final : public SqlCursor {
 SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : path_(path) {
   const bool memory = path == ":memory:" || path.empty();
   if (memory) mode = OpenMode::kCreate;
-  if (mode != OpenMode::kCreate && !std::filesystem::exists(path))
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (!memory && std::filesystem::is_directory(status))
+    throw DatabaseOpenError(fmt::format("{}: a directory, not a database file", path));
+  if (!memory && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    throw DatabaseOpenError(fmt::format("{}: a device, pipe or socket, not a database file", path));
+  if (mode != OpenMode::kCreate && !std::filesystem::exists(status))
     throw DatabaseOpenError(fmt::format("{}: no such database (vtx init creates one)", path));
   int flags = SQLITE_OPEN_NOMUTEX;
   if (mode == OpenMode::kRead)
@@ -133,6 +139,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : pat
 SqliteConnection::~SqliteConnection() {
   begin_read_.reset();
   begin_.reset();
+  commit_.reset();
   data_version_.reset();
   sqlite3_close_v2(db_);
 }
@@ -162,6 +169,12 @@ void SqliteConnection::BeginWrite() {
   if (!begin_) begin_ = Prepare("BEGIN IMMEDIATE", false);
   begin_->Reset();
   begin_->Step();
+}
+
+void SqliteConnection::CommitWrite() {
+  if (!commit_) commit_ = Prepare("COMMIT", false);
+  commit_->Reset();
+  commit_->Step();
 }
 
 bool SqliteConnection::UpgradeToWrite() {

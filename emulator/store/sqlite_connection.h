@@ -11,7 +11,8 @@ namespace vtx::emu {
 
 // An SQLite file (or ":memory:") with a 30 s busy timeout. BeginWrite is
 // BEGIN IMMEDIATE: SQLite's write lock serialises writers.
-// Raises DatabaseOpenError for a missing file unless `mode` is kCreate.
+// Raises DatabaseOpenError for a missing file unless `mode` is kCreate, and
+// for a directory or a device, a pipe or a socket.
 // Thread-safety: none.
 class SqliteConnection final : public SqlConnection {
  public:
@@ -22,6 +23,7 @@ class SqliteConnection final : public SqlConnection {
   void Exec(std::string_view sql) override;
   void BeginRead() override;
   void BeginWrite() override;
+  void CommitWrite() override;
   bool UpgradeToWrite() override;
   void Rollback() noexcept override;
   std::string DataVersion() override;
@@ -37,6 +39,7 @@ class SqliteConnection final : public SqlConnection {
   sqlite3* db_ = nullptr;
   std::unique_ptr<SqlCursor> begin_read_;
   std::unique_ptr<SqlCursor> begin_;
+  std::unique_ptr<SqlCursor> commit_;
   std::unique_ptr<SqlCursor> upgrade_;
   std::unique_ptr<SqlCursor> data_version_;
 };
