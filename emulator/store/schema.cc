@@ -79,6 +79,17 @@ namespace {
 
 enum class Content { kEmpty, kOurs, kForeign };
 
+Model ParseStoredModel(const std::string& path, const std::string& text) {
+  try {
+    return ParseModel(nlohmann::ordered_json::parse(text));
+  } catch (const std::exception&) {
+    throw DatabaseOpenError(fmt::format(
+        "{}: the model stored in the database is damaged (it is no valid model), so the "
+        "database cannot be used",
+        path));
+  }
+}
+
 // What the file holds, read without writing anything. Raises
 // DatabaseOpenError for a file that is not ours, is corrupt, or was made for
 // another model.
@@ -88,9 +99,11 @@ Content Inspect(Database& db, const Model& model) {
     if (!db.HasTable("KV_META")) return Content::kForeign;
     Statement read = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
     if (!read.Step()) return Content::kForeign;
-    if (read.Text(0) != model.canonical)
+    if (read.Text(0) != model.canonical) {
+      ParseStoredModel(db.Path(), read.Text(0));
       throw DatabaseOpenError(
           fmt::format("{}: the database was created for another model", db.Path()));
+    }
     return Content::kOurs;
   } catch (const RuntimeError&) {
     RefuseIfUnreadable(db.Path(), db.LastErrorCode());
@@ -121,6 +134,19 @@ bool EnsureSchema(Database& db, const Model& model, OpenMode mode) {
   if (content != Content::kOurs)
     throw DatabaseOpenError(fmt::format("{}: not a database of this system", db.Path()));
   return created;
+}
+
+Model ReadStoredModel(Database& db) {
+  std::string text;
+  try {
+    Statement read = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
+    if (read.Step()) text = read.Text(0);
+  } catch (const RuntimeError&) {
+    RefuseIfUnreadable(db.Path(), db.LastErrorCode());
+  }
+  if (text.empty())
+    throw DatabaseOpenError(fmt::format("{}: not a database of this system", db.Path()));
+  return ParseStoredModel(db.Path(), text);
 }
 
 namespace {

@@ -21,4 +21,10 @@ inline constexpr const char* kIdCounter = "OBJECT_ID";
 // be created (nothing is left behind). Returns true when it created it.
 bool EnsureSchema(Database& db, const Model& model, OpenMode mode);
 
+// The model the database was created with, as it keeps it in KV_META.
+// Raises DatabaseOpenError naming the path for a file that is not ours or is
+// corrupt, and for a stored model that is no valid model (damaged): every
+// command tells that in the same words.
+Model ReadStoredModel(Database& db);
+
 }  // namespace vtx::emu

@@ -18,12 +18,24 @@
 #include "emulator/store/value_convert.h"
 #include "host/kv_host.h"
 #include "runtime/ole_date.h"
+#include "runtime/text.h"
 
 namespace vtx::emu {
 
 namespace {
 
 [[noreturn]] void Fail(const std::string& message) { Raise(err::kHostFailure, message, "Korvel"); }
+
+// A text longer than its attribute's declared length is refused before
+// anything is written, as a database refuses it for its column.
+void CheckLength(const ClassDef& def, int index, const Variant& value) {
+  const AttributeDef& a = def.attributes[index];
+  if (a.length <= 0 || !value.IsString()) return;
+  const int32_t length = text::Len(value.AsString());
+  if (length > a.length)
+    Fail(fmt::format("The value of {} in {} is {} characters long; the attribute holds {}", a.name,
+                     def.name, length, a.length));
+}
 
 }  // namespace
 
@@ -129,18 +141,21 @@ int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
   values[at] = Variant::Date(Now());
   values[by] = Variant(CurrentUser());
   if (id && *id <= 0) Fail(fmt::format("{} is not a valid object id", *id));
+  for (size_t i = 0; i < values.size(); ++i) CheckLength(def, static_cast<int>(i), values[i]);
   Database::Transaction tx(*db_);
   const int32_t object_id = objects_->Insert(def, id, values);
   values[0] = Variant(def.id);
   values[1] = Variant(object_id);
   LedgerInsert(*db_, *model_, def, object_id, values[at].AsDate(), CurrentUser());
   tx.Commit();
+  stored_.push_back(ObjectRef{def.id, object_id});
   return object_id;
 }
 
 void Store::StoreChanges(const ClassDef& def, int32_t object_id,
                          const std::vector<std::pair<int, Variant>>& changes) {
   LedgerRefuseUpdate(*model_, def, object_id);
+  for (const auto& [index, value] : changes) CheckLength(def, index, value);
   Database::Transaction tx(*db_);
   objects_->Update(def, object_id, changes);
   tx.Commit();

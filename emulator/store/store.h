@@ -145,6 +145,9 @@ class Store : public std::enable_shared_from_this<Store> {
   // Every stored object of the class and of the classes below it, ascending
   // OBJECT_ID.
   std::vector<DumpedObject> Dump(std::string_view class_name);
+  // The objects this store inserted since the last call, in order: what a
+  // call made, never what another process stored meanwhile.
+  std::vector<ObjectRef> TakeStored() { return std::exchange(stored_, {}); }
 
   // --- For the store's own parts -----------------------------------------
   Database& Db() { return *db_; }
@@ -185,6 +188,7 @@ class Store : public std::enable_shared_from_this<Store> {
   Ref<KvClasses> classes_;
   std::shared_ptr<uint64_t> epoch_ = std::make_shared<uint64_t>(0);
   std::map<int16_t, std::shared_ptr<const std::vector<Column>>> columns_;
+  std::vector<ObjectRef> stored_;
   bool created_ = false;
 };
 
