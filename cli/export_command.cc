@@ -64,18 +64,19 @@ std::vector<std::string> LedgerCells(const ExportRow& row) {
 
 void WriteCsv(const std::vector<ExportRow>& rows, std::ostream& out) {
   std::vector<std::string> header = kLedgerColumns;
-  std::vector<std::string> names;  // attribute names in first-seen order
+  std::vector<std::string> names = kLedgerColumns;  // then attribute names in first-seen order
   for (const ExportRow& row : rows)
     if (row.def)
       for (const emu::AttributeDef& a : row.def->attributes)
-        if (std::find(names.begin(), names.end(), a.name) == names.end()) {
+        if (std::find(names.begin() + kLedgerColumns.size(), names.end(), a.name) == names.end()) {
           names.push_back(a.name);
           header.push_back(Label(a));
         }
-  out << emu::CsvRecord(header);
+  out << emu::CsvRecord(emu::UniqueLabels(header, names));
   for (const ExportRow& row : rows) {
     std::vector<std::string> cells = LedgerCells(row);
-    for (const std::string& name : names) {
+    for (size_t n = kLedgerColumns.size(); n < names.size(); ++n) {
+      const std::string& name = names[n];
       const int i = row.def ? row.def->FindAttribute(name) : -1;
       cells.push_back(
           i >= 0 && row.values ? ValueText((*row.values)[i], row.def->attributes[i].type) : "");
@@ -92,11 +93,15 @@ void WriteJson(const std::vector<ExportRow>& rows, std::ostream& out) {
     for (size_t i = 0; i < cells.size(); ++i) item[kLedgerColumns[i]] = cells[i];
     item["Values"] = nullptr;
     if (row.values) {
-      item["Values"] = nlohmann::ordered_json::object();
-      for (size_t i = 0; i < row.def->attributes.size(); ++i) {
-        const emu::AttributeDef& a = row.def->attributes[i];
-        item["Values"][Label(a)] = ValueText((*row.values)[i], a.type);
+      std::vector<std::string> labels, names;
+      for (const emu::AttributeDef& a : row.def->attributes) {
+        labels.push_back(Label(a));
+        names.push_back(a.name);
       }
+      labels = emu::UniqueLabels(std::move(labels), names);
+      item["Values"] = nlohmann::ordered_json::object();
+      for (size_t i = 0; i < row.def->attributes.size(); ++i)
+        item["Values"][labels[i]] = ValueText((*row.values)[i], row.def->attributes[i].type);
     }
     list.push_back(std::move(item));
   }

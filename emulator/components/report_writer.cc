@@ -165,30 +165,76 @@ std::string ReadableDate(double ole_date) {
                      p.minute, p.second);
 }
 
+namespace {
+
+// A number as a spreadsheet reads one: sign, digits, fraction, exponent.
+bool IsPlainNumber(std::string_view text) {
+  size_t i = 0;
+  auto digits = [&] {
+    const size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > start;
+  };
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  if (!digits()) return false;
+  if (i < text.size() && text[i] == '.' && (++i, !digits())) return false;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    if (!digits()) return false;
+  }
+  return i == text.size();
+}
+
+}  // namespace
+
+std::string SpreadsheetSafe(const std::string& cell) {
+  if (cell.empty() || std::string_view("=+-@\t\r").find(cell.front()) == std::string_view::npos ||
+      IsPlainNumber(cell))
+    return cell;
+  return "'" + cell;
+}
+
+std::vector<std::string> UniqueLabels(std::vector<std::string> labels,
+                                      const std::vector<std::string>& names) {
+  for (size_t i = 0; i < labels.size(); ++i) {
+    auto taken = [&](const std::string& label) {
+      return std::find(labels.begin(), labels.begin() + static_cast<std::ptrdiff_t>(i), label) !=
+             labels.begin() + static_cast<std::ptrdiff_t>(i);
+    };
+    if (!taken(labels[i])) continue;
+    std::string unique = labels[i] + " (" + names[i] + ")";
+    for (int n = 2; taken(unique); ++n) unique = fmt::format("{} ({} {})", labels[i], names[i], n);
+    labels[i] = std::move(unique);
+  }
+  return labels;
+}
+
 std::string CsvRecord(const std::vector<std::string>& fields) {
   std::string line;
   for (size_t i = 0; i < fields.size(); ++i) {
     line += i > 0 ? ",\"" : "\"";
-    for (char c : fields[i]) line += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : SpreadsheetSafe(fields[i]))
+      line += c == '"' ? std::string("\"\"") : std::string(1, c);
     line += '"';
   }
   return line + "\r\n";
 }
 
 std::string RenderReportCsv(const std::vector<ReportRow>& rows) {
-  std::vector<std::string> names, header = {"Section", "Class", "Object Id", "Key"};
+  std::vector<std::string> names = {"Section", "Class", "Object Id", "Key"}, header = names;
   for (const ReportRow& row : rows)
     for (const ReportValue& v : row.values)
-      if (std::find(names.begin(), names.end(), v.name) == names.end()) {
+      if (std::find(names.begin() + 4, names.end(), v.name) == names.end()) {
         names.push_back(v.name);
         header.push_back(v.label);
       }
-  std::string out = CsvRecord(header);
+  std::string out = CsvRecord(UniqueLabels(header, names));
   for (const ReportRow& row : rows) {
     std::vector<std::string> cells = {row.section, row.class_name, std::to_string(row.object_id),
                                       row.key};
-    for (const std::string& name : names) {
-      const ReportValue* v = Find(row, name.c_str());
+    for (size_t i = 4; i < names.size(); ++i) {
+      const ReportValue* v = Find(row, names[i].c_str());
       cells.push_back(v ? v->text : std::string());
     }
     out += CsvRecord(cells);

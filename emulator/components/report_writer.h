@@ -54,10 +54,22 @@ ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& 
 std::string RenderReportHtml(const ReportHeading& heading, const std::vector<ReportRow>& rows);
 // RFC 4180: every field quoted, CRLF line ends, UTF-8; a header of labels
 // ("Section", "Class", "Object Id", "Key", then each attribute's label in the
-// order the rows first name it) and one record per row.
+// order the rows first name it, made unique) and one record per row.
 std::string RenderReportCsv(const std::vector<ReportRow>& rows);
-// One RFC 4180 record, every field quoted, ended by CRLF.
+// One RFC 4180 record, every field quoted, ended by CRLF, each field made
+// SpreadsheetSafe: the CSV is for people, who open it in a spreadsheet.
 std::string CsvRecord(const std::vector<std::string>& fields);
+// A cell a spreadsheet would take for a formula (it begins with "=", "+",
+// "-", "@", a tab or a carriage return) behind an apostrophe, so that it is
+// shown as the text it is and never computed. A plain number ("-5",
+// "+1.5E3") is left as it is: it is no formula, and a spreadsheet reads it
+// as the number it is.
+std::string SpreadsheetSafe(const std::string& cell);
+// The labels with each one that an earlier one already uses followed by its
+// name in parentheses ("Object Id (CN_OBJECT_ID)"), so that every column of
+// a table can be told apart. `names` has one entry per label.
+std::vector<std::string> UniqueLabels(std::vector<std::string> labels,
+                                      const std::vector<std::string>& names);
 // An OLE date as "2026-12-05 10:11:12".
 std::string ReadableDate(double ole_date);
 
