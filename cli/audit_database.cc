@@ -8,24 +8,17 @@
 
 #include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
+#include "emulator/store/schema.h"
 
 namespace vtx::cli {
 
 std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path, emu::OpenMode mode) {
-  if (!emu::IsServerDatabase(path) && !std::filesystem::is_regular_file(path))
-    throw UsageError(fmt::format("{}: no such database file", path));
-  std::string model;
-  try {
+  emu::Model model;
+  {
     emu::Database db(path, emu::OpenMode::kRead);
-    emu::Statement s = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
-    if (s.Step()) model = s.Text(0);
-  } catch (const std::exception&) {
-    // Not ours or unreadable: told below as not a database of ours.
+    model = emu::ReadStoredModel(db);
   }
-  if (model.empty())
-    throw UsageError(fmt::format("{}: not a database of the emulated Korvel host", path));
-  return emu::Store::Open(path, emu::ParseModel(nlohmann::ordered_json::parse(model)), {}, nullptr,
-                          mode);
+  return emu::Store::Open(path, std::move(model), {}, nullptr, mode);
 }
 
 emu::ObjectRef FindAuditObject(emu::Store& store, const std::string& class_name,
@@ -48,7 +41,8 @@ emu::ObjectRef FindAuditObject(emu::Store& store, const std::string& class_name,
 int ReportAuditFailure(const char* command, const std::string& database,
                        const std::exception& error, std::ostream& err) {
   const int status = CommandExitStatus(error);
-  err << "vtx " << command << ": " << (status == kExitUsage ? "" : database + ": ") << error.what()
+  err << "vtx " << command << ": "
+      << (status == kExitUsage ? "" : emu::WithoutPasswords(database) + ": ") << error.what()
       << "\n";
   return status;
 }

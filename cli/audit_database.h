@@ -12,8 +12,9 @@
 
 namespace vtx::cli {
 
-// Raises UsageError for a missing file or one that is not an emulated
-// Korvel database; RuntimeError when it cannot be read.
+// Raises DatabaseOpenError for a missing file, one that is not an emulated
+// Korvel database or one whose stored model is damaged; RuntimeError when it
+// cannot be read.
 std::shared_ptr<emu::Store> OpenAuditDatabase(const std::string& path,
                                               emu::OpenMode mode = emu::OpenMode::kRead);
 

@@ -10,6 +10,7 @@
 #include "cli/json_text.h"
 #include "cli/model_check.h"
 #include "emulator/store/database.h"
+#include "emulator/store/schema.h"
 
 namespace vtx::cli {
 namespace {
@@ -24,24 +25,6 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-// The model a database was created with, which it keeps beside its objects.
-// Opened read-only: checking must not change (or create) the file.
-std::string ReadDatabaseModel(const std::string& path) {
-  std::unique_ptr<emu::Database> db;
-  try {
-    db = std::make_unique<emu::Database>(path, emu::OpenMode::kRead);
-  } catch (const std::exception&) {
-    throw std::runtime_error(path + ": cannot open the database");
-  }
-  try {
-    emu::Statement statement = db->Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
-    if (statement.Step()) return statement.Text(0);
-  } catch (const std::exception&) {
-    throw std::runtime_error(path + ": not a database of the emulated host");
-  }
-  throw std::runtime_error(path + ": the database holds no model");
-}
-
 }  // namespace
 
 int CheckModelCommand(const std::string& model_file, const std::string& database,
@@ -53,13 +36,16 @@ int CheckModelCommand(const std::string& model_file, const std::string& database
   }
   emu::Model model;
   try {
-    const std::string& source = model_file.empty() ? database : model_file;
-    const std::string text =
-        model_file.empty() ? ReadDatabaseModel(database) : ReadFile(model_file);
-    try {
-      model = emu::ParseModel(ParseJsonText(text));
-    } catch (const std::exception& e) {
-      throw std::runtime_error(source + ": " + e.what());
+    if (model_file.empty()) {
+      // Opened read-only: checking must not change (or create) the database.
+      emu::Database db(database, emu::OpenMode::kRead);
+      model = emu::ReadStoredModel(db);
+    } else {
+      try {
+        model = emu::ParseModel(ParseJsonText(ReadFile(model_file)));
+      } catch (const std::exception& e) {
+        throw std::runtime_error(model_file + ": " + e.what());
+      }
     }
     for (const std::string& name : managed)
       if (!model.ByName(name)) throw std::runtime_error("no class named \"" + name + "\"");

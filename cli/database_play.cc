@@ -18,6 +18,7 @@
 #include "cli/scenario_runner.h"
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
+#include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
 #include "platform/logon_name.h"
 
@@ -130,6 +131,12 @@ RunOptions MachineRunOptions(const DatabaseOptions& options) {
   return run;
 }
 
+// What the store learnt about a commit whose answer the connection lost.
+void PrintCommitNotices(emu::EmulatedHost& host, std::ostream& out) {
+  for (const std::string& notice : host.GetStore().Db().TakeNotices())
+    out << "  " << notice << "\n";
+}
+
 // Chooses the user the options name, or this machine's user, when the host starts.
 void ChooseUserOnStart(const DatabaseOptions& options, emu::EmulatedHost& host) {
   const bool from_option = !options.user.empty();
@@ -155,20 +162,29 @@ int PlayOnDatabase(const DatabaseOptions& options, const std::string& command, J
     RunOptions run = MachineRunOptions(options);
     run.on_start = [&](emu::EmulatedHost& host) {
       ChooseUserOnStart(options, host);
+      if (choice.check) choice.check(host);
       // Dialogs the steps bring no answer for are asked at the terminal.
       host.Scripted().SetDialogFallback(
           [&](const DialogSnapshot& dialog) { return presenter.Ask(dialog); });
     };
     int status = kExitOk;
     run.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
-      if (entry.at("step").get<size_t>() < choice.hidden_steps) return;
-      printer.PrintStep(step, entry, host);
-      status = std::max(status, StepExitStatus(entry));
+      if (entry.at("step").get<size_t>() >= choice.hidden_steps) {
+        printer.PrintStep(step, entry, host);
+        status = std::max(status, StepExitStatus(entry));
+      }
+      PrintCommitNotices(host, out);
+    };
+    bool outcome_unknown = false;
+    run.on_finish = [&](emu::EmulatedHost& host) {
+      outcome_unknown = host.GetStore().Db().OutcomeUnknown();
     };
     run.runs_step = choice.runs_step;
-    run.one_transaction = static_cast<bool>(choice.runs_step);
+    run.one_transaction = choice.one_transaction;
     RunScenario(scenario, run);
-    return status;
+    // A commit whose outcome is unknown may have stored what the steps
+    // wrote, even when an add-in call caught the failure.
+    return outcome_unknown ? kExitOutcomeUnknown : status;
   } catch (const std::exception& e) {
     return ReportFailure(command, e, out, err);
   }

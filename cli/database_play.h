@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/scenario.h"
+#include "emulator/emulated_host.h"
 #include "emulator/store/open_mode.h"
 
 namespace vtx::cli {
@@ -22,11 +23,17 @@ struct DatabaseOptions {
   emu::OpenMode open_mode = emu::OpenMode::kWrite;
 };
 
-// How a play chooses its steps: a leading probe, run but not printed, whose
-// result decides which of the other steps run, all in one transaction.
+// How a play chooses its steps: leading probes, run but not printed, and
+// whether a step runs given the entries of those before it.
 struct PlayChoice {
   size_t hidden_steps = 0;
   std::function<bool(size_t index, const Json& steps)> runs_step;
+  // Every step in one transaction holding the write lock from the start:
+  // what a probe reads decides what a later step writes.
+  bool one_transaction = false;
+  // Checks the invocation against the open database before the first step
+  // (raising UsageError); empty: nothing to check.
+  std::function<void(emu::EmulatedHost&)> check;
 };
 
 // The "model" of a scenario on the database: the model file named in the

@@ -14,11 +14,20 @@ namespace vtx::cli {
 // model and without `empty`, also stores the demo data.
 int InitCommand(const DatabaseOptions& options, bool empty, std::ostream& out, std::ostream& err);
 
-// ExecuteCreateNewERObject with `operation` on one object. `key` is the
-// object's key text, or "#ID" for its object id.
+// The hooks of `operation` on one object, as Korvel calls them, each add-in
+// call its own transaction. `key` is the object's key text, or "#ID" for its
+// object id.
+// - UPDATE (any letter case): ExecuteSaveObjectAsGlobal on the stored
+//   object, Korvel's update of the `set` values ("ATTR=VALUE"), then
+//   ExecuteCreateNewERObject; UsageError without `set`.
+// - DELETE: ExecuteCreateNewERObject (the record lists the last values), then
+//   Korvel deletes the object.
+// - any other: ExecuteCreateNewERObject; UsageError with `set`.
+// A step runs only when the ones before it succeeded: Korvel stores no
+// change whose record could not be prepared.
 int HookCommand(const DatabaseOptions& options, const std::string& operation,
-                const std::string& class_name, const std::string& key, std::ostream& out,
-                std::ostream& err);
+                const std::string& class_name, const std::string& key,
+                const std::vector<std::string>& set, std::ostream& out, std::ostream& err);
 
 // ViewHistory on one object; the history list is printed as a table.
 int HistoryCommand(const DatabaseOptions& options, const std::string& class_name,

@@ -11,6 +11,7 @@
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
 #include "cli/verify_command.h"
+#include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
 
 namespace vtx::cli {
@@ -39,6 +40,8 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     }
     options.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
       printer.PrintStep(step, entry, host);
+      for (const std::string& notice : host.GetStore().Db().TakeNotices())
+        out << "  " << notice << "\n";
     };
     int verified = 1;
     options.on_finish = [&](emu::EmulatedHost& host) {
@@ -52,7 +55,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     };
 
     out << "VTX_HA demo: a working session on the emulated Korvel host\n"
-        << "Database: " << (db == ":memory:" ? "in memory" : db)
+        << "Database: " << (db == ":memory:" ? "in memory" : emu::WithoutPasswords(db))
         << (reused             ? " (reused)"
             : db == ":memory:" ? ""
                                : " (new)")

@@ -1,11 +1,13 @@
 #include "cli/exit_status.h"
 
 #include "cli/run_error.h"
+#include "emulator/store/commit_outcome_unknown.h"
 #include "emulator/store/database_open_error.h"
 
 namespace vtx::cli {
 
 int CommandExitStatus(const std::exception& error) {
+  if (dynamic_cast<const emu::CommitOutcomeUnknown*>(&error)) return kExitOutcomeUnknown;
   if (dynamic_cast<const std::invalid_argument*>(&error) ||
       dynamic_cast<const InvalidFileError*>(&error) ||
       dynamic_cast<const emu::DatabaseOpenError*>(&error)) {
@@ -16,7 +18,11 @@ int CommandExitStatus(const std::exception& error) {
 }
 
 int RunExitStatus(const std::exception& error) {
-  return dynamic_cast<const InvalidFileError*>(&error) ? kExitUsage : kExitFailed;
+  if (dynamic_cast<const emu::CommitOutcomeUnknown*>(&error)) return kExitOutcomeUnknown;
+  return dynamic_cast<const InvalidFileError*>(&error) || dynamic_cast<const UsageError*>(&error) ||
+                 dynamic_cast<const emu::DatabaseOpenError*>(&error)
+             ? kExitUsage
+             : kExitFailed;
 }
 
 int StepExitStatus(const Json& entry) {

@@ -19,6 +19,10 @@ inline constexpr int kExitFailed = 1;
 // The invocation is wrong: bad arguments, an unknown object, class or user, a
 // missing or foreign database, an invalid scenario or model.
 inline constexpr int kExitUsage = 2;
+// The outcome is unknown: the connection to the database server broke while
+// it committed and the server could not be asked whether it did. What was to
+// be stored may be stored; a caller looks before it retries.
+inline constexpr int kExitOutcomeUnknown = 3;
 
 // A command given arguments it cannot use. what() names the argument.
 class UsageError : public std::invalid_argument {
@@ -27,10 +31,11 @@ class UsageError : public std::invalid_argument {
 };
 
 // The status of a database command (hook, history, settings, ...) that ended
-// with `error`.
+// with `error`: 3 when a commit's outcome is unknown.
 int CommandExitStatus(const std::exception& error);
 // The status of `vtx run` that ended with `error`: 2 for an invalid scenario
-// or model file only, else 1.
+// or model file, a database it cannot use or arguments it cannot use, 3 when
+// a commit's outcome is unknown, else 1.
 int RunExitStatus(const std::exception& error);
 // The status a call's transcript entry reports: 1 when a run-time error
 // reached the caller or the result is False or a non-zero status, else 0.

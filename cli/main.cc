@@ -4,6 +4,7 @@
 #include <csignal>
 #include <functional>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,10 +15,12 @@
 #include "cli/demo_model.h"
 #include "cli/exit_status.h"
 #include "cli/export_command.h"
+#include "cli/password_masking_stream.h"
 #include "cli/run_command.h"
 #include "cli/settings_commands.h"
 #include "cli/verify_command.h"
 #include "cli/version.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -31,7 +34,16 @@ constexpr const char* kExitStatusHelp =
     "     vtx run: anything but invalid input, including a transcript not written;\n"
     "     vtx check-model: the model lacks something\n"
     "  2  the invocation is wrong: bad arguments, unknown object, class or user,\n"
-    "     missing or foreign database, invalid scenario or model";
+    "     missing or foreign database, invalid scenario or model\n"
+    "  3  outcome unknown: the connection to a PostgreSQL server broke while it\n"
+    "     committed, and the server could not be asked whether it did; look before\n"
+    "     retrying";
+
+// An empty text where a name, a file or a login is expected is a slip of the
+// caller (an unset shell variable), never a request for the default.
+const CLI::Validator kNotEmpty(
+    [](const std::string& value) { return value.empty() ? std::string("must not be empty") : ""; },
+    "", "not empty");
 
 // Everything the command line can set; each subcommand reads its own part.
 struct Options {
@@ -45,6 +57,7 @@ struct Options {
   DatabaseOptions db;
   bool empty = false;
   std::string operation, class_name, key;
+  std::vector<std::string> set_values;
   std::vector<std::string> keys;
   std::string settings_action;
   std::vector<std::string> settings_args;
@@ -64,17 +77,22 @@ struct Command {
 
 void AddDatabaseOptions(CLI::App* command, DatabaseOptions& options) {
   command->add_option("--db", options.database, "Database: an SQLite file or a postgresql:// URI")
-      ->required();
-  command->add_option("--model", options.model_file,
-                      "Model the database was created with (default: the demo model)");
-  command->add_option("--user", options.user,
-                      "LOGIN of the current user (default: this machine's logon name)");
+      ->required()
+      ->check(kNotEmpty);
+  command
+      ->add_option("--model", options.model_file,
+                   "Model the database was created with (default: the demo model)")
+      ->check(kNotEmpty);
+  command
+      ->add_option("--user", options.user,
+                   "LOGIN of the current user (default: this machine's logon name)")
+      ->check(kNotEmpty);
 }
 
 // CLASS and KEY of the one object a command acts on, and the database.
 void AddObjectOptions(CLI::App* command, Options& o) {
-  command->add_option("CLASS", o.class_name, "Class name")->required();
-  command->add_option("KEY", o.key, "Key text of the object, or #ID")->required();
+  command->add_option("CLASS", o.class_name, "Class name")->required()->check(kNotEmpty);
+  command->add_option("KEY", o.key, "Key text of the object, or #ID")->required()->check(kNotEmpty);
   AddDatabaseOptions(command, o.db);
 }
 
@@ -84,10 +102,12 @@ void AddScenarioCommands(CLI::App& app, Options& o, std::vector<Command>& comman
   run->add_option("--out", o.out_file, "Transcript file (default: standard output)");
   run->add_option("--db", o.run_db,
                   "Database for the run: an SQLite file or a postgresql:// URI (default: in "
-                  "memory)");
+                  "memory)")
+      ->check(kNotEmpty);
   run->add_flag("--fault-loop", o.fault_loop,
                 "Fail each host call of each step in turn and check the outcome");
-  run->add_option("--sample", o.sample, "--fault-loop: at most N fault positions per step");
+  run->add_option("--sample", o.sample, "--fault-loop: at most N fault positions per step")
+      ->check(CLI::Range(int64_t{1}, std::numeric_limits<int64_t>::max()));
   commands.push_back({run, [&o] {
                         if (o.fault_loop)
                           return FaultLoopCommand(o.scenario_file, o.sample, std::cout, std::cerr);
@@ -97,8 +117,9 @@ void AddScenarioCommands(CLI::App& app, Options& o, std::vector<Command>& comman
 
   CLI::App* demo = app.add_subcommand("demo", "Play a working session and print it step by step");
   demo->add_option(
-      "--db", o.demo_db,
-      "Database to create or reuse: a file or a postgresql:// URI (default: in memory)");
+          "--db", o.demo_db,
+          "Database to create or reuse: a file or a postgresql:// URI (default: in memory)")
+      ->check(kNotEmpty);
   demo->add_flag("--print-model", o.print_model,
                  "Print the demo model (what scenarios name \"builtin:demo\") and stop");
   commands.push_back({demo, [&o] {
@@ -111,18 +132,27 @@ void AddScenarioCommands(CLI::App& app, Options& o, std::vector<Command>& comman
 void AddObjectCommands(CLI::App& app, Options& o, std::vector<Command>& commands) {
   CLI::App* init = app.add_subcommand("init", "Create a database with a model (and demo data)");
   init->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
-      ->required();
-  init->add_option("--model", o.db.model_file, "Model file (default: the demo model and its data)");
+      ->required()
+      ->check(kNotEmpty);
+  init->add_option("--model", o.db.model_file, "Model file (default: the demo model and its data)")
+      ->check(kNotEmpty);
   init->add_flag("--empty", o.empty, "Store no demo data");
   commands.push_back({init, [&o] { return InitCommand(o.db, o.empty, std::cout, std::cerr); }});
 
-  CLI::App* hook = app.add_subcommand("hook", "Write the electronic record of an operation");
-  hook->add_option("OPERATION", o.operation, "Operation name (CHECKIN, NEWRELEASE, ...)")
+  CLI::App* hook = app.add_subcommand(
+      "hook",
+      "Write the electronic record of an operation; UPDATE saves the object, stores the --set "
+      "values and records the change, DELETE records the object and then deletes it");
+  hook->add_option("OPERATION", o.operation, "Operation name (CHECKIN, NEWRELEASE, UPDATE, ...)")
       ->required();
   AddObjectOptions(hook, o);
-  commands.push_back(
-      {hook,
-       [&o] { return HookCommand(o.db, o.operation, o.class_name, o.key, std::cout, std::cerr); }});
+  hook->add_option("--set", o.set_values, "UPDATE: ATTR=VALUE, an attribute's new value")
+      ->allow_extra_args(false)
+      ->check(kNotEmpty);
+  commands.push_back({hook, [&o] {
+                        return HookCommand(o.db, o.operation, o.class_name, o.key, o.set_values,
+                                           std::cout, std::cerr);
+                      }});
 
   CLI::App* history = app.add_subcommand("history", "Show the history of an object");
   AddObjectOptions(history, o);
@@ -130,8 +160,10 @@ void AddObjectCommands(CLI::App& app, Options& o, std::vector<Command>& commands
       {history, [&o] { return HistoryCommand(o.db, o.class_name, o.key, std::cout, std::cerr); }});
 
   CLI::App* report = app.add_subcommand("report", "Write the history report of objects");
-  report->add_option("CLASS", o.class_name, "Class name")->required();
-  report->add_option("KEY", o.keys, "Key texts of the objects, or #ID")->required();
+  report->add_option("CLASS", o.class_name, "Class name")->required()->check(kNotEmpty);
+  report->add_option("KEY", o.keys, "Key texts of the objects, or #ID")
+      ->required()
+      ->check(kNotEmpty);
   AddDatabaseOptions(report, o.db);
   commands.push_back(
       {report, [&o] { return ReportCommand(o.db, o.class_name, o.keys, std::cout, std::cerr); }});
@@ -175,8 +207,10 @@ void AddSettingsCommand(CLI::App& app, Options& o, std::vector<Command>& command
 void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands) {
   CLI::App* check_model =
       app.add_subcommand("check-model", "Report what VTX_HA needs and a data model lacks");
-  check_model->add_option("MODEL", o.scenario_file, "Model file (JSON, the scenario model form)");
-  check_model->add_option("--db", o.check_db, "Check the model of this database instead");
+  check_model->add_option("MODEL", o.scenario_file, "Model file (JSON, the scenario model form)")
+      ->check(kNotEmpty);
+  check_model->add_option("--db", o.check_db, "Check the model of this database instead")
+      ->check(kNotEmpty);
   check_model->add_option("--managed", o.managed, "Class whose operations are hooked (repeatable)");
   commands.push_back({check_model, [&o] {
                         return CheckModelCommand(o.scenario_file, o.check_db, o.managed, std::cout,
@@ -185,12 +219,14 @@ void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands)
 
   CLI::App* verify = app.add_subcommand("verify", "Check the ledger of electronic records");
   verify->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
-      ->required();
+      ->required()
+      ->check(kNotEmpty);
   commands.push_back({verify, [&o] { return VerifyCommand(o.db.database, std::cout, std::cerr); }});
 
   CLI::App* export_trail = app.add_subcommand("export", "Write the audit trail with its hashes");
   export_trail->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
-      ->required();
+      ->required()
+      ->check(kNotEmpty);
   export_trail->add_option("--format", o.export_format, "csv or json")
       ->check(CLI::IsMember({"csv", "json"}));
   export_trail->add_option("--object", o.export_object, "CLASS KEY: one object's trail")
@@ -204,12 +240,42 @@ void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands)
                       }});
 }
 
+// Standard error through the password mask for the life of main.
+class MaskedStandardError {
+ public:
+  MaskedStandardError() : masking_(std::cerr.rdbuf()), original_(std::cerr.rdbuf(&masking_)) {}
+  ~MaskedStandardError() {
+    std::cerr.flush();
+    std::cerr.rdbuf(original_);
+  }
+  MaskedStandardError(const MaskedStandardError&) = delete;
+  MaskedStandardError& operator=(const MaskedStandardError&) = delete;
+
+ private:
+  PasswordMaskingBuffer masking_;
+  std::streambuf* original_;
+};
+
+// Arguments become texts of the host, which are Unicode: bytes that are no
+// UTF-8 would be stored as something else than what was typed.
+bool ArgumentsAreUtf8(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (!vtx::text::IsValidUtf8(argv[i])) {
+      std::cerr << "vtx: argument " << i << " is not valid UTF-8\n";
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // A reader that goes away (`vtx history ... | head`) makes output fail and
   // the status say so, instead of ending vtx on a signal mid-command.
   std::signal(SIGPIPE, SIG_IGN);
+  MaskedStandardError masked;
+  if (!ArgumentsAreUtf8(argc, argv)) return kExitUsage;
   CLI::App app{"vtx: drive the add-in against the emulated Korvel host"};
   app.footer(kExitStatusHelp);
   app.set_version_flag("--version", std::string(VersionText()));

@@ -3,21 +3,48 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <vector>
+
+#include <fmt/format.h>
 
 #include "cli/fault_loop.h"
 #include "cli/run_error.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
+#include "emulator/store/database.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::cli {
+
+namespace {
+
+// A transcript written over the scenario, its model or its database would
+// destroy what it came from.
+void RefuseOutputOverInput(const std::string& out_file, const std::vector<std::string>& inputs) {
+  if (out_file.empty()) return;
+  std::error_code ec;
+  for (const std::string& input : inputs) {
+    if (input.empty() || !std::filesystem::exists(input, ec) ||
+        !std::filesystem::exists(out_file, ec))
+      continue;
+    if (std::filesystem::equivalent(out_file, input, ec))
+      throw UsageError(fmt::format("--out {}: that is an input of the run ({}); name another file",
+                                   out_file, input));
+  }
+}
+
+}  // namespace
 
 int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
                std::ostream& err, const std::string& database) {
   try {
     Scenario scenario = LoadScenarioFile(scenario_file);
+    RefuseOutputOverInput(out_file, {scenario_file, scenario.model_file, database});
     RunOptions options;
     if (!database.empty()) options.database = database;
+    options.on_finish = [&](emu::EmulatedHost& host) {
+      for (const std::string& notice : host.GetStore().Db().TakeNotices()) err << notice << "\n";
+    };
     std::string transcript = FormatTranscript(RunScenario(scenario, options));
     if (out_file.empty()) {
       out << transcript;
@@ -45,11 +72,11 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
     return kExitOk;
   } catch (const RuntimeError& e) {
     err << scenario_file << ": run-time error " << e.Number() << ": " << e.Description() << "\n";
-    return kExitFailed;
+    return RunExitStatus(e);
   } catch (const std::exception& e) {
     // Invalid-file and run errors name their file already.
-    const bool named =
-        dynamic_cast<const InvalidFileError*>(&e) || dynamic_cast<const RunError*>(&e);
+    const bool named = dynamic_cast<const InvalidFileError*>(&e) ||
+                       dynamic_cast<const RunError*>(&e) || dynamic_cast<const UsageError*>(&e);
     err << (named ? "" : scenario_file + ": ") << e.what() << "\n";
     return RunExitStatus(e);
   }

@@ -10,9 +10,11 @@
 namespace vtx::cli {
 
 // Runs the scenario and writes its transcript to `out_file` (standard output
-// when empty). Returns 0 when the scenario ran, 2 for an invalid scenario or
-// model file, 1 otherwise; messages go to `err`. `database` is where the run
-// keeps its objects (a fresh one in memory when empty).
+// when empty; never one of the run's inputs). Returns 0 when the scenario
+// ran, 2 for an invalid scenario or model file or an `out_file` that is an
+// input, 3 when a commit's outcome is unknown, 1 otherwise; messages go to
+// `err`. `database` is where the run keeps its objects (a fresh one in
+// memory when empty).
 int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
                std::ostream& err, const std::string& database = {});
 

@@ -68,6 +68,7 @@ class Run {
     for (size_t i = 0; i < scenario_.steps.size(); ++i) {
       if (options_.runs_step && !options_.runs_step(i, steps)) continue;
       const ScenarioStep& step = scenario_.steps[i];
+      host_.GetStore().TakeStored();  // from here on: what this step stores
       Json entry = step.call ? CallStepEntry(i, *step.call) : HostStepEntry(i, *step.host);
       if (host_.AnswerWasMissing()) {
         throw RunError(

@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "cli/json_format.h"
+#include "emulator/store/object_table.h"
 #include "host/kv_host.h"
 #include "runtime/ole_date.h"
 #include "runtime/text.h"
@@ -192,7 +193,7 @@ void SessionPrinter::PrintCall(const CallStep& call, const Json& entry, emu::Emu
     PrintHandedOut(call, entry);
     if (entry.value("call", "") == "Application.ExecuteCreateNewERObject" &&
         result == Json{{"i2", 0}}) {
-      PrintNewestRecord(host);
+      PrintRecordsMade(host);
     }
   }
   PrintSeen(entry, host);
@@ -337,13 +338,20 @@ void SessionPrinter::PrintHistoryTable(emu::EmulatedHost& host,
   }
 }
 
-void SessionPrinter::PrintNewestRecord(emu::EmulatedHost& host) {
-  std::vector<emu::DumpedObject> records = host.GetStore().Dump(kRecordClass);
-  if (records.empty()) return;
-  const emu::DumpedObject& record = records.back();
-  out_ << fmt::format("  Electronic record #{}:\n", record.ref.object_id);
-  for (const auto& line : Lines(Field(record.values, "CN_DESCRIPTION"))) {
-    if (!line.empty()) out_ << "    " << line << "\n";
+void SessionPrinter::PrintRecordsMade(emu::EmulatedHost& host) {
+  emu::Store& store = host.GetStore();
+  const emu::ClassDef* record_class = store.GetModel().ByName(kRecordClass);
+  if (!record_class) return;
+  for (const emu::ObjectRef& ref : store.TakeStored()) {
+    if (!store.GetModel().IsA(ref.class_id, record_class->id)) continue;
+    out_ << fmt::format("  Electronic record #{}:\n", ref.object_id);
+    const emu::ClassDef& def = *store.GetModel().ById(ref.class_id);
+    const int description = def.FindAttribute("CN_DESCRIPTION");
+    const auto values = store.Objects().Read(def, ref.object_id);
+    if (!values || description < 0) continue;
+    for (const auto& line : Lines(CellText((*values)[description]))) {
+      if (!line.empty()) out_ << "    " << line << "\n";
+    }
   }
 }
 

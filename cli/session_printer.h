@@ -46,8 +46,9 @@ class SessionPrinter {
   void PrintHandedOut(const CallStep& call, const Json& entry);
   void PrintHost(const HostStep& host_step, const Json& entry, emu::EmulatedHost& host);
   void PrintSeen(const Json& entry, emu::EmulatedHost& host);
-  // The description of the electronic record stored last.
-  void PrintNewestRecord(emu::EmulatedHost& host);
+  // The id and description of the electronic record the step's call stored
+  // (never one another process stored meanwhile).
+  void PrintRecordsMade(emu::EmulatedHost& host);
 
   std::ostream& out_;
   Presenter& presenter_;

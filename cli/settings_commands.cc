@@ -53,6 +53,7 @@ Json SetStep(const SettingsRequest& r, bool exists) {
 Json SetSteps(const SettingsRequest& r, PlayChoice& choice) {
   if (r.values.empty()) throw UsageError("give at least one value");
   choice.hidden_steps = 1;
+  choice.one_transaction = true;
   choice.runs_step = [](size_t index, const Json& steps) {
     if (index == 0) return true;
     const Json& probe = steps.at(0);

@@ -139,6 +139,16 @@ int32_t Len(std::string_view s) {
   return static_cast<int32_t>(ToUtf16(s).size());
 }
 
+bool IsValidUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const size_t start = i;
+    // A replacement character read from its own three bytes is text like any other.
+    if (DecodeUtf8(s, i) == kReplacement && s.substr(start, i - start) != "\xEF\xBF\xBD")
+      return false;
+  }
+  return true;
+}
+
 std::string Left(std::string_view s, int32_t length) {
   if (length < 0) Raise(err::kInvalidProcedureCall);
   if (IsAscii(s)) return std::string(s.substr(0, static_cast<size_t>(length)));

@@ -16,6 +16,8 @@ std::u16string ToUtf16(std::string_view utf8);
 std::string ToUtf8(std::u16string_view utf16);
 
 int32_t Len(std::string_view s);
+// Whether `s` is well-formed UTF-8: no byte would read as U+FFFD.
+bool IsValidUtf8(std::string_view s);
 std::string Left(std::string_view s, int32_t length);   // raises 5 when length < 0
 std::string Right(std::string_view s, int32_t length);  // raises 5 when length < 0
 // Mid(s, start) and Mid(s, start, length); raises 5 when start < 1 or length < 0.
