@@ -20,9 +20,12 @@ function(run)
 endfunction()
 
 run(${VTX} init --db demo.db)
-foreach(operation CHECKOUT CHECKIN DELETE)
+foreach(operation CHECKOUT CHECKIN)
   run(${VTX} hook ${operation} Part "PN-00100 A" --db demo.db --user jdoe)
 endforeach()
+# An update's description runs over several lines.
+run(${VTX} hook UPDATE Part "PN-00100 A" --set "TITLE=Pump Assembly, stainless"
+    --set WEIGHT=13.75 --db demo.db --user jdoe)
 run(${VTX} report Part "PN-00100 A" --db demo.db --user jdoe)
 string(REGEX MATCH "[^ \n]*Report_[0-9]+\\.html" html "${out}")
 run(${VTX} export --db demo.db --format json --object Part "PN-00100 A")

@@ -9,6 +9,7 @@
 
 #include "cli/check_model_command.h"
 #include "cli/demo_model.h"
+#include "support/temp_folder.h"
 
 namespace vtx::cli {
 namespace {
@@ -116,8 +117,8 @@ TEST(CheckModelCommandTest, ReportsEachGapOfABrokenModel) {
        "unknown class 999",
        0},
   };
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / "vtx_check_model_test.json";
+  const test::TempFolder folder("vtx_check_model_test");
+  const std::filesystem::path file = folder / "model.json";
   for (const Case& c : cases) {
     Json model = Json::parse(DemoModelJson());
     c.breaks(model);
@@ -132,7 +133,6 @@ TEST(CheckModelCommandTest, ReportsEachGapOfABrokenModel) {
   }
   std::ostringstream out, err;
   EXPECT_EQ(CheckModelCommand(file.string(), "some.db", {}, out, err), 2);
-  std::filesystem::remove(file);
 }
 
 }  // namespace

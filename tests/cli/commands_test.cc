@@ -12,6 +12,7 @@
 #include "cli/exit_status.h"
 #include "cli/json_path.h"
 #include "cli/settings_commands.h"
+#include "support/temp_folder.h"
 
 namespace vtx::cli {
 namespace {
@@ -23,18 +24,11 @@ using ::testing::Not;
 class DatabaseCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vtx_commands_test_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     options_.database = (dir_ / "demo.db").string();
     options_.user = "jdoe";
   }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path dir_;
+  const test::TempFolder folder_{"vtx_commands_test"};
+  const fs::path dir_ = folder_.Path();
   DatabaseOptions options_;
   std::ostringstream out_;
   std::ostringstream err_;
@@ -46,8 +40,9 @@ TEST_F(DatabaseCommandsTest, AWorkingDayOnOwnDatabase) {
   ASSERT_EQ(InitCommand(options_, false, out_, err_), 0) << err_.str();
   EXPECT_THAT(out_.str(), HasSubstr("Reused"));
 
-  ASSERT_EQ(HookCommand(options_, "CHECKOUT", "Part", "PN-00101 A", out_, err_), 0) << err_.str();
-  ASSERT_EQ(HookCommand(options_, "CHECKIN", "Part", "#101", out_, err_), 0) << err_.str();
+  ASSERT_EQ(HookCommand(options_, "CHECKOUT", "Part", "PN-00101 A", {}, out_, err_), 0)
+      << err_.str();
+  ASSERT_EQ(HookCommand(options_, "CHECKIN", "Part", "#101", {}, out_, err_), 0) << err_.str();
   out_.str("");
   ASSERT_EQ(HistoryCommand(options_, "Part", "PN-00101 A", out_, err_), 0) << err_.str();
   EXPECT_THAT(out_.str(), HasSubstr("History of object PN-00101"));

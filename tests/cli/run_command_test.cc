@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/json_format.h"
+#include "support/temp_folder.h"
 
 namespace vtx::cli {
 namespace {
@@ -18,15 +19,6 @@ using ::testing::HasSubstr;
 
 class RunCommandTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vtx_run_command_test_" +
-            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string Write(const std::string& name, const std::string& text) {
     fs::path path = dir_ / name;
     fs::create_directories(path.parent_path());
@@ -40,7 +32,8 @@ class RunCommandTest : public ::testing::Test {
     return RunCommand(file, out_file, out_, err_);
   }
 
-  fs::path dir_;
+  const test::TempFolder folder_{"vtx_run_command_test"};
+  const fs::path dir_ = folder_.Path();
   std::ostringstream out_;
   std::ostringstream err_;
 };

@@ -13,9 +13,11 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/audit_database.h"
+#include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/export_command.h"
 #include "emulator/store/database.h"
+#include "support/temp_folder.h"
 
 namespace vtx::cli {
 namespace {
@@ -33,9 +35,8 @@ void Sql(const fs::path& db, const std::string& sql) {
 // Each way of tampering with a copy of the demo's database is named by
 // `vtx verify`, with the record concerned; the host's own deletion is not.
 TEST(VerifyCommandTest, NamesEveryTampering) {
-  const fs::path dir = fs::temp_directory_path() / fmt::format("vtx_verify_{}", ::getpid());
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const test::TempFolder folder("vtx_verify");
+  const fs::path& dir = folder.Path();
   std::ostringstream out, err;
   ASSERT_EQ(DemoCommand((dir / "demo.db").string(), out, err), 0) << err.str();
   // The first record about PN-00100 A (object 100).
@@ -104,7 +105,23 @@ TEST(VerifyCommandTest, NamesEveryTampering) {
   EXPECT_EQ(trail[0]["Hash"].get<std::string>().size(), 64u);
   EXPECT_EQ(trail[0]["Values"]["Operation"], "Update");
   EXPECT_EQ(VerifyCommand((dir / "none.db").string(), out, err), 2);
-  fs::remove_all(dir);
+}
+
+// The CSV is for a spreadsheet: a value that would be a formula is written
+// behind an apostrophe, the JSON keeps it as stored.
+TEST(ExportCommandTest, CsvNeverHoldsAFormulaJsonKeepsTheValue) {
+  const test::TempFolder folder("vtx_export");
+  const std::string db = (folder / "demo.db").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(InitCommand({db, "", "jdoe"}, false, out, err), 0) << err.str();
+  ASSERT_EQ(HookCommand({db, "", "jdoe"}, "=1+1", "Part", "#101", {}, out, err), 0) << err.str();
+  out.str("");
+  ASSERT_EQ(ExportCommand(db, "csv", {{"Part", "#101"}}, out, err), 0) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr(",\"'=1+1\","));
+  EXPECT_THAT(out.str(), ::testing::Not(HasSubstr(",\"=1+1\",")));
+  out.str("");
+  ASSERT_EQ(ExportCommand(db, "json", {{"Part", "#101"}}, out, err), 0) << err.str();
+  EXPECT_EQ(nlohmann::json::parse(out.str()).back()["Values"]["Operation"], "=1+1");
 }
 
 }  // namespace

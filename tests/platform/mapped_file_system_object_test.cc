@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/runtime_error.h"
+#include "support/temp_folder.h"
 
 namespace vtx {
 namespace {
@@ -18,10 +19,6 @@ namespace fs = std::filesystem;
 class MappedFileSystemObjectTest : public testing::Test {
  protected:
   void SetUp() override {
-    root_ =
-        fs::temp_directory_path() /
-        ("vtx_fso_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root_);
     auto paths = std::make_shared<WindowsPaths>(root_ / "drives");
     paths->MapDrive("C:", root_ / "c");
     fso_ =
@@ -29,7 +26,6 @@ class MappedFileSystemObjectTest : public testing::Test {
           changes_.emplace_back(change, path);
         });
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   void WriteFile(const fs::path& relative) {
     fs::create_directories((root_ / relative).parent_path());
@@ -47,7 +43,8 @@ class MappedFileSystemObjectTest : public testing::Test {
     return 0;
   }
 
-  fs::path root_;
+  const test::TempFolder folder_{"vtx_fso"};
+  const fs::path root_ = folder_.Path();
   Ref<MappedFileSystemObject> fso_;
   std::vector<std::pair<FileChange, std::string>> changes_;
 };

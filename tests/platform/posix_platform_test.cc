@@ -9,6 +9,7 @@
 
 #include "platform/file_system_object.h"
 #include "platform/scripted_platform.h"
+#include "support/temp_folder.h"
 
 namespace vtx {
 namespace {
@@ -76,8 +77,8 @@ TEST(PosixPlatformTest, BoxesGoToTheChosenPresenter) {
 }
 
 TEST(PosixPlatformTest, FileSystemObjectWorksOnMappedDrives) {
-  fs::path root = fs::temp_directory_path() / "vtx_posix_platform_test";
-  fs::remove_all(root);
+  const test::TempFolder folder("vtx_posix_platform_test");
+  const fs::path root = folder / "drives";
   auto paths = std::make_shared<WindowsPaths>(root);
   PosixPlatform platform(paths);
   std::vector<std::string> created;
@@ -86,7 +87,6 @@ TEST(PosixPlatformTest, FileSystemObjectWorksOnMappedDrives) {
   fso->CreateFolder("Q:\\New");
   EXPECT_TRUE(fs::is_directory(root / "Q" / "New"));
   EXPECT_EQ(created, std::vector<std::string>{"Q:\\New"});
-  fs::remove_all(root);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/posix_platform.h"
 #include "runtime/ole_date.h"
 #include "runtime/runtime_error.h"
+#include "support/temp_folder.h"
 
 namespace vtx {
 namespace {
@@ -84,8 +85,8 @@ TEST(ScriptedPlatformTest, AnswersDialogsFromTheQueueThenRaises) {
 }
 
 TEST(ScriptedPlatformTest, RecordsFileChangesInWindowsForm) {
-  fs::path folder = fs::temp_directory_path() / "vtx_scripted_drive_c";
-  fs::remove_all(folder);
+  const test::TempFolder drive("vtx_scripted_drive_c");
+  const fs::path& folder = drive.Path();
   {
     ScriptedPlatform platform;
     platform.MapDrive("C:", folder);
@@ -106,7 +107,6 @@ TEST(ScriptedPlatformTest, RecordsFileChangesInWindowsForm) {
     EXPECT_TRUE(platform.FilesDeleted().empty());
   }
   EXPECT_TRUE(fs::is_directory(folder / "Temp")) << "a configured drive is left alone";
-  fs::remove_all(folder);
 }
 
 TEST(ScriptedPlatformTest, UnmappedDrivesLiveInAFreshFolderRemovedAtTheEnd) {

@@ -1,5 +1,6 @@
 #include "platform/windows_paths.h"
 #include "support/case_name.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,9 @@ namespace fs = std::filesystem;
 class WindowsPathsTest : public testing::Test {
  protected:
   void SetUp() override {
-    root_ =
-        fs::temp_directory_path() /
-        ("vtx_paths_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root_);
     fs::create_directories(root_ / "c");
     fs::create_directories(root_ / "default");
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   WindowsPaths Paths() const {
     WindowsPaths paths(root_ / "default");
@@ -30,7 +26,8 @@ class WindowsPathsTest : public testing::Test {
     return paths;
   }
 
-  fs::path root_;
+  const test::TempFolder folder_{"vtx_paths"};
+  const fs::path root_ = folder_.Path();
 };
 
 struct ToHostCase {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "runtime/runtime_error.h"
 #include "support/case_name.h"
@@ -25,6 +26,15 @@ TEST(TextTest, MalformedUtf8BecomesReplacementCharacter) {
                     "b"),
             std::u16string(u"a\uFFFDb"));
   EXPECT_EQ(ToUtf16("\xC3"), std::u16string(u"\uFFFD"));  // cut short
+}
+
+TEST(TextTest, ValidUtf8IsWhatDecodesWithoutReplacement) {
+  for (const std::string& good :
+       std::vector<std::string>{"", "abc", "\xC3\xA9" + kClef, "\xEF\xBF\xBD"})
+    EXPECT_TRUE(IsValidUtf8(good)) << good;
+  // A stray byte, a sequence cut short, an overlong form, a surrogate.
+  for (const char* bad : {"a\xFF", "\xC3", "\xC0\xAF", "\xED\xA0\x80"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
 }
 
 struct LenCase {

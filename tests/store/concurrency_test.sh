@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Several `vtx` processes on one database file at once:
-#  - N x M hooks: every record attempted is stored, with ids of its own;
+#  - N x M hooks: every record attempted is stored, with ids of its own, and
+#    the record each hook prints is the one it made (its process's operation);
 #  - 8 `settings set` of one setting: each write is stored or its process
 #    exits non-zero, never "= false" with status 0.
 #   concurrency_test.sh VTX [PG_CLUSTER]  (given a cluster: a PostgreSQL database in it)
@@ -13,11 +14,20 @@ fail=0
 
 records=$(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD")
 for p in 1 2 3 4; do
-  (for m in 1 2 3 4 5; do "$vtx" hook CHECKIN Part "PN-00100 A" --db "$db" --user jdoe >/dev/null; done) &
+  (for m in 1 2 3 4 5 6 7 8; do "$vtx" hook "OP$p" Part "PN-00100 A" --db "$db" --user jdoe; done \
+    >"$dir/hooks$p") &
 done
 wait
 stored=$(($(q "SELECT count(*) FROM TN_ELECTRONIC_RECORD") - records))
-[[ $stored == 20 ]] || { echo "FAIL: 20 hooks stored $stored records"; fail=1; }
+[[ $stored == 32 ]] || { echo "FAIL: 32 hooks stored $stored records"; fail=1; }
+printed=$(sed -n 's/^ *Electronic record #\([0-9]*\):$/\1/p' "$dir"/hooks* | sort -u | wc -l)
+[[ $printed == 32 ]] || { echo "FAIL: 32 hooks printed $printed distinct records"; fail=1; }
+for p in 1 2 3 4; do
+  for id in $(sed -n 's/^ *Electronic record #\([0-9]*\):$/\1/p' "$dir/hooks$p"); do
+    op=$(q "SELECT CN_HOOK_OPERATION FROM TN_ELECTRONIC_RECORD WHERE OBJECT_ID = $id")
+    [[ $op == "Op$p" ]] || { echo "FAIL: process $p printed record $id of operation '$op'"; fail=1; }
+  done
+done
 # Writers of several processes keep the ledger one unbroken chain.
 "$vtx" verify --db "$db" >"$dir/verify" || { echo "FAIL: after concurrent hooks:"; cat "$dir/verify"; fail=1; }
 dup=$(q "SELECT count(*) - count(DISTINCT OBJECT_ID) FROM (SELECT OBJECT_ID FROM

@@ -6,6 +6,7 @@
 
 #include "emulator/emulated_host.h"
 #include "platform/platform.h"
+#include "support/temp_folder.h"
 #include "tests/emulator/session/host_test_support.h"
 
 namespace vtx::emu {
@@ -255,10 +256,8 @@ TEST_F(ComponentsTest, NewIdentifierValuesNeverRepeatAndFollowTheFieldType) {
 }
 
 TEST(SessionUtilFileTest, CounterSurvivesReopeningTheDatabase) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / "vtx_session_util_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const test::TempFolder folder("vtx_session_util_test");
+  const std::filesystem::path& dir = folder.Path();
   const std::string db = (dir / "host.db").string();
   for (const char* expected : {"ID000001", "ID000002"}) {
     EmulatedHost host(db, TestModel());
@@ -267,7 +266,6 @@ TEST(SessionUtilFileTest, CounterSurvivesReopeningTheDatabase) {
     EXPECT_EQ(util->NewIdentifierValue(nullptr, ""), Variant(expected));
     EXPECT_EQ(host.ReportFolder(), std::filesystem::absolute(dir / "host_reports"));
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

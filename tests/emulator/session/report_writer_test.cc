@@ -8,6 +8,8 @@
 #include <set>
 #include <thread>
 
+#include "support/temp_folder.h"
+
 namespace vtx::emu {
 namespace {
 
@@ -32,6 +34,30 @@ TEST(ReportWriterTest, CsvQuotesEveryFieldAndLabelsTheColumns) {
       "\"Part P-2\",\"History\",\"5\",\"h1\",\"\",\"\",\"x\"\r\n");
 }
 
+// People open the CSV in a spreadsheet: no cell in it is computed as a
+// formula, a number stays a number, and every column can be told apart.
+TEST(ReportWriterTest, CsvCellsAreNeverFormulasAndColumnsNeverShareALabel) {
+  const std::pair<const char*, const char*> cells[] = {{"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"},
+                                                       {"+1+1", "'+1+1"},
+                                                       {"-1+1", "'-1+1"},
+                                                       {"@SUM(A1)", "'@SUM(A1)"},
+                                                       {"\tx", "'\tx"},
+                                                       {"\rx", "'\rx"},
+                                                       {"-", "'-"},
+                                                       {"-5", "-5"},
+                                                       {"+1.5E3", "+1.5E3"},
+                                                       {"-0.25", "-0.25"},
+                                                       {"a=b", "a=b"},
+                                                       {"", ""}};
+  for (const auto& [cell, written] : cells) EXPECT_EQ(SpreadsheetSafe(cell), written) << cell;
+  const std::vector<ReportRow> rows = {ReportRow{
+      "=cmd", "History", 5, "-2", {{"CN_OBJECT_ID", "Object Id", "7"}, {"A", "Key", "@x"}}}};
+  EXPECT_EQ(
+      RenderReportCsv(rows),
+      "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Object Id (CN_OBJECT_ID)\",\"Key (A)\"\r\n"
+      "\"'=cmd\",\"History\",\"5\",\"-2\",\"7\",\"'@x\"\r\n");
+}
+
 TEST(ReportWriterTest, HtmlHasOneSectionPerObjectAndKeepsLineBreaks) {
   const ReportHeading heading{"Part <P-1>", "2026-12-05 10:11:12", "Doe, Jane (jdoe) on WS-1",
                               "vtx"};
@@ -47,10 +73,8 @@ TEST(ReportWriterTest, HtmlHasOneSectionPerObjectAndKeepsLineBreaks) {
 }
 
 TEST(ReportWriterTest, ReportsNeverReplaceAFileAlsoWhenWrittenAtOnce) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("vtx_report_names_" + std::to_string(::getpid()));
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const test::TempFolder reports("vtx_report_names");
+  const std::filesystem::path& folder = reports.Path();
   { std::ofstream(folder / "Report_0002.csv") << "someone else's"; }
   std::vector<int64_t> numbers(6);
   std::vector<std::thread> writers;
@@ -61,7 +85,6 @@ TEST(ReportWriterTest, ReportsNeverReplaceAFileAlsoWhenWrittenAtOnce) {
             (std::set<int64_t>{1, 3, 4, 5, 6, 7}));
   std::ifstream kept(folder / "Report_0002.csv");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "someone else's");
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 #include "support/case_name.h"
+#include "support/temp_folder.h"
 
 namespace vtx::emu {
 namespace {
@@ -159,8 +160,8 @@ TEST(ModelTest, SubclassesInheritIdentifiersAndHierarchyLinkUnlessTheyGiveTheirO
 }
 
 TEST(ModelTest, AnInvalidModelCreatesNothing) {
-  const auto path = std::filesystem::temp_directory_path() / "vtx_store_invalid_model.db";
-  std::filesystem::remove(path);
+  const test::TempFolder folder("vtx_store_invalid_model");
+  const auto path = folder / "invalid_model.db";
   ordered_json bad = PlantModel();
   bad["classes"][8]["super"] = 901;
   EXPECT_THROW(Store::Open(path.string(), bad), ModelError);
@@ -168,8 +169,8 @@ TEST(ModelTest, AnInvalidModelCreatesNothing) {
 }
 
 TEST(ModelTest, AFileIsNeverReopenedUnderAnotherModel) {
-  const auto path = std::filesystem::temp_directory_path() / "vtx_store_other_model.db";
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
+  const test::TempFolder folder("vtx_store_other_model");
+  const auto path = folder / "other_model.db";
   {
     auto store = Store::Open(path.string(), PlantModel());
     store->Insert("Part", {{"PART_NUMBER", Variant("1")}});
@@ -186,13 +187,14 @@ std::string FileBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Only a database of this model is opened: anything else is refused with its
-// path and left byte for byte as it was, and only kCreate makes a file.
-// Readers open while a writer holds the lock, and change nothing.
+// Only a database of this model is opened: anything else (a directory and a
+// device too) is refused with its path and left byte for byte as it was, and
+// only kCreate makes a file. Readers open while a writer holds the lock, and
+// change nothing.
 TEST(ModelTest, OpensOnlyItsOwnDatabases) {
-  const auto dir = std::filesystem::temp_directory_path() / "vtx_store_open";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const test::TempFolder folder("vtx_store_open");
+  const std::filesystem::path& dir = folder.Path();
+  std::filesystem::create_directories(dir / "folder.db");
   const auto ours = dir / "ours.db";
   Store::Open(ours.string(), PlantModel());
   sqlite3* writer = nullptr;
@@ -215,6 +217,8 @@ TEST(ModelTest, OpensOnlyItsOwnDatabases) {
       {"foreign.db", "sql:" + sql, OpenMode::kRead, false},
       {"corrupt.db", our_bytes.substr(0, 1500) + std::string(2600, 'x'), OpenMode::kRead, false},
       {"ours.db", "", OpenMode::kRead, true},
+      {"folder.db", "-", OpenMode::kCreate, false},
+      {"/dev/null", "-", OpenMode::kCreate, false},
   };
   for (const Case& c : cases) {
     const auto path = dir / c.file;
@@ -228,7 +232,7 @@ TEST(ModelTest, OpensOnlyItsOwnDatabases) {
       std::ofstream(path, std::ios::binary) << c.bytes;
     }
     const bool existed = std::filesystem::exists(path);
-    const std::string before = existed ? FileBytes(path) : "";
+    const std::string before = std::filesystem::is_regular_file(path) ? FileBytes(path) : "";
     try {
       Store::Open(path.string(), PlantModel(), {}, nullptr, c.mode);
       EXPECT_TRUE(c.opens) << c.file;
@@ -237,12 +241,11 @@ TEST(ModelTest, OpensOnlyItsOwnDatabases) {
       EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
     }
     EXPECT_EQ(std::filesystem::exists(path), existed) << c.file;
-    if (existed) {
+    if (std::filesystem::is_regular_file(path)) {
       EXPECT_EQ(FileBytes(path), before) << c.file;
     }
   }
   sqlite3_close(writer);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

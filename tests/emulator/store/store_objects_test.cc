@@ -32,6 +32,30 @@ TEST_F(ObjectTest, InsertStampsAndReadsBack) {
   EXPECT_EQ(again->GetAttributeCount(), 14);
 }
 
+// A text longer than its attribute's length (UTF-16 units) fails the store
+// operation, as a database column refuses it, and nothing is written.
+TEST_F(ObjectTest, TextsLongerThanTheirAttributeAreRefusedAndNothingIsWritten) {
+  auto part = os_->CreateObject(100);
+  part->SetValue("PART_NUMBER", Variant(std::string(41, 'x')));
+  try {
+    part->Insert(nullptr);
+    ADD_FAILURE() << "41 characters stored in 40";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::kHostFailure);
+    EXPECT_EQ(e.Description(),
+              "The value of PART_NUMBER in Part is 41 characters long; the attribute holds 40");
+  }
+  EXPECT_TRUE(store_->Dump("Part").empty());
+  part->SetValue("PART_NUMBER", Variant(std::string(40, 'x')));
+  part->SetValue("REVISION", Variant("\u00c4\u00d6\u00dc\u00df"));  // 4 characters in 8 bytes
+  part->Insert(nullptr);
+  const int32_t id = part->GetObjectId();
+  part->SetValue("REVISION", Variant("ABCDE"));
+  EXPECT_THROW(part->Update(), RuntimeError);
+  EXPECT_THROW(store_->Update(PartRef(id), {{"REVISION", Variant("ABCDE")}}), RuntimeError);
+  EXPECT_EQ(os_->GetObjectById(100, id)->GetValue("REVISION"), Variant("\u00c4\u00d6\u00dc\u00df"));
+}
+
 struct Conversion {
   const char* name;
   const char* attribute;

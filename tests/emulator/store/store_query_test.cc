@@ -9,6 +9,7 @@
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 #include "support/case_name.h"
+#include "support/temp_folder.h"
 
 namespace vtx::emu {
 namespace {
@@ -254,8 +255,7 @@ TEST_F(TreeTest, FailsBeyondMaxQuerySize) {
 }
 
 TEST_F(TreeTest, WritesTheWorkFileThroughThePathMapping) {
-  const auto dir = std::filesystem::temp_directory_path() / "vtx_store_tree";
-  std::filesystem::create_directories(dir);
+  const test::TempFolder dir("vtx_store_tree");
   std::string asked;
   store_->SetPathMapper([&](const std::string& windows) {
     asked = windows;

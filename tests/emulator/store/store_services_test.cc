@@ -12,6 +12,7 @@
 #include "emulator/store/object_table.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace vtx::emu {
 namespace {
@@ -179,8 +180,8 @@ TEST_F(StoreTest, LinkEndsAreIndexed) {
 // Two processes insert into one file at the same time; every row and every id
 // arrives, and no id is given twice.
 TEST(StoreProcessesTest, ConcurrentWritersLoseNothing) {
-  const auto path = std::filesystem::temp_directory_path() / "vtx_store_concurrent.db";
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
+  const test::TempFolder folder("vtx_store_concurrent");
+  const auto path = folder / "concurrent.db";
   Store::Open(path.string(), PlantModel());  // create the schema first
   constexpr int kPerProcess = 200;
   std::vector<pid_t> children;
@@ -230,8 +231,8 @@ TEST(StoreProcessesTest, ConcurrentWritersLoseNothing) {
 // lock is taken afresh (a read snapshot cannot be upgraded once stale), the
 // new id comes after the other process's, and the call now sees its row.
 TEST(StoreProcessesTest, ACallWritesAfterAnotherProcessCommittedSinceItsReads) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("vtx_store_snapshot_" + std::to_string(getpid()) + ".db");
+  const test::TempFolder folder("vtx_store_snapshot");
+  const auto path = folder / "snapshot.db";
   auto ours = Store::Open(path.string(), PlantModel());
   auto theirs = Store::Open(path.string(), PlantModel());
   const int32_t first = ours->Insert("Part", {{"TITLE", "first"}});
@@ -251,7 +252,6 @@ TEST(StoreProcessesTest, ACallWritesAfterAnotherProcessCommittedSinceItsReads) {
   EXPECT_EQ(title(), "first");
   theirs->Update({part.id, first}, {{"TITLE", "changed"}});
   EXPECT_EQ(title(), "changed");
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace
