@@ -27,7 +27,8 @@ status=0
 "$vtx" hook UPDATE Part "PN-00101 A" --set REVISION=ABCDE --db "$db" --user jdoe \
   >"$dir/out" 2>&1 || status=$?
 check "update too long" "$status" 1
-check "nothing after the failed update" "$(q "$ops")" "Update"
+check "no record call after the failed update" "$(grep -c ExecuteCreateNewERObject "$dir/out")" 0
+check "no record after the failed update" "$(q "$ops")" "Update"
 
 status=0
 "$vtx" hook DELETE Part "PN-00101 A" --db "$db" --user jdoe >"$dir/out" 2>&1 || status=$?
