@@ -123,11 +123,21 @@ RunOptions MachineRunOptions(const DatabaseOptions& options) {
   run.open_mode = options.open_mode;
   run.default_clock.reset();
   run.base_environment = MachineEnvironment();
-  // A server's database has no folder of its own: its reports go beside the
-  // command, where the user finds them (the emulated drives go with the host).
-  if (emu::IsServerDatabase(options.database))
+  // A server's database has no folder of its own, and a database in a folder
+  // this user cannot write (an auditor's read-only copy) none to write in:
+  // their reports go beside the command, where the user finds them (the
+  // emulated drives go with the host).
+  namespace fs = std::filesystem;
+  if (emu::IsServerDatabase(options.database)) {
     run.report_folder =
-        std::filesystem::current_path() / (emu::ServerDatabaseName(options.database) + "_reports");
+        fs::current_path() / (emu::ServerDatabaseName(options.database) + "_reports");
+  } else {
+    const fs::path db = fs::absolute(options.database);
+    const fs::path beside = db.parent_path() / (db.stem().string() + "_reports");
+    std::error_code ec;
+    if (::access((fs::exists(beside, ec) ? beside : db.parent_path()).c_str(), W_OK) != 0)
+      run.report_folder = fs::current_path() / beside.filename();
+  }
   return run;
 }
 

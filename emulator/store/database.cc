@@ -123,9 +123,15 @@ Database::Database(const std::string& path, OpenMode mode)
     conn_ = std::make_unique<PgConnection>(path, path_, mode);
   else
     conn_ = std::make_unique<SqliteConnection>(path, mode);
+  if (mode == OpenMode::kRead) {
+    // A reader compares and shows what it reads: all of it from one snapshot.
+    conn_->BeginRead();
+    read_open_ = pinned_ = true;
+  }
 }
 
 Database::~Database() {
+  if (pinned_) conn_->Rollback();
   conn_->WillClose();
   idle_.clear();
   conn_.reset();
@@ -212,13 +218,20 @@ uint64_t Database::CallGeneration() {
 }
 
 void Database::EndRead() {
-  if (!read_open_) return;
+  if (!read_open_ || pinned_) return;
   // Ends a transaction that only read: nothing to write, nothing to lose.
   Prepare("COMMIT").Run();
   read_open_ = false;
 }
 
+void Database::RefuseIfPinned() const {
+  if (pinned_)
+    Raise(err::kHostFailure, fmt::format("The database {} is open for reading only", path_),
+          "Korvel");
+}
+
 void Database::WillWrite() {
+  RefuseIfPinned();
   if (calls_ == 0 || call_open_ || depth_ > 0) return;
   // The read snapshot becomes the write transaction when nobody wrote since
   // it began (so the caches stand as they are)...
@@ -271,9 +284,9 @@ void Database::AbandonCall() noexcept {
     --calls_;
     return;
   }
-  if (call_open_ || read_open_) conn_->Rollback();
+  if (call_open_ || (read_open_ && !pinned_)) conn_->Rollback();
   if (call_open_) ++generation_;
-  read_open_ = false;
+  read_open_ = pinned_;
   call_open_ = false;
   depth_ = 0;
   calls_ = 0;

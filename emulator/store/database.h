@@ -75,7 +75,10 @@ class Statement {
 // the host's failure number and the database's message.
 // Opening never creates a file (or server database) unless `mode` is kCreate
 // (":memory:" always is); a missing one raises DatabaseOpenError. kRead opens
-// read-only.
+// read-only and reads everything from one snapshot, taken at the first read
+// and kept until the Database closes: what a reading command compares or
+// shows is one state of the database, whatever other processes commit
+// meanwhile. Writing then raises.
 // Thread-safety: none; one connection per thread.
 class Database {
  public:
@@ -171,6 +174,8 @@ class Database {
   void Recycle(Statement::Idle* home, std::unique_ptr<SqlCursor> cursor);
   // Opens the call's transaction before its first write.
   void WillWrite();
+  // Raises when the database is open for reading only.
+  void RefuseIfPinned() const;
   // Opens the call's read snapshot before its first read; EndRead gives it up.
   void WillRead();
   void EndRead();
@@ -179,6 +184,7 @@ class Database {
   int calls_ = 0;
   bool call_open_ = false;
   bool read_open_ = false;
+  bool pinned_ = false;  // kRead: one read transaction for the connection's life
   uint64_t generation_ = 0;
   std::string data_version_;
   std::string path_;

@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <stdlib.h>
+
+#include <cctype>
+#include <cstring>
 #include <filesystem>
 
 #include <fmt/format.h>
@@ -96,6 +100,38 @@ class SqliteCursor final : public SqlCursor {
   std::string path_;
 };
 
+// "file:" URI of a database file read as immutable: no lock, no -wal or -shm.
+std::string ImmutableUri(const std::string& path) {
+  std::string uri = "file:";
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || std::strchr("/-_.~", c))
+      uri += static_cast<char>(c);
+    else
+      uri += fmt::format("%{:02X}", c);
+  }
+  return uri + "?immutable=1";
+}
+
+// A folder of this process's own holding copy.db and copy.db-wal, copies of
+// the database file and its -wal.
+std::filesystem::path PrivateCopy(const std::string& path) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vtx-read-XXXXXX").string();
+  if (!::mkdtemp(pattern.data()))
+    Raise(err::kHostFailure,
+          fmt::format("Cannot read the database {}: no private folder for a copy of it", path),
+          "Korvel");
+  const std::filesystem::path folder = pattern;
+  std::error_code ec;
+  std::filesystem::copy_file(path, folder / "copy.db", ec);
+  if (!ec) std::filesystem::copy_file(path + "-wal", folder / "copy.db-wal", ec);
+  if (ec) {
+    std::filesystem::remove_all(folder, ec);
+    Raise(err::kHostFailure, fmt::format("Cannot read the database {}: {}", path, ec.message()),
+          "Korvel");
+  }
+  return folder;
+}
+
 }  // namespace
 
 SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : path_(path) {
@@ -115,15 +151,8 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : pat
   else
     flags |= SQLITE_OPEN_READWRITE;
   if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
-  if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-    const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
-    sqlite3_close(db_);
-    db_ = nullptr;
-    Raise(err::kHostFailure, fmt::format("Cannot open the database {}: {}", path, message),
-          "Korvel");
-  }
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-  sqlite3_extended_result_codes(db_, 1);
+  Open(path, flags);
+  if (mode == OpenMode::kRead && !SharesWal()) ReadWithoutSharing();
   try {
     // Per connection only: nothing here writes to the file.
     Exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
@@ -136,12 +165,54 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : pat
   }
 }
 
+void SqliteConnection::Open(const std::string& name, int flags) {
+  if (sqlite3_open_v2(name.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close(db_);
+    db_ = nullptr;
+    Raise(err::kHostFailure, fmt::format("Cannot open the database {}: {}", path_, message),
+          "Korvel");
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_extended_result_codes(db_, 1);
+}
+
+bool SqliteConnection::SharesWal() {
+  // The first read opens the -wal and -shm files a database in WAL mode
+  // keeps beside it; where they can neither be opened nor created (a folder
+  // the reader cannot write) SQLite refuses it.
+  const int rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  return (rc & 0xff) != SQLITE_READONLY && (rc & 0xff) != SQLITE_CANTOPEN;
+}
+
+void SqliteConnection::ReadWithoutSharing() {
+  sqlite3_close(db_);
+  db_ = nullptr;
+  std::error_code no_wal;
+  if (std::filesystem::file_size(path_ + "-wal", no_wal) > 0 && !no_wal) {
+    // Committed transactions may still sit in the -wal file: the database
+    // is read through a private copy of both files, where SQLite can keep
+    // its index of the -wal (reading the file alone would miss them).
+    private_copy_ = PrivateCopy(path_);
+    Open((private_copy_ / "copy.db").string(), SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READONLY);
+  } else {
+    // The file alone holds the whole database, and nobody writes it who
+    // could not create the -wal beside it: it is read as it is, unchanged.
+    Open(ImmutableUri(path_), SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+  }
+}
+
 SqliteConnection::~SqliteConnection() {
   begin_read_.reset();
   begin_.reset();
   commit_.reset();
+  upgrade_.reset();
   data_version_.reset();
   sqlite3_close_v2(db_);
+  if (!private_copy_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(private_copy_, ignored);
+  }
 }
 
 std::unique_ptr<SqlCursor> SqliteConnection::Prepare(const std::string& sql, bool) {

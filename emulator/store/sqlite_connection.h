@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "emulator/store/open_mode.h"
@@ -13,6 +14,11 @@ namespace vtx::emu {
 // BEGIN IMMEDIATE: SQLite's write lock serialises writers.
 // Raises DatabaseOpenError for a missing file unless `mode` is kCreate, and
 // for a directory or a device, a pipe or a socket.
+// kRead opens the file read-only; where SQLite cannot keep the -wal and -shm
+// files beside it (a copy in a folder the reader cannot write) the file is
+// read as immutable, or, when a -wal file holds transactions, through a
+// private copy of both files that is removed on closing. Nothing beside the
+// file is created or changed then.
 // Thread-safety: none.
 class SqliteConnection final : public SqlConnection {
  public:
@@ -35,7 +41,13 @@ class SqliteConnection final : public SqlConnection {
   int LastErrorCode() const override;
 
  private:
+  void Open(const std::string& name, int flags);
+  // False when the first read fails for want of the -wal and -shm files.
+  bool SharesWal();
+  void ReadWithoutSharing();
+
   std::string path_;
+  std::filesystem::path private_copy_;  // the folder of a private copy, if one is read
   sqlite3* db_ = nullptr;
   std::unique_ptr<SqlCursor> begin_read_;
   std::unique_ptr<SqlCursor> begin_;
