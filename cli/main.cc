@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/check_model_command.h"
+#include "cli/checkpoint_command.h"
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/demo_model.h"
@@ -32,7 +33,8 @@ constexpr const char* kExitStatusHelp =
     "  1  the add-in reported failure (a status other than 0, False, a run-time error)\n"
     "     or the host failed (disk full, database locked past the timeout, read-only);\n"
     "     vtx run: anything but invalid input, including a transcript not written;\n"
-    "     vtx check-model: the model lacks something\n"
+    "     vtx check-model: the model lacks something;\n"
+    "     vtx verify: something does not hold (0: consistent, and holds against every anchor)\n"
     "  2  the invocation is wrong: bad arguments, unknown object, class or user,\n"
     "     missing or foreign database, invalid scenario or model\n"
     "  3  outcome unknown: the connection to a PostgreSQL server broke while it\n"
@@ -65,6 +67,8 @@ struct Options {
   int32_t user_id = 0;
   std::string check_db;
   std::vector<std::string> managed;
+  VerifyRequest verify;
+  std::string checkpoint_out, checkpoint_key;
   std::string export_format = "csv";
   std::vector<std::string> export_object;
 };
@@ -217,11 +221,42 @@ void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands)
                                                  std::cerr);
                       }});
 
-  CLI::App* verify = app.add_subcommand("verify", "Check the ledger of electronic records");
-  verify->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
+  CLI::App* verify = app.add_subcommand(
+      "verify",
+      "Check the ledger of electronic records against the stored records and links, and against "
+      "anchors kept outside the database (exit 0 consistent, 1 something does not hold, 2 bad "
+      "invocation)");
+  verify->add_option("--db", o.verify.database, "Database: an SQLite file or a postgresql:// URI")
       ->required()
       ->check(kNotEmpty);
-  commands.push_back({verify, [&o] { return VerifyCommand(o.db.database, std::cout, std::cerr); }});
+  verify->add_option("--against", o.verify.against,
+                     "Anchor the chain must still reach: SEQ:HASH, a file of checkpoint lines, or "
+                     "a report file of vtx report (HTML or CSV); repeatable")
+      ->check(kNotEmpty);
+  verify->add_option("--since", o.verify.since,
+                     "Check only what came after this anchor (the latest line of a checkpoint "
+                     "file)")
+      ->check(kNotEmpty);
+  verify->add_option("--pubkey", o.verify.pubkey,
+                     "Ed25519 public key (PEM) every checkpoint line must be signed with")
+      ->check(kNotEmpty);
+  commands.push_back({verify, [&o] { return VerifyCommand(o.verify, std::cout, std::cerr); }});
+
+  CLI::App* checkpoint = app.add_subcommand(
+      "checkpoint", "Write the ledger's head, the time and the database's id as one line");
+  checkpoint->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
+      ->required()
+      ->check(kNotEmpty);
+  checkpoint->add_option("--out", o.checkpoint_out,
+                         "File to append the line to (default: standard output)")
+      ->check(kNotEmpty);
+  checkpoint->add_option("--sign", o.checkpoint_key,
+                         "Ed25519 private key (PEM) of whoever keeps the checkpoints")
+      ->check(kNotEmpty);
+  commands.push_back({checkpoint, [&o] {
+                        return CheckpointCommand(o.db.database, o.checkpoint_out, o.checkpoint_key,
+                                                 std::cout, std::cerr);
+                      }});
 
   CLI::App* export_trail = app.add_subcommand("export", "Write the audit trail with its hashes");
   export_trail->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")

@@ -4,17 +4,12 @@
 
 #include <fmt/format.h>
 
+#include "emulator/store/database_identity.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::emu {
 
 namespace {
-
-constexpr const char* kCreateLedger =
-    "CREATE TABLE IF NOT EXISTS KV_LEDGER (SEQ INTEGER PRIMARY KEY, ACTION TEXT NOT NULL,"
-    " OBJECT_ID INTEGER NOT NULL, CLASS_ID INTEGER NOT NULL, STAMP REAL NOT NULL,"
-    " USER_ID INTEGER NOT NULL, DIGEST TEXT NOT NULL, PREV_HASH TEXT NOT NULL,"
-    " HASH TEXT NOT NULL)";
 
 // One field of a canonical text: its length first, so no value can pass for
 // two fields.
@@ -26,27 +21,20 @@ void Field(std::string& out, std::string_view text) {
 
 std::string DoubleText(double value) { return fmt::format("{:.17g}", value); }
 
-void Append(Database& db, const std::string& action, int32_t object_id, int16_t class_id,
-            double stamp, int32_t user_id, std::string digest) {
-  // Prepared once per connection, this costs a look-up when the table is there.
-  db.Prepare(kCreateLedger).Run();
-  LedgerEntry entry{1, action, object_id, class_id, stamp, user_id, std::move(digest), kGenesisHash,
-                    {}};
-  {
-    Statement last = db.Prepare("SELECT SEQ, HASH FROM KV_LEDGER ORDER BY SEQ DESC LIMIT 1");
-    if (last.Step()) {
-      entry.seq = last.Int(0) + 1;
-      entry.prev_hash = last.Text(1);
-    }
-  }
-  entry.hash = EntryHash(entry);
-  Statement insert = db.Prepare(
-      "INSERT INTO KV_LEDGER (SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST,"
-      " PREV_HASH, HASH) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  insert.BindInt(1, entry.seq).BindText(2, entry.action).BindInt(3, object_id);
-  insert.BindInt(4, class_id).Bind(5, Variant(stamp)).BindInt(6, user_id);
-  insert.BindText(7, entry.digest).BindText(8, entry.prev_hash).BindText(9, entry.hash);
-  insert.Run();
+constexpr const char* kEntryColumns =
+    "SELECT SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST, PREV_HASH, HASH"
+    " FROM KV_LEDGER";
+
+LedgerEntry EntryOf(const Statement& s) {
+  return LedgerEntry{s.Int(0),
+                     s.Text(1),
+                     static_cast<int32_t>(s.Int(2)),
+                     static_cast<int16_t>(s.Int(3)),
+                     s.Real(4),
+                     static_cast<int32_t>(s.Int(5)),
+                     s.Text(6),
+                     s.Text(7),
+                     s.Text(8)};
 }
 
 }  // namespace
@@ -83,71 +71,97 @@ bool IsLedgered(const Model& model, const ClassDef& def) {
   return records && model.IsA(def.id, records->id);
 }
 
-std::optional<std::string> RecordDigest(Database& db, const ClassDef& def, int32_t object_id) {
+std::string RowDigest(const ClassDef& def, const Statement& row) {
   // The class's table holds its attributes in attribute order.
-  Statement s =
-      db.Prepare(fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", QuoteId(def.table)));
-  s.BindInt(1, object_id);
-  if (!s.Step()) return std::nullopt;
   std::string text;
   for (size_t i = 0; i < def.attributes.size(); ++i) {
     const int column = static_cast<int>(i);
     Field(text, def.attributes[i].name);
-    switch (s.Kind(column)) {
+    switch (row.Kind(column)) {
       case SqlKind::kNull:
         Field(text, "N");
         break;
       case SqlKind::kInteger:
-        Field(text, "I" + std::to_string(s.Int(column)));
+        Field(text, "I" + std::to_string(row.Int(column)));
         break;
       case SqlKind::kReal:
-        Field(text, "R" + DoubleText(s.Real(column)));
+        Field(text, "R" + DoubleText(row.Real(column)));
         break;
       default:
-        Field(text, "T" + s.Text(column));
+        Field(text, "T" + row.Text(column));
     }
   }
   return Sha256Hex(text);
 }
 
+std::optional<std::string> RecordDigest(Database& db, const ClassDef& def, int32_t object_id) {
+  Statement s =
+      db.Prepare(fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", QuoteId(def.table)));
+  s.BindInt(1, object_id);
+  if (!s.Step()) return std::nullopt;
+  return RowDigest(def, s);
+}
+
+std::vector<int32_t> LinkEnds(const ClassDef& def, const std::vector<Variant>& row) {
+  const bool relation = def.kind == kind::kRelation;
+  std::vector<int32_t> ends;
+  for (const char* name : {relation ? attr::kObjectId1 : attr::kParObjectId,
+                           relation ? attr::kObjectId2 : attr::kSonObjectId}) {
+    const int index = def.FindAttribute(name);
+    if (index < 0 || row[index].IsNull() || row[index].IsEmpty()) continue;
+    try {
+      ends.push_back(row[index].ToInt32());
+    } catch (const RuntimeError&) {  // not an object id: no end
+    }
+  }
+  return ends;
+}
+
+void ForEachEntry(Database& db, int64_t from, const std::function<void(LedgerEntry&)>& visit) {
+  if (!db.HasTable("KV_LEDGER")) return;
+  Statement s = db.Prepare(std::string(kEntryColumns) + " WHERE SEQ >= ? ORDER BY SEQ");
+  s.BindInt(1, from);
+  while (s.Step()) {
+    LedgerEntry entry = EntryOf(s);
+    visit(entry);
+  }
+}
+
 std::vector<LedgerEntry> ReadLedger(Database& db) {
   std::vector<LedgerEntry> entries;
-  if (!db.HasTable("KV_LEDGER")) return entries;
-  Statement s = db.Prepare(
-      "SELECT SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST, PREV_HASH, HASH"
-      " FROM KV_LEDGER ORDER BY SEQ");
-  while (s.Step())
-    entries.push_back(LedgerEntry{s.Int(0), s.Text(1), static_cast<int32_t>(s.Int(2)),
-                                  static_cast<int16_t>(s.Int(3)), s.Real(4),
-                                  static_cast<int32_t>(s.Int(5)), s.Text(6), s.Text(7), s.Text(8)});
+  ForEachEntry(db, INT64_MIN, [&](LedgerEntry& e) { entries.push_back(std::move(e)); });
   return entries;
 }
 
-void LedgerInsert(Database& db, const Model& model, const ClassDef& def, int32_t object_id,
-                  double stamp, int32_t user_id) {
-  if (!IsLedgered(model, def)) return;
-  Append(db, "INSERT", object_id, def.id, stamp, user_id,
-         RecordDigest(db, def, object_id).value_or(""));
+std::optional<LedgerEntry> ReadEntry(Database& db, int64_t seq) {
+  if (!db.HasTable("KV_LEDGER")) return std::nullopt;
+  Statement s = db.Prepare(std::string(kEntryColumns) + " WHERE SEQ = ?");
+  s.BindInt(1, seq);
+  if (!s.Step()) return std::nullopt;
+  return EntryOf(s);
 }
 
-void LedgerRefuseUpdate(const Model& model, const ClassDef& def, int32_t object_id) {
-  if (!IsLedgered(model, def)) return;
-  Raise(err::kHostFailure,
-        fmt::format("The electronic record {} is stored and cannot be changed", object_id),
-        "Korvel");
-}
-
-void LedgerDelete(Database& db, const Model& model, int32_t object_id, double stamp,
-                  int32_t user_id) {
-  const ClassDef* def = nullptr;
-  {
-    Statement s = db.Prepare("SELECT CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID = ?");
-    s.BindInt(1, object_id);
-    if (s.Step()) def = model.ById(static_cast<int16_t>(s.Int(0)));
+LedgerHead ReadHead(Database& db) {
+  LedgerHead head;
+  head.database_id = ReadDatabaseId(db);
+  if (!db.HasTable("KV_LEDGER")) return head;
+  Statement s = db.Prepare("SELECT SEQ, HASH, STAMP FROM KV_LEDGER ORDER BY SEQ DESC LIMIT 1");
+  if (s.Step()) {
+    head.seq = s.Int(0);
+    head.hash = s.Text(1);
+    head.stamp = s.Real(2);
   }
-  if (!def || !IsLedgered(model, *def)) return;
-  Append(db, "DELETE", object_id, def->id, stamp, user_id,
-         RecordDigest(db, *def, object_id).value_or(""));
+  return head;
+}
+
+std::unordered_map<int32_t, LedgerEntry> LatestEntries(
+    Database& db, const std::unordered_set<int32_t>& object_ids) {
+  std::unordered_map<int32_t, LedgerEntry> latest;
+  if (object_ids.empty()) return latest;
+  ForEachEntry(db, INT64_MIN, [&](LedgerEntry& e) {
+    if (object_ids.count(e.object_id)) latest[e.object_id] = std::move(e);
+  });
+  return latest;
 }
 
 }  // namespace vtx::emu

@@ -208,7 +208,8 @@ std::vector<LinkHit> ObjectTable::LinksOf(int32_t object_id,
   return out;
 }
 
-std::vector<int32_t> ObjectTable::DeleteCascade(int32_t object_id) {
+std::vector<int32_t> ObjectTable::DeleteCascade(
+    int32_t object_id, const std::function<void(int32_t id, int16_t class_id)>& before_removal) {
   if (!ClassOf(object_id)) RaiseMissingObject(object_id);
   std::vector<int32_t> pending = {object_id};
   std::set<int32_t> doomed = {object_id};
@@ -231,6 +232,9 @@ std::vector<int32_t> ObjectTable::DeleteCascade(int32_t object_id) {
       .BindText(2, kIdCounter)
       .Run();
   const auto classes = ClassesOf(order);
+  if (before_removal)
+    for (int32_t id : order)
+      if (auto it = classes.find(id); it != classes.end()) before_removal(id, it->second);
   for (int32_t id : order) {
     rows_.erase(id);
     classes_.erase(id);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -56,9 +57,13 @@ class ObjectTable {
   void Update(const ClassDef& def, int32_t object_id,
               const std::vector<std::pair<int, Variant>>& values);
   // Deletes the object and, transitively, every link object attached to it.
-  // Returns the ids deleted. Raises when the object is missing.
+  // `before_removal` (may be empty) is told each object (id, class) in the
+  // order they go, the object first, while every one of them is still
+  // stored. Returns the ids deleted. Raises when the object is missing.
   // REQUIRES: a transaction.
-  std::vector<int32_t> DeleteCascade(int32_t object_id);
+  std::vector<int32_t> DeleteCascade(
+      int32_t object_id,
+      const std::function<void(int32_t id, int16_t class_id)>& before_removal = {});
 
   // The link objects attached to the object, through the link classes listed
   // (every link class when empty), ascending link id.

@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "emulator/store/database_identity.h"
 #include "emulator/store/database_open_error.h"
 #include "emulator/store/value_convert.h"
 
@@ -187,6 +188,7 @@ void CreateSchema(Database& db, const Model& model) {
   db.Prepare("INSERT INTO KV_META (KEY, VALUE) VALUES ('model', ?)")
       .BindText(1, model.canonical)
       .Run();
+  StoreDatabaseId(db, NewDatabaseId());
 }
 
 }  // namespace

@@ -7,7 +7,8 @@ namespace vtx::emu {
 
 // The store's own tables (besides one table per class and the model's plain
 // tables):
-//   KV_META(KEY, VALUE)                  the model the file was made for
+//   KV_META(KEY, VALUE)                  the model the file was made for ("model")
+//                                        and the database's id ("database_id")
 //   KV_OBJECTS(OBJECT_ID, CLASS_ID)      which class holds each object
 //   KV_COUNTERS(NAME, VALUE)             "OBJECT_ID": the highest id deleted
 //   KV_SEQUENCES(CLASS_ID, ATTRIBUTE, NEXT, FORMAT)

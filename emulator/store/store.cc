@@ -11,7 +11,7 @@
 #include "emulator/store/emu_object_store.h"
 #include "emulator/store/emu_record_list.h"
 #include "emulator/store/emu_strings.h"
-#include "emulator/store/ledger.h"
+#include "emulator/store/ledger_writer.h"
 #include "emulator/store/object_table.h"
 #include "emulator/store/record_table.h"
 #include "emulator/store/schema.h"
@@ -58,6 +58,7 @@ std::shared_ptr<Store> Store::Open(const std::string& path, Model model, StoreHo
   store->db_->KnowSpellings(spellings);
   store->created_ = EnsureSchema(*store->db_, *store->model_, mode);
   store->objects_ = std::make_unique<ObjectTable>(*store->db_, *store->model_);
+  if (mode != OpenMode::kRead) AdoptOlderDatabase(*store->db_, *store->model_, *store->objects_);
   store->classes_ = MakeRef<EmuClasses>(store->Context());
   return store;
 }
@@ -146,7 +147,8 @@ int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
   const int32_t object_id = objects_->Insert(def, id, values);
   values[0] = Variant(def.id);
   values[1] = Variant(object_id);
-  LedgerInsert(*db_, *model_, def, object_id, values[at].AsDate(), CurrentUser());
+  LedgerStored(*db_, *model_, *objects_, def, object_id, values, values[at].AsDate(),
+               CurrentUser());
   tx.Commit();
   stored_.push_back(ObjectRef{def.id, object_id});
   return object_id;
@@ -156,15 +158,22 @@ void Store::StoreChanges(const ClassDef& def, int32_t object_id,
                          const std::vector<std::pair<int, Variant>>& changes) {
   LedgerRefuseUpdate(*model_, def, object_id);
   for (const auto& [index, value] : changes) CheckLength(def, index, value);
+  // A change that re-points a link away from a record is chained too.
+  const bool joined = JoinsRecord(*model_, *objects_, def, object_id);
   Database::Transaction tx(*db_);
   objects_->Update(def, object_id, changes);
+  if (joined || JoinsRecord(*model_, *objects_, def, object_id))
+    LedgerRelinked(*db_, def, object_id, Now(), CurrentUser());
   tx.Commit();
 }
 
 void Store::DeleteStored(int32_t object_id) {
   Database::Transaction tx(*db_);
-  LedgerDelete(*db_, *model_, object_id, Now(), CurrentUser());
-  objects_->DeleteCascade(object_id);
+  const double now = Now();
+  const int32_t user = CurrentUser();
+  objects_->DeleteCascade(object_id, [&](int32_t id, int16_t class_id) {
+    LedgerDeleting(*db_, *model_, *objects_, id, class_id, now, user);
+  });
   tx.Commit();
 }
 

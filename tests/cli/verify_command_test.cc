@@ -2,21 +2,23 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <unistd.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
 
+#include <cstdio>
 #include <filesystem>
-#include <functional>
+#include <fstream>
 #include <sstream>
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/audit_database.h"
+#include "cli/checkpoint_command.h"
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/export_command.h"
-#include "emulator/store/database.h"
+#include "emulator/store/ledger_anchor.h"
 #include "support/temp_folder.h"
 
 namespace vtx::cli {
@@ -25,86 +27,93 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-void Sql(const fs::path& db, const std::string& sql) {
-  sqlite3* handle = nullptr;
-  ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-  sqlite3_close(handle);
+// An Ed25519 key pair in PEM files.
+void WriteKeys(const fs::path& private_file, const fs::path& public_file) {
+  EVP_PKEY* key = EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519");
+  ASSERT_NE(key, nullptr);
+  FILE* out = std::fopen(private_file.c_str(), "w");
+  PEM_write_PrivateKey(out, key, nullptr, nullptr, 0, nullptr, nullptr);
+  std::fclose(out);
+  out = std::fopen(public_file.c_str(), "w");
+  PEM_write_PUBKEY(out, key);
+  std::fclose(out);
+  EVP_PKEY_free(key);
 }
 
-// Each way of tampering with a copy of the demo's database is named by
-// `vtx verify`, with the record concerned; the host's own deletion is not.
-TEST(VerifyCommandTest, NamesEveryTampering) {
+std::string Read(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Anchors come from checkpoint files (signed or not), SEQ:HASH heads and the
+// report files `vtx report` writes; an anchor that cannot be read, or one
+// before --since, is a wrong invocation.
+TEST(VerifyCommandTest, ReadsAnchorsFromEverySource) {
   const test::TempFolder folder("vtx_verify");
   const fs::path& dir = folder.Path();
+  const std::string db = (dir / "demo.db").string();
   std::ostringstream out, err;
-  ASSERT_EQ(DemoCommand((dir / "demo.db").string(), out, err), 0) << err.str();
-  // The first record about PN-00100 A (object 100).
-  int32_t record = 0;
-  {
-    auto store = OpenAuditDatabase((dir / "demo.db").string());
-    emu::Statement s = store->Db().Prepare(
-        "SELECT MIN(OBJECT_ID) FROM TN_ELECTRONIC_RECORD WHERE CN_OBJECT_ID = 100");
-    ASSERT_TRUE(s.Step());
-    record = static_cast<int32_t>(s.Int(0));
-  }
-  const std::string swap = fmt::format(
-      "UPDATE KV_LEDGER SET SEQ = -SEQ WHERE SEQ IN (2, 3);"
-      "UPDATE KV_LEDGER SET SEQ = 5 + SEQ WHERE SEQ < 0;");
+  ASSERT_EQ(DemoCommand(db, out, err), 0) << err.str();
+  WriteKeys(dir / "key.pem", dir / "key.pub");
+  WriteKeys(dir / "other.pem", dir / "other.pub");
+  const std::string signed_file = (dir / "signed").string(), plain = (dir / "plain").string();
+  ASSERT_EQ(CheckpointCommand(db, signed_file, (dir / "key.pem").string(), out, err), 0)
+      << err.str();
+  ASSERT_EQ(CheckpointCommand(db, plain, "", out, err), 0);
+  const std::string line = Read(signed_file);
+  std::string forged = line;
+  std::ofstream(dir / "forged") << forged.replace(forged.find("entry="), 6, "entry=1");
+  const auto anchor = emu::ParseHeadText(line.substr(line.find("entry=")), "");
+  ASSERT_TRUE(anchor) << line;
+  const std::string head = fmt::format("{}:{}", anchor->seq, anchor->hash);
+  const std::string other = (dir / "other.db").string();
+  ASSERT_EQ(InitCommand({other, "", "", emu::OpenMode::kCreate}, false, out, err), 0);
+  const DatabaseOptions options{db, "", "jdoe", emu::OpenMode::kRead};
+  out.str("");
+  ASSERT_EQ(ReportCommand(options, "Part", {"PN-00100 A"}, out, err), 0) << err.str();
+  EXPECT_THAT(Read(dir / "demo_reports" / "Report_0001.html"), HasSubstr("entry #"));
+  ASSERT_EQ(HookCommand({db, "", "jdoe", emu::OpenMode::kWrite}, "CHECKIN", "Part", "PN-00100 A",
+                        {}, out, err),
+            0);
+
   struct Case {
-    const char* name;
-    std::string sql;
-    std::function<void(emu::Store&)> host;
-    int exit;
-    std::string says;
+    VerifyRequest request;
+    int status;
+    const char* says;
   } cases[] = {
-      {"untouched", "", nullptr, 0, "0 problems: the audit trail holds"},
-      {"host deletes a record", "",
-       [&](emu::Store& s) {
-         s.Delete({410, record});
-       },
-       0, "0 problems"},
-      {"host updates a record", "",
-       [&](emu::Store& s) {
-         EXPECT_THROW(s.Update({410, record}, {{"CN_DESCRIPTION", "x"}}), RuntimeError);
-       },
-       0, "0 problems"},
-      {"description changed",
-       fmt::format("UPDATE TN_ELECTRONIC_RECORD SET CN_DESCRIPTION = 'x' WHERE OBJECT_ID = {}",
-                   record),
-       nullptr, 1, fmt::format("record {} was altered", record)},
-      {"record row deleted",
-       fmt::format("DELETE FROM TN_ELECTRONIC_RECORD WHERE OBJECT_ID = {}", record), nullptr, 1,
-       fmt::format("record {} was removed without a ledger entry", record)},
-      {"ledger row deleted", "DELETE FROM KV_LEDGER WHERE SEQ = 2", nullptr, 1,
-       "ledger entries #2 to #2 are missing"},
-      {"two entries swapped", swap, nullptr, 1, "chain broken at entry #2"},
-      {"link deleted",
-       fmt::format("DELETE FROM TN_PART_HISTORY WHERE {} IN (OBJECT_ID1, OBJECT_ID2)", record),
-       nullptr, 1, fmt::format("record {} is not linked to object 100", record)},
-      {"record written around the host",
-       "INSERT INTO TN_ELECTRONIC_RECORD (OBJECT_ID, CLASS_ID) VALUES (99999, 410)", nullptr, 1,
-       "record 99999 has no ledger entry"},
+      {{db, {signed_file}, "", (dir / "key.pub").string()}, 0, "still reaches the anchor"},
+      {{db, {signed_file}, "", ""}, 0, "Signatures of the checkpoints not checked"},
+      {{db, {signed_file}, "", (dir / "other.pub").string()}, 1, "the signature does not verify"},
+      {{db, {(dir / "forged").string()}, "", (dir / "key.pub").string()},
+       1,
+       "the signature does not verify"},
+      {{db, {plain}, "", (dir / "key.pub").string()}, 1, "not signed"},
+      {{db, {head}, "", ""}, 0, "the audit trail holds"},
+      {{other, {signed_file}, "", ""}, 1, "another database: it was taken of database"},
+      {{db, {(dir / "demo_reports" / "Report_0001.html").string()}, "", ""}, 0, "holds"},
+      {{db, {(dir / "demo_reports" / "Report_0001.csv").string()}, "", ""}, 0, "holds"},
+      {{db, {}, signed_file, ""}, 0, "2 ledger entries after entry #"},
+      {{db, {"1:" + std::string(64, 'f')}, signed_file, ""}, 2, "comes before --since"},
+      {{db, {(dir / "nothing").string()}, "", ""}, 2, "neither SEQ:HASH nor a file"},
+      {{db, {(dir / "key.pub").string()}, "", ""}, 2, "holds no head of the ledger"},
+      {{(dir / "none.db").string(), {}, "", ""}, 2, "no such database file"},
   };
   for (const Case& c : cases) {
-    const fs::path copy = dir / (std::string(c.name) + ".db");
-    fs::copy_file(dir / "demo.db", copy);
-    if (!c.sql.empty()) Sql(copy, c.sql);
-    if (c.host) c.host(*OpenAuditDatabase(copy.string(), emu::OpenMode::kWrite));
+    SCOPED_TRACE(fmt::format("{} {} {}", fmt::join(c.request.against, " "), c.request.since,
+                             c.request.pubkey));
     out.str("");
-    EXPECT_EQ(VerifyCommand(copy.string(), out, err), c.exit) << c.name << "\n" << out.str();
-    EXPECT_THAT(out.str(), HasSubstr(c.says)) << c.name;
+    err.str("");
+    EXPECT_EQ(VerifyCommand(c.request, out, err), c.status) << out.str() << err.str();
+    EXPECT_THAT(out.str() + err.str(), HasSubstr(c.says));
   }
 
-  // The object's trail with its hashes: the four records about PN-00100 A.
+  // The object's trail with its hashes: the five records about PN-00100 A.
   out.str("");
-  ASSERT_EQ(ExportCommand((dir / "demo.db").string(), "json", {{"Part", "PN-00100 A"}}, out, err),
-            0);
+  ASSERT_EQ(ExportCommand(db, "json", {{"Part", "PN-00100 A"}}, out, err), 0);
   const nlohmann::json trail = nlohmann::json::parse(out.str());
-  ASSERT_EQ(trail.size(), 4u) << trail.dump(1);
+  ASSERT_EQ(trail.size(), 5u) << trail.dump(1);
   EXPECT_EQ(trail[0]["Hash"].get<std::string>().size(), 64u);
   EXPECT_EQ(trail[0]["Values"]["Operation"], "Update");
-  EXPECT_EQ(VerifyCommand((dir / "none.db").string(), out, err), 2);
 }
 
 // The CSV is for a spreadsheet: a value that would be a formula is written

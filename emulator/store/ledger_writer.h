@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+#include "emulator/store/database.h"
+#include "emulator/store/model.h"
+#include "emulator/store/object_table.h"
+
+namespace vtx::emu {
+
+// The store's hooks that append to the ledger of electronic records (see
+// ledger.h), each inside the store's write transaction, so entries of
+// concurrent writers are chained in commit order.
+// REQUIRE (all but LedgerRefuseUpdate): a write transaction.
+// Thread-safety: one thread (that of the Database).
+
+// After an object of `def` was stored with `values` (one per attribute, ids
+// set): INSERT for an electronic record, LINK for a link one of whose ends is
+// one. `stamp` is its creation stamp.
+void LedgerStored(Database& db, const Model& model, ObjectTable& objects, const ClassDef& def,
+                  int32_t object_id, const std::vector<Variant>& values, double stamp,
+                  int32_t user_id);
+// Raises the host failure for a stored electronic record.
+void LedgerRefuseUpdate(const Model& model, const ClassDef& def, int32_t object_id);
+// True when the stored link `object_id` of `def` joins an electronic record.
+bool JoinsRecord(const Model& model, ObjectTable& objects, const ClassDef& def, int32_t object_id);
+// After a link that joined an electronic record before the change, or joins
+// one now, was changed: a LINK entry with the digest of its new values.
+void LedgerRelinked(Database& db, const ClassDef& def, int32_t object_id, double stamp,
+                    int32_t user_id);
+// Before an object is deleted, while every row of its cascade is still
+// stored: DELETE for an electronic record, UNLINK for a link that joins one,
+// with the digest of its last values.
+void LedgerDeleting(Database& db, const Model& model, ObjectTable& objects, int32_t object_id,
+                    int16_t class_id, double stamp, int32_t user_id);
+// Brings a database made before databases had an id, and links were chained,
+// under the ledger: it gets its id and a LINK entry for every link that joins
+// an electronic record, dated and signed as the link was created. Does
+// nothing (reading only) for a database that has an id.
+void AdoptOlderDatabase(Database& db, const Model& model, ObjectTable& objects);
+
+}  // namespace vtx::emu
