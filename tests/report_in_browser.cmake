@@ -63,4 +63,13 @@ foreach(i RANGE ${last})
     endif()
   endforeach()
 endforeach()
+# The printed page carries the ledger's head, each record's standing, and
+# anchors the chain.
+foreach(text "Ledger head: entry=" "matches")
+  string(FIND "${pages}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "'${text}' is not on the printed report ${DIR}/report.pdf:\n${pages}")
+  endif()
+endforeach()
+run(${VTX} verify --db demo.db --against ${html})
 message("${count} descriptions found on the printed report")

@@ -2,10 +2,13 @@
 
 #include <fmt/format.h>
 #include <algorithm>
+#include <unordered_set>
 
 #include "emulator/components/report_writer.h"
 #include "emulator/gui/gui_notifier.h"
 #include "emulator/session/no_case.h"
+#include "emulator/store/ledger.h"
+#include "emulator/store/ledger_anchor.h"
 #include "host/kv_class.h"
 #include "host/kv_object.h"
 
@@ -92,6 +95,41 @@ std::string Reporter(HostState& state, const Ref<KvObjectStore>& objects) {
   return fmt::format("{} ({}) on {}", name, env.logon_name, env.computer_name);
 }
 
+// The ledger's head, and whether each reported electronic record still
+// matches its ledger entry, read in the snapshot the rows were read in.
+void AddLedgerStanding(Store& store, double now, ReportHeading& heading,
+                       std::vector<ReportRow>& rows) {
+  const Model& model = store.GetModel();
+  if (!model.ledger) return;
+  Database& db = store.Db();
+  heading.ledger_head = HeadText(ReadHead(db), now);
+  auto record_class = [&](const ReportRow& row) -> const ClassDef* {
+    const ClassDef* def = model.ByName(row.class_name);
+    return def && IsLedgered(model, *def) ? def : nullptr;
+  };
+  std::unordered_set<int32_t> ids;
+  for (const ReportRow& row : rows)
+    if (record_class(row)) ids.insert(row.object_id);
+  const auto latest = LatestEntries(db, ids);
+  for (ReportRow& row : rows) {
+    const ClassDef* def = record_class(row);
+    if (!def) continue;
+    const auto digest = RecordDigest(db, *def, row.object_id);
+    const auto entry = latest.find(row.object_id);
+    row.ledger_matches = false;
+    if (!digest)
+      row.ledger = "not stored";
+    else if (entry == latest.end() || entry->second.action != kInsertAction)
+      row.ledger = "no ledger entry";
+    else if (entry->second.digest != *digest)
+      row.ledger = fmt::format("entry #{}: DOES NOT MATCH", entry->second.seq);
+    else {
+      row.ledger = fmt::format("entry #{}: matches", entry->second.seq);
+      row.ledger_matches = true;
+    }
+  }
+}
+
 }  // namespace
 
 Variant QuickReport::Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) {
@@ -130,6 +168,7 @@ Variant QuickReport::GenerateReportByObjects(const Variant& session, const Varia
     heading.generated_at = ReadableDate(state_->Now());
     heading.generated_by = Reporter(*state_, object_store);
     heading.program = "the quick report of the emulated Korvel host (KvQuickReport.GenerateRpt)";
+    AddLedgerStanding(*state_->store, state_->Now(), heading, rows);
   }
   ReportFiles files =
       WriteReport(state_->ReportFolder(), "Report", state_->reports_written + 1, heading, rows);

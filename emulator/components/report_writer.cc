@@ -50,6 +50,8 @@ col.time { width: 14%; } col.op { width: 13%; } col.user { width: 17%; }
 col.machine { width: 12%; } col.desc { width: 44%; }
 td.desc { white-space: pre-wrap; overflow-wrap: anywhere; }
 .login { color: #555; }
+.ledger { color: #555; font-size: 8pt; overflow-wrap: anywhere; }
+.ledger.differs { color: #a00; font-weight: bold; }
 footer { margin-top: 2em; padding-top: .5em; border-top: 1px solid #ccd; color: #555; font-size: 9pt; }
 @media print {
   body { max-width: none; margin: 0; padding: 0; }
@@ -116,10 +118,14 @@ std::string HtmlRow(const ReportRow& row) {
   if (const std::string login = Text(row, kLogin); !login.empty())
     user +=
         (user.empty() ? "" : "<br>") + ("<span class=\"login\">" + HtmlEscape(login) + "</span>");
+  std::string time = HtmlEscape(Text(row, kTime));
+  if (!row.ledger.empty())
+    time += fmt::format("<br><span class=\"ledger{}\">{}</span>",
+                        row.ledger_matches ? "" : " differs", HtmlEscape(row.ledger));
   return fmt::format(
-      "<tr><td>{}</td><td>{}</td><td>{}</td><td>{}</td><td class=\"desc\">{}</td></tr>\n",
-      HtmlEscape(Text(row, kTime)), HtmlEscape(Text(row, kOperation)), user,
-      HtmlEscape(Text(row, kMachine)), HtmlEscape(Description(row)));
+      "<tr><td>{}</td><td>{}</td><td>{}</td><td>{}</td><td class=\"desc\">{}</td></tr>\n", time,
+      HtmlEscape(Text(row, kOperation)), user, HtmlEscape(Text(row, kMachine)),
+      HtmlEscape(Description(row)));
 }
 
 std::string TableHead(const std::vector<ReportRow>& rows) {
@@ -221,7 +227,7 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
   return line + "\r\n";
 }
 
-std::string RenderReportCsv(const std::vector<ReportRow>& rows) {
+std::string RenderReportCsv(const ReportHeading& heading, const std::vector<ReportRow>& rows) {
   std::vector<std::string> names = {"Section", "Class", "Object Id", "Key"}, header = names;
   for (const ReportRow& row : rows)
     for (const ReportValue& v : row.values)
@@ -229,14 +235,18 @@ std::string RenderReportCsv(const std::vector<ReportRow>& rows) {
         names.push_back(v.name);
         header.push_back(v.label);
       }
+  names.insert(names.end(), {"LEDGER", "LEDGER_HEAD"});
+  header.insert(header.end(), {kLedgerColumn, kLedgerHeadColumn});
   std::string out = CsvRecord(UniqueLabels(header, names));
   for (const ReportRow& row : rows) {
     std::vector<std::string> cells = {row.section, row.class_name, std::to_string(row.object_id),
                                       row.key};
-    for (size_t i = 4; i < names.size(); ++i) {
+    for (size_t i = 4; i + 2 < names.size(); ++i) {
       const ReportValue* v = Find(row, names[i].c_str());
       cells.push_back(v ? v->text : std::string());
     }
+    cells.push_back(row.ledger);
+    cells.push_back(heading.ledger_head);
     out += CsvRecord(cells);
   }
   return out;
@@ -246,10 +256,15 @@ std::string RenderReportHtml(const ReportHeading& heading, const std::vector<Rep
   std::string out = fmt::format(
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<title>History report: {0}</title>\n<style>{1}</style>\n</head>\n<body>\n"
-      "<header><h1>History report</h1>\n<p class=\"meta\">{0}<br>Generated {2} by {3}</p>"
+      "<header><h1>History report</h1>\n<p class=\"meta\">{0}<br>Generated {2} by {3}{4}</p>"
       "</header>\n",
       HtmlEscape(heading.subject), kStyle, HtmlEscape(heading.generated_at),
-      HtmlEscape(heading.generated_by));
+      HtmlEscape(heading.generated_by),
+      heading.ledger_head.empty()
+          ? std::string()
+          : fmt::format(
+                "<br><span class=\"ledger\" data-ledger-head=\"{0}\">Ledger head: {0}</span>",
+                HtmlEscape(heading.ledger_head)));
   // Sections in the order their first row comes; rows keep their order.
   std::vector<std::string> sections;
   for (const ReportRow& row : rows)
@@ -292,7 +307,7 @@ ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& 
       std::filesystem::remove(files.csv);
       throw;
     }
-    WriteNew(csv, files.csv, RenderReportCsv(rows));
+    WriteNew(csv, files.csv, RenderReportCsv(heading, rows));
     return files;
   }
 }

@@ -23,6 +23,10 @@ struct ReportRow {
   int32_t object_id = 0;
   std::string key;
   std::vector<ReportValue> values;  // every other attribute, in attribute order
+  // For an electronic record: whether its stored values match its ledger
+  // entry ("entry #12: matches"); empty for other objects.
+  std::string ledger;
+  bool ledger_matches = true;
 };
 
 // What the page says about itself.
@@ -31,6 +35,10 @@ struct ReportHeading {
   std::string generated_at;  // readable date and time
   std::string generated_by;  // "Doe, Jane (jdoe) on WS-042"
   std::string program;       // the generating program
+  // The ledger's head when the report was made, in the form checkpoints
+  // write (ledger_anchor.h: "entry=42 hash=... database=... time=..."), so
+  // that a kept report anchors the chain; empty: none shown.
+  std::string ledger_head;
 };
 
 struct ReportFiles {
@@ -48,14 +56,20 @@ ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& 
                         const ReportHeading& heading, const std::vector<ReportRow>& rows);
 
 // The page: one section per reported object, its history in order (time,
-// operation, user name and login, machine, description with its line breaks
-// kept), inline style sheet that prints on A4 portrait without horizontal
-// scrolling and repeats the table headers on each page.
+// with the record's ledger standing under it, operation, user name and
+// login, machine, description with its line breaks kept), inline style sheet
+// that prints on A4 portrait without horizontal scrolling and repeats the
+// table headers on each page. The ledger's head is in the heading, also as
+// the attribute data-ledger-head of the element showing it.
 std::string RenderReportHtml(const ReportHeading& heading, const std::vector<ReportRow>& rows);
 // RFC 4180: every field quoted, CRLF line ends, UTF-8; a header of labels
 // ("Section", "Class", "Object Id", "Key", then each attribute's label in the
-// order the rows first name it, made unique) and one record per row.
-std::string RenderReportCsv(const std::vector<ReportRow>& rows);
+// order the rows first name it, then "Ledger" and "Ledger Head", made
+// unique) and one record per row.
+std::string RenderReportCsv(const ReportHeading& heading, const std::vector<ReportRow>& rows);
+// The labels of the last two columns of the CSV.
+inline constexpr const char* kLedgerColumn = "Ledger";
+inline constexpr const char* kLedgerHeadColumn = "Ledger Head";
 // One RFC 4180 record, every field quoted, ended by CRLF, each field made
 // SpreadsheetSafe: the CSV is for people, who open it in a spreadsheet.
 std::string CsvRecord(const std::vector<std::string>& fields);

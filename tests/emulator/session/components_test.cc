@@ -88,7 +88,7 @@ TEST_F(ComponentsTest, QuickReportWritesHtmlAndCsvAndReturnsTheCountAsI2) {
   const std::string csv = ReadFile(record.host_files[1]);
   EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
             "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Time\",\"Created By\",\"PART_NUMBER\","
-            "\"Title\",\"QTY\"")
+            "\"Title\",\"QTY\",\"Ledger\",\"Ledger Head\"")
       << csv;
   EXPECT_NE(csv.find("\"Part P-2\",\"Part\",\"2\",\"P-2\","), std::string::npos) << csv;
   EXPECT_NE(csv.find("\"Nut, \"\"large\"\"\""), std::string::npos) << csv;

@@ -19,19 +19,25 @@ ReportRow Record(const std::string& section, const std::string& description) {
       "Electronic Record",
       9,
       "",
-      {{"CN_DESCRIPTION", "Description", description}, {"CN_USER_NAME", "User Name", "Doe, Jane"}}};
+      {{"CN_DESCRIPTION", "Description", description}, {"CN_USER_NAME", "User Name", "Doe, Jane"}},
+      "entry #3: matches",
+      true};
 }
+
+const ReportHeading kHeading{"Part <P-1>", "2026-12-05 10:11:12", "Doe, Jane (jdoe) on WS-1", "vtx",
+                             "entry=4 hash=ab database=cd time=2026-12-05T10:11:12"};
 
 TEST(ReportWriterTest, CsvQuotesEveryFieldAndLabelsTheColumns) {
   const std::vector<ReportRow> rows = {
       Record("Part P-1", "say \"hi\", twice\r\nand again"),
-      ReportRow{"Part P-2", "History", 5, "h1", {{"X", "X Label", "x"}}}};
-  EXPECT_EQ(
-      RenderReportCsv(rows),
-      "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Description\",\"User Name\",\"X Label\"\r\n"
-      "\"Part P-1\",\"Electronic Record\",\"9\",\"\",\"say \"\"hi\"\", twice\r\nand again\","
-      "\"Doe, Jane\",\"\"\r\n"
-      "\"Part P-2\",\"History\",\"5\",\"h1\",\"\",\"\",\"x\"\r\n");
+      ReportRow{"Part P-2", "History", 5, "h1", {{"X", "X Label", "x"}}, "", true}};
+  const std::string head = "\"entry=4 hash=ab database=cd time=2026-12-05T10:11:12\"\r\n";
+  EXPECT_EQ(RenderReportCsv(kHeading, rows),
+            "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Description\",\"User Name\",\"X "
+            "Label\",\"Ledger\",\"Ledger Head\"\r\n"
+            "\"Part P-1\",\"Electronic Record\",\"9\",\"\",\"say \"\"hi\"\", twice\r\nand again\","
+            "\"Doe, Jane\",\"\",\"entry #3: matches\"," +
+                head + "\"Part P-2\",\"History\",\"5\",\"h1\",\"\",\"\",\"x\",\"\"," + head);
 }
 
 // People open the CSV in a spreadsheet: no cell in it is computed as a
@@ -59,15 +65,15 @@ TEST(ReportWriterTest, CsvCellsAreNeverFormulasAndColumnsNeverShareALabel) {
 }
 
 TEST(ReportWriterTest, HtmlHasOneSectionPerObjectAndKeepsLineBreaks) {
-  const ReportHeading heading{"Part <P-1>", "2026-12-05 10:11:12", "Doe, Jane (jdoe) on WS-1",
-                              "vtx"};
   const std::string html = RenderReportHtml(
-      heading,
+      kHeading,
       {Record("Part P-1", "a & b\r\nline 2"), Record("Part P-2", "x"), Record("Part P-1", "y")});
   for (const char* fragment :
        {"<title>History report: Part &lt;P-1&gt;</title>", "@page { size: A4 portrait",
         "thead { display: table-header-group; }", "<th>Description</th>",
-        "<td class=\"desc\">a &amp; b\nline 2</td>", "3 history object(s) in 2 section(s)"})
+        "<td class=\"desc\">a &amp; b\nline 2</td>", "3 history object(s) in 2 section(s)",
+        "data-ledger-head=\"entry=4 hash=ab database=cd time=2026-12-05T10:11:12\"",
+        "<br><span class=\"ledger\">entry #3: matches</span>"})
     EXPECT_NE(html.find(fragment), std::string::npos) << fragment << "\n" << html;
   EXPECT_LT(html.find(">y<"), html.find("<h2>Part P-2</h2>")) << "rows of one object stay together";
 }
