@@ -164,6 +164,8 @@ class Verifier {
       check_.head.seq = e.seq;
       check_.head.hash = e.hash;
       check_.head.stamp = e.stamp;
+      // A database whose ledger chains links demands it of every link, id or not.
+      if (e.action == kLinkAction || e.action == kUnlinkAction) check_.links_chained = true;
       Latest& latest = latest_[e.object_id];
       latest.seq = e.seq;
       latest.action = std::move(e.action);

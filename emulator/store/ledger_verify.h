@@ -33,6 +33,7 @@ struct LedgerCheck {
   int64_t anchors = 0;                // anchors checked
   int64_t first = 1;                  // the first entry checked (1, or after --since)
   bool links_chained = true;          // false for a database made before links were chained
+                                      // (no id, no link entry)
   LedgerHead head;                    // the last entry read, and the database's id
   std::vector<std::string> problems;  // one line each, naming entries and object ids
 };

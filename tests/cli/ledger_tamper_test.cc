@@ -367,6 +367,9 @@ const std::vector<TamperCase>& Cases() {
          s.attacker.Rechain();
        },
        0, "consistent", 1, "rewritten"},
+      {"remove the database's id",
+       [](Scene& s) { s.attacker.Sql("DELETE FROM KV_META WHERE KEY = 'database_id'"); }, 0,
+       "database without an id", 1, "another database"},
       {"drop the ledger", [](Scene& s) { s.attacker.Sql("DROP TABLE KV_LEDGER"); }, 1,
        "has no ledger entry", 1, "truncated"},
   };
@@ -425,6 +428,33 @@ void RunSuite(Backend& backend, const char* name) {
 TEST(LedgerTamperTest, SqliteNamesEveryChangeBeforeAnAnchor) {
   SqliteFiles files;
   RunSuite(files, "SQLite");
+}
+
+// A database made before databases had an id and links were chained is
+// brought under the chain by the first command that writes to it.
+TEST(LedgerTamperTest, OlderDatabaseGetsItsIdAndLinkEntriesFromItsFirstWriter) {
+  SqliteFiles files;
+  std::ostringstream out, err;
+  ASSERT_EQ(DemoCommand(files.Original(), out, err), 0) << err.str();
+  {
+    Attacker older(files.Original());
+    older.Sql("DELETE FROM KV_META WHERE KEY = 'database_id'");
+    older.Rechain([](std::vector<emu::LedgerEntry>& entries) {
+      std::erase_if(entries, [](const auto& e) {
+        return e.action == emu::kLinkAction || e.action == emu::kUnlinkAction;
+      });
+    });
+  }
+  Verdict before = Verify(files.Original());
+  EXPECT_EQ(before.status, 0) << before.output;
+  EXPECT_THAT(before.output, HasSubstr("Links are not under the chain"));
+  ASSERT_EQ(HookCommand({files.Original(), "", "jdoe", emu::OpenMode::kWrite}, "CHECKIN", "Part",
+                        "PN-00100 A", out, err),
+            0);
+  Verdict after = Verify(files.Original());
+  EXPECT_EQ(after.status, 0) << after.output;
+  EXPECT_THAT(after.output, ::testing::Not(HasSubstr("Links are not under the chain")));
+  EXPECT_THAT(after.output, ::testing::Not(HasSubstr("without an id")));
 }
 
 TEST(LedgerTamperTest, PostgresqlNamesEveryChangeBeforeAnAnchor) {
