@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <stdlib.h>
-
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <fmt/format.h>
 
 #include "emulator/store/database.h"
+#include "emulator/store/database_identity.h"
 #include "emulator/store/database_open_error.h"
 #include "runtime/runtime_error.h"
 
@@ -115,18 +114,25 @@ std::string ImmutableUri(const std::string& path) {
 // A folder of this process's own holding copy.db and copy.db-wal, copies of
 // the database file and its -wal.
 std::filesystem::path PrivateCopy(const std::string& path) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vtx-read-XXXXXX").string();
-  if (!::mkdtemp(pattern.data()))
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path folder;
+  // A new folder under a random name, readable by this user alone.
+  for (int attempt = 0; attempt < 8 && folder.empty(); ++attempt) {
+    fs::path candidate = fs::temp_directory_path(ec) / ("vtx-read-" + NewDatabaseId());
+    if (!ec && fs::create_directory(candidate, ec)) folder = candidate;
+  }
+  if (folder.empty())
     Raise(err::kHostFailure,
           fmt::format("Cannot read the database {}: no private folder for a copy of it", path),
           "Korvel");
-  const std::filesystem::path folder = pattern;
-  std::error_code ec;
-  std::filesystem::copy_file(path, folder / "copy.db", ec);
-  if (!ec) std::filesystem::copy_file(path + "-wal", folder / "copy.db-wal", ec);
+  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+  if (!ec) fs::copy_file(path, folder / "copy.db", ec);
+  if (!ec) fs::copy_file(path + "-wal", folder / "copy.db-wal", ec);
   if (ec) {
-    std::filesystem::remove_all(folder, ec);
-    Raise(err::kHostFailure, fmt::format("Cannot read the database {}: {}", path, ec.message()),
+    const std::string reason = ec.message();
+    fs::remove_all(folder, ec);
+    Raise(err::kHostFailure, fmt::format("Cannot read the database {}: {}", path, reason),
           "Korvel");
   }
   return folder;
