@@ -234,6 +234,22 @@ void CutTail(Attacker& a, int hooks) {
   a.Sql(fmt::format("DELETE FROM KV_LEDGER WHERE SEQ >= {}", from));
 }
 
+// Changes the record's row (`set`, an SQL SET list) as SQL does.
+void Update(Scene& s, const std::string& set) {
+  s.attacker.Sql(
+      fmt::format("UPDATE TN_ELECTRONIC_RECORD SET {} WHERE OBJECT_ID = {}", set, s.record));
+}
+
+// Changes the record's row, and its entries (`entries_set`), and computes
+// the chain again.
+void Rewrite(Scene& s, const std::string& set, const std::string& entries_set = "") {
+  Update(s, set);
+  if (!entries_set.empty())
+    s.attacker.Sql(
+        fmt::format("UPDATE KV_LEDGER SET {} WHERE OBJECT_ID = {}", entries_set, s.record));
+  s.attacker.Rechain();
+}
+
 // A forged record about part 100 with its history link, each with a
 // well-formed entry appended, dated `stamp`.
 void ForgeAndAppend(Scene& s, double stamp) {
@@ -272,13 +288,8 @@ const std::vector<TamperCase>& Cases() {
              "INSERT INTO TN_ELECTRONIC_RECORD (OBJECT_ID, CLASS_ID) VALUES (99999, 410)");
        },
        1, "record 99999 has no ledger entry", 1, "record 99999 has no ledger entry"},
-      {"edit a value",
-       [](Scene& s) {
-         s.attacker.Sql(fmt::format(
-             "UPDATE TN_ELECTRONIC_RECORD SET CN_DESCRIPTION = 'edited' WHERE OBJECT_ID = {}",
-             s.record));
-       },
-       1, "was altered", 1, "was altered"},
+      {"edit a value", [](Scene& s) { Update(s, "CN_DESCRIPTION = 'edited'"); }, 1, "was altered",
+       1, "was altered"},
       {"delete a record (and its link)",
        [](Scene& s) {
          s.attacker.RemoveIfStored(s.link);
@@ -289,36 +300,19 @@ const std::vector<TamperCase>& Cases() {
        "truncated"},
       {"delete everything", [](Scene& s) { CutTail(s.attacker, 1000000); }, 0, "consistent", 1,
        "truncated"},
-      {"rewrite a record and recompute",
-       [](Scene& s) {
-         s.attacker.Sql(fmt::format(
-             "UPDATE TN_ELECTRONIC_RECORD SET CN_DESCRIPTION = 'edited' WHERE OBJECT_ID = {}",
-             s.record));
-         s.attacker.Rechain();
-       },
+      {"rewrite a record and recompute", [](Scene& s) { Rewrite(s, "CN_DESCRIPTION = 'edited'"); },
        0, "consistent", 1, "rewritten"},
       {"move a record to another person, recompute",
        [](Scene& s) {
-         s.attacker.Sql(fmt::format(
-             "UPDATE TN_ELECTRONIC_RECORD SET CN_USER_ID = 2, KV_CREATED_BY = 2, CN_USER_NAME = "
-             "'Smith, Mark', CN_USER_NT_ID = 'msmith' WHERE OBJECT_ID = {}",
-             s.record));
-         s.attacker.Sql(
-             fmt::format("UPDATE KV_LEDGER SET USER_ID = 2 WHERE OBJECT_ID = {}", s.record));
-         s.attacker.Rechain();
+         Rewrite(s,
+                 "CN_USER_ID = 2, KV_CREATED_BY = 2, CN_USER_NAME = 'Smith, Mark', CN_USER_NT_ID "
+                 "= 'msmith'",
+                 "USER_ID = 2");
        },
        0, "consistent", 1, "rewritten"},
       {"back-date a record, recompute",
-       [](Scene& s) {
-         s.attacker.Sql(fmt::format(
-             "UPDATE TN_ELECTRONIC_RECORD SET KV_CREATED_AT = KV_CREATED_AT - 30 WHERE OBJECT_ID "
-             "= {}",
-             s.record));
-         s.attacker.Sql(
-             fmt::format("UPDATE KV_LEDGER SET STAMP = STAMP - 30 WHERE OBJECT_ID = {}", s.record));
-         s.attacker.Rechain();
-       },
-       0, "consistent", 1, "rewritten"},
+       [](Scene& s) { Rewrite(s, "KV_CREATED_AT = KV_CREATED_AT - 30", "STAMP = STAMP - 30"); }, 0,
+       "consistent", 1, "rewritten"},
       {"reorder two records, recompute",
        [](Scene& s) {
          s.attacker.Rechain([&](std::vector<emu::LedgerEntry>& entries) {
@@ -362,9 +356,7 @@ const std::vector<TamperCase>& Cases() {
        [](Scene& s) {
          s.attacker.Sql(fmt::format(
              "UPDATE TN_PART_HISTORY SET OBJECT_ID2 = 101 WHERE OBJECT_ID = {}", s.link));
-         s.attacker.Sql(fmt::format(
-             "UPDATE TN_ELECTRONIC_RECORD SET CN_OBJECT_ID = 101 WHERE OBJECT_ID = {}", s.record));
-         s.attacker.Rechain();
+         Rewrite(s, "CN_OBJECT_ID = 101");
        },
        0, "consistent", 1, "rewritten"},
       {"remove the database's id",
