@@ -63,7 +63,8 @@ std::vector<GivenAnchor> FromCsv(const std::string& text, const std::string& fil
   if (records.size() < 2) return {};
   const std::vector<std::string>& header = records[0];
   for (size_t column = header.size(); column-- > 0;) {
-    if (header[column] != emu::kLedgerHeadColumn) continue;
+    // "Ledger Head", or "Ledger Head (LEDGER_HEAD)" when an attribute took the label.
+    if (header[column].rfind(emu::kLedgerHeadColumn, 0) != 0) continue;
     if (records[1].size() <= column) return {};
     const auto anchor = emu::ParseHeadText(records[1][column], file);
     if (anchor) return {Given(*anchor)};

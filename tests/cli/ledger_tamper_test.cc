@@ -26,7 +26,7 @@
 #include "cli/verify_command.h"
 #include "emulator/store/database.h"
 #include "emulator/store/ledger.h"
-#include "runtime/ole_date.h"
+#include "support/temp_folder.h"
 
 namespace vtx::cli {
 namespace {
@@ -142,20 +142,15 @@ class Backend {
 
 class SqliteFiles : public Backend {
  public:
-  SqliteFiles() : dir_(fs::temp_directory_path() / fmt::format("vtx_tamper_{}", ::getpid())) {
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  ~SqliteFiles() override { fs::remove_all(dir_); }
-  std::string Original() override { return (dir_ / "original.db").string(); }
+  std::string Original() override { return (folder_ / "original.db").string(); }
   std::string FreshCopy(const std::string& name) override {
-    const fs::path copy = dir_ / (name + ".db");
+    const fs::path copy = folder_ / (name + ".db");
     fs::copy_file(Original(), copy, fs::copy_options::overwrite_existing);
     return copy.string();
   }
 
  private:
-  fs::path dir_;
+  test::TempFolder folder_{"vtx_tamper"};
 };
 
 class ServerDatabases : public Backend {
@@ -392,8 +387,8 @@ void RunSuite(Backend& backend, const char* name) {
   for (const TamperCase& c : Cases()) {
     SCOPED_TRACE(c.change);
     const std::string copy = backend.FreshCopy(c.change);
-    const fs::path anchor = fs::temp_directory_path() / fmt::format("vtx_anchor_{}", ::getpid());
-    fs::remove(anchor);
+    const test::TempFolder anchors("vtx_anchor");
+    const fs::path anchor = anchors / "checkpoints";
     ASSERT_EQ(CheckpointCommand(copy, anchor.string(), "", out, err), 0) << err.str();
     {
       Attacker attacker(copy);
@@ -407,7 +402,6 @@ void RunSuite(Backend& backend, const char* name) {
     }
     const Verdict plain = Verify(copy);
     const Verdict anchored = Verify(copy, {anchor.string()});
-    fs::remove(anchor);
     EXPECT_EQ(plain.status, c.plain_status) << plain.output;
     EXPECT_THAT(plain.output, HasSubstr(c.plain_says));
     EXPECT_EQ(anchored.status, c.anchored_status) << anchored.output;
@@ -441,7 +435,7 @@ TEST(LedgerTamperTest, OlderDatabaseGetsItsIdAndLinkEntriesFromItsFirstWriter) {
   EXPECT_EQ(before.status, 0) << before.output;
   EXPECT_THAT(before.output, HasSubstr("Links are not under the chain"));
   ASSERT_EQ(HookCommand({files.Original(), "", "jdoe", emu::OpenMode::kWrite}, "CHECKIN", "Part",
-                        "PN-00100 A", out, err),
+                        "PN-00100 A", {}, out, err),
             0);
   Verdict after = Verify(files.Original());
   EXPECT_EQ(after.status, 0) << after.output;

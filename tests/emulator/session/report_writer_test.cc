@@ -56,12 +56,18 @@ TEST(ReportWriterTest, CsvCellsAreNeverFormulasAndColumnsNeverShareALabel) {
                                                        {"a=b", "a=b"},
                                                        {"", ""}};
   for (const auto& [cell, written] : cells) EXPECT_EQ(SpreadsheetSafe(cell), written) << cell;
-  const std::vector<ReportRow> rows = {ReportRow{
-      "=cmd", "History", 5, "-2", {{"CN_OBJECT_ID", "Object Id", "7"}, {"A", "Key", "@x"}}}};
-  EXPECT_EQ(
-      RenderReportCsv(rows),
-      "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Object Id (CN_OBJECT_ID)\",\"Key (A)\"\r\n"
-      "\"'=cmd\",\"History\",\"5\",\"-2\",\"7\",\"'@x\"\r\n");
+  const std::vector<ReportRow> rows = {
+      ReportRow{"=cmd",
+                "History",
+                5,
+                "-2",
+                {{"CN_OBJECT_ID", "Object Id", "7"}, {"A", "Key", "@x"}, {"B", "Ledger", "b"}},
+                "",
+                true}};
+  EXPECT_EQ(RenderReportCsv(ReportHeading{}, rows),
+            "\"Section\",\"Class\",\"Object Id\",\"Key\",\"Object Id (CN_OBJECT_ID)\",\"Key "
+            "(A)\",\"Ledger\",\"Ledger (LEDGER)\",\"Ledger Head\"\r\n"
+            "\"'=cmd\",\"History\",\"5\",\"-2\",\"7\",\"'@x\",\"b\",\"\",\"\"\r\n");
 }
 
 TEST(ReportWriterTest, HtmlHasOneSectionPerObjectAndKeepsLineBreaks) {
