@@ -96,7 +96,7 @@ TEST(VerifyCommandTest, ReadsAnchorsFromEverySource) {
       {{db, {"1:" + std::string(64, 'f')}, signed_file, ""}, 2, "comes before --since"},
       {{db, {(dir / "nothing").string()}, "", ""}, 2, "neither SEQ:HASH nor a file"},
       {{db, {(dir / "key.pub").string()}, "", ""}, 2, "holds no head of the ledger"},
-      {{(dir / "none.db").string(), {}, "", ""}, 2, "no such database file"},
+      {{(dir / "none.db").string(), {}, "", ""}, 2, "no such database"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(fmt::format("{} {} {}", fmt::join(c.request.against, " "), c.request.since,
