@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/operation_names.h"
 #include "runtime/variant.h"
 #include "utils/string_map.h"
 

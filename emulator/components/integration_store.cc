@@ -5,13 +5,13 @@
 namespace vtx::emu {
 
 Ref<KvIntegrationEditor> EmulatedIntegrationStore::GetEditor() {
-  state_->Enter("KvIntegrationStore.GetEditor");
+  state_->Enter(op::KvIntegrationStore::GetEditor);
   return MakeRef<EmulatedIntegrationEditor>(state_);
 }
 
 bool EmulatedIntegrationEditor::EditObject(const Ref<KvObject>& object, Ref<KvObject>& out_object,
                                            int16_t& out_status) {
-  state_->Enter("KvIntegrationEditor.EditObject", object);
+  state_->Enter(op::KvIntegrationEditor::EditObject, object);
   if (!object) Raise(err::kObjectVariableNotSet);
   state_->BeforeUserWait();
   EditorAnswer answer = state_->answers.NextEditorAnswer();

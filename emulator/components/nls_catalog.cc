@@ -5,20 +5,20 @@
 namespace vtx::emu {
 
 void EmulatedNlsCatalog::SetLanguage(const std::string& language) {
-  state_->Enter("NlsCatalog.SetLanguage", language);
+  state_->Enter(op::NlsCatalog::SetLanguage, language);
   language_ = language;
 }
 
 bool EmulatedNlsCatalog::HasText(const std::string& language, const std::string& name_space,
                                  const std::string& key, const std::string& appendix,
                                  const std::string& version) {
-  state_->Enter("NlsCatalog.HasText", language, name_space, key, appendix, version);
+  state_->Enter(op::NlsCatalog::HasText, language, name_space, key, appendix, version);
   return Find(language, name_space, key, appendix) != nullptr;
 }
 
 std::string EmulatedNlsCatalog::GetText(const std::string& name_space, const std::string& key,
                                         const std::string& appendix, const std::string& version) {
-  state_->Enter("NlsCatalog.GetText", name_space, key, appendix, version);
+  state_->Enter(op::NlsCatalog::GetText, name_space, key, appendix, version);
   const CatalogText* text = Find(language_, name_space, key, appendix);
   return text ? text->text : std::string();
 }

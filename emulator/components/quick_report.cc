@@ -136,12 +136,16 @@ Variant QuickReport::Invoke(std::string_view name, InvokeKind kind, std::vector<
   if (kind != InvokeKind::kMethod || !SameNoCase(name, "GenerateReportByObjects"))
     Raise(err::kNotSupported);
   if (args.size() != 2) Raise(450, "Wrong number of arguments or invalid property assignment");
-  return GenerateReportByObjects(args[0], args[1]);
+  state_->Enter(op::GenerateRpt::GenerateReportByObjects, args[0], args[1]);
+  return Variant(Report(args[1].ToObjectAs<KvObjects>()));
 }
 
-Variant QuickReport::GenerateReportByObjects(const Variant& session, const Variant& objects) {
-  state_->Enter("GenerateRpt.GenerateReportByObjects", session, objects);
-  Ref<KvObjects> collection = objects.ToObjectAs<KvObjects>();
+int16_t QuickReport::GenerateReportByObjects(Ref<KvSession>& session, Ref<KvObjects>& objects) {
+  state_->Enter(op::GenerateRpt::GenerateReportByObjects, Variant(session), Variant(objects));
+  return Report(objects);
+}
+
+int16_t QuickReport::Report(const Ref<KvObjects>& collection) {
   if (!collection) Raise(err::kObjectVariableNotSet);
 
   ReportRecord record;
@@ -177,9 +181,10 @@ Variant QuickReport::GenerateReportByObjects(const Variant& session, const Varia
     record.host_files.push_back(path);
     record.files.push_back(state_->DisplayPath(path));
   }
-  record.returned = Variant(static_cast<int16_t>(rows.size()));
+  const auto reported = static_cast<int16_t>(rows.size());
+  record.returned = Variant(reported);
   state_->recorder.Reported(record);
-  return record.returned;
+  return reported;
 }
 
 }  // namespace vtx::emu

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "emulator/session/host_state.h"
-#include "runtime/dispatch.h"
+#include "host/kv_components.h"
+#include "host/kv_object.h"
+#include "host/kv_session.h"
 
 namespace vtx::emu {
 
-// "KvQuickReport.GenerateRpt", reached only by late binding.
+// "KvQuickReport.GenerateRpt"; the add-in reaches it only by late binding.
 // GenerateReportByObjects(session, collection) writes one report of the
 // collection's objects (report_writer.h: a page with one section per object
 // the records are about, and a CSV of every value) as Report_NNNN.html and
@@ -22,16 +24,19 @@ namespace vtx::emu {
 // The call passes the monitor as "GenerateRpt.GenerateReportByObjects"; the
 // component's own reading of the objects is not monitored.
 // Thread-safety: none.
-class QuickReport : public Dispatch {
+class QuickReport : public GenerateRpt {
  public:
   explicit QuickReport(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
 
+  // By name, as the add-in calls it: the call is monitored before its
+  // arguments are looked at.
   Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
-  std::string_view GetTypeName() const override { return "GenerateRpt"; }
-
-  Variant GenerateReportByObjects(const Variant& session, const Variant& objects);
+  // As the host's type library declares it (through COM).
+  int16_t GenerateReportByObjects(Ref<KvSession>& session, Ref<KvObjects>& objects) override;
 
  private:
+  int16_t Report(const Ref<KvObjects>& collection);
+
   std::shared_ptr<HostState> state_;
 };
 

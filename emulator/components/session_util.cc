@@ -27,7 +27,7 @@ int64_t NextDatabaseCounter(Store& store, const std::string& name) {
 
 Variant EmulatedSessionUtil::NewIdentifierValue(const Ref<KvAttribute>& attribute,
                                                 const std::string& text) {
-  state_->Enter("KvSessionUtil.NewIdentifierValue", attribute, text);
+  state_->Enter(op::KvSessionUtil::NewIdentifierValue, attribute, text);
   int32_t type = ftype::kText;
   if (attribute) {
     CallMonitor::Pause pause(*state_->monitor);

@@ -19,24 +19,24 @@ EmulatedView::EmulatedView(std::shared_ptr<HostState> state, Ref<KvObjectStore> 
       record_(std::move(record)) {}
 
 void EmulatedView::SetCaption(const std::string& caption) {
-  state_->Enter("KvView.SetCaption", caption);
+  state_->Enter(op::KvView::SetCaption, caption);
   record_->SetCaption(caption);
 }
 
 Ref<KvViewContent> EmulatedView::GetContents() {
-  state_->Enter("KvView.GetContents");
+  state_->Enter(op::KvView::GetContents);
   return MakeRef<EmulatedViewContent>(state_, object_store_, record_,
                                       EmulatedViewContent::Part::kContents);
 }
 
 Ref<KvViewContent> EmulatedView::GetSelection() {
-  state_->Enter("KvView.GetSelection");
+  state_->Enter(op::KvView::GetSelection);
   return MakeRef<EmulatedViewContent>(state_, object_store_, record_,
                                       EmulatedViewContent::Part::kSelection);
 }
 
 Ref<KvGuiWindow> EmulatedView::GetWindow() {
-  state_->Enter("KvView.GetWindow");
+  state_->Enter(op::KvView::GetWindow);
   return MakeRef<EmulatedViewWindow>(
       state_, Ref<EmulatedView>(std::static_pointer_cast<EmulatedView>(shared_from_this())));
 }

@@ -18,7 +18,7 @@ std::vector<ObjectRef> CollectIds(CallMonitor& monitor, const Ref<KvObjects>& ob
 
 void EmulatedGuiNotifier::NotifyObjectsChanged(int32_t kind, const Ref<KvObjects>& objects,
                                                bool flag) {
-  state_->Enter("KvGuiNotifier.NotifyObjectsChanged", kind, objects, flag);
+  state_->Enter(op::KvGuiNotifier::NotifyObjectsChanged, kind, objects, flag);
   if (!objects) Raise(err::kObjectVariableNotSet);
   state_->recorder.Notified(NotificationRecord{kind, CollectIds(*state_->monitor, objects), flag});
 }

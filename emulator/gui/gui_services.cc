@@ -7,17 +7,17 @@
 namespace vtx::emu {
 
 Ref<KvGuiWindow> EmulatedGuiServices::GetMainWindow() {
-  state_->Enter("KvGuiServices.GetMainWindow");
+  state_->Enter(op::KvGuiServices::GetMainWindow);
   return MakeRef<EmulatedMainWindow>(state_);
 }
 
 Ref<KvView> EmulatedGuiServices::CreateView(int32_t view_type) {
-  state_->Enter("KvGuiServices.CreateView", view_type);
+  state_->Enter(op::KvGuiServices::CreateView, view_type);
   return EmulatedView::Create(state_, object_store_, view_type);
 }
 
 Ref<KvGuiNotifier> EmulatedGuiServices::GetNotifier() {
-  state_->Enter("KvGuiServices.GetNotifier");
+  state_->Enter(op::KvGuiServices::GetNotifier);
   return MakeRef<EmulatedGuiNotifier>(state_);
 }
 

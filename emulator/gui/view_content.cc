@@ -6,7 +6,7 @@
 namespace vtx::emu {
 
 void EmulatedViewContent::AddObjects(const Ref<KvObjects>& objects) {
-  state_->Enter("KvViewContent.AddObjects", objects);
+  state_->Enter(op::KvViewContent::AddObjects, objects);
   if (!objects) Raise(err::kObjectVariableNotSet);
   if (part_ == Part::kContents) {
     record_->AddObjects(objects);
@@ -17,7 +17,7 @@ void EmulatedViewContent::AddObjects(const Ref<KvObjects>& objects) {
 }
 
 Ref<KvObjects> EmulatedViewContent::GetObjects() {
-  state_->Enter("KvViewContent.GetObjects");
+  state_->Enter(op::KvViewContent::GetObjects);
   std::vector<Ref<KvObject>> objects;
   if (part_ == Part::kContents) {
     objects = record_->Objects();
@@ -31,7 +31,7 @@ Ref<KvObjects> EmulatedViewContent::GetObjects() {
 }
 
 Ref<KvObject> EmulatedViewContent::GetSelectedObject() {
-  state_->Enter("KvViewContent.GetSelectedObject");
+  state_->Enter(op::KvViewContent::GetSelectedObject);
   return record_->Selection();
 }
 

@@ -5,7 +5,7 @@
 namespace vtx::emu {
 
 void EmulatedViewWindow::Show() {
-  state_->Enter("KvGuiWindow.Show");
+  state_->Enter(op::KvGuiWindow::Show);
   const std::shared_ptr<ViewRecord>& record = view_->Record();
   state_->recorder.Shown(record, true);
   state_->BeforeUserWait();
@@ -14,22 +14,22 @@ void EmulatedViewWindow::Show() {
 }
 
 void EmulatedViewWindow::ShowModeless() {
-  state_->Enter("KvGuiWindow.ShowModeless");
+  state_->Enter(op::KvGuiWindow::ShowModeless);
   state_->recorder.Shown(view_->Record(), false);
 }
 
 int32_t EmulatedViewWindow::GetHandle() {
-  state_->Enter("KvGuiWindow.GetHandle");
+  state_->Enter(op::KvGuiWindow::GetHandle);
   return view_->Record()->WindowHandle();
 }
 
 void EmulatedViewWindow::SetOwner(int32_t handle) {
-  state_->Enter("KvGuiWindow.SetOwner", handle);
+  state_->Enter(op::KvGuiWindow::SetOwner, handle);
   view_->Record()->SetOwnerHandle(handle);
 }
 
 Ref<KvView> EmulatedViewWindow::GetActiveView() {
-  state_->Enter("KvGuiWindow.GetActiveView");
+  state_->Enter(op::KvGuiWindow::GetActiveView);
   return view_;
 }
 

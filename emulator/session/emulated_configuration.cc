@@ -3,7 +3,7 @@
 namespace vtx::emu {
 
 Variant EmulatedConfiguration::GetValue(const std::string& path) {
-  state_->Enter("KvConfiguration.GetValue", path);
+  state_->Enter(op::KvConfiguration::GetValue, path);
   const Variant* value = FindConfiguration(state_->environment, path);
   return value ? *value : Variant(std::string());
 }

@@ -3,12 +3,12 @@
 namespace vtx::emu {
 
 Variant EmulatedGlobals::GetValue(const std::string& name) {
-  state_->Enter("KvGlobals.GetValue", name);
+  state_->Enter(op::KvGlobals::GetValue, name);
   return Peek(name);
 }
 
 void EmulatedGlobals::SetValue(const std::string& name, const Variant& value) {
-  state_->Enter("KvGlobals.SetValue", name, value);
+  state_->Enter(op::KvGlobals::SetValue, name, value);
   Put(name, value);
 }
 

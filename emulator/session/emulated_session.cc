@@ -19,37 +19,37 @@ EmulatedSession::EmulatedSession(std::shared_ptr<HostState> state)
       configuration_(MakeRef<EmulatedConfiguration>(state_)) {}
 
 Ref<KvObjectStore> EmulatedSession::GetObjectStore() {
-  state_->Enter("KvSession.GetObjectStore");
+  state_->Enter(op::KvSession::GetObjectStore);
   return object_store_;
 }
 
 Ref<KvClasses> EmulatedSession::GetClasses() {
-  state_->Enter("KvSession.GetClasses");
+  state_->Enter(op::KvSession::GetClasses);
   return state_->store->Classes();
 }
 
 Ref<KvGlobals> EmulatedSession::GetGlobals() {
-  state_->Enter("KvSession.GetGlobals");
+  state_->Enter(op::KvSession::GetGlobals);
   return globals_;
 }
 
 Ref<KvUserInfo> EmulatedSession::GetUserInfo() {
-  state_->Enter("KvSession.GetUserInfo");
+  state_->Enter(op::KvSession::GetUserInfo);
   return user_info_;
 }
 
 std::string EmulatedSession::GetLanguage() {
-  state_->Enter("KvSession.GetLanguage");
+  state_->Enter(op::KvSession::GetLanguage);
   return state_->environment.language;
 }
 
 Ref<KvConfiguration> EmulatedSession::GetConfiguration() {
-  state_->Enter("KvSession.GetConfiguration");
+  state_->Enter(op::KvSession::GetConfiguration);
   return configuration_;
 }
 
 Ref<Dispatch> EmulatedSession::CreateHostComponent(const std::string& prog_id) {
-  state_->Enter("KvSession.CreateHostComponent", prog_id);
+  state_->Enter(op::KvSession::CreateHostComponent, prog_id);
   state_->Enter("CreateHostComponent:" + prog_id);
   Ref<Dispatch> component = NewHostComponent(state_, object_store_, prog_id);
   if (!component) Raise(err::kCannotCreateObject);
@@ -57,7 +57,7 @@ Ref<Dispatch> EmulatedSession::CreateHostComponent(const std::string& prog_id) {
 }
 
 Ref<KvStrings> EmulatedSession::CreateStringList() {
-  state_->Enter("KvSession.CreateStringList");
+  state_->Enter(op::KvSession::CreateStringList);
   return state_->store->NewStrings();
 }
 

@@ -3,7 +3,7 @@
 namespace vtx::emu {
 
 Ref<KvObject> EmulatedUserInfo::GetCurrentUser() {
-  state_->Enter("KvUserInfo.GetCurrentUser");
+  state_->Enter(op::KvUserInfo::GetCurrentUser);
   const std::optional<ObjectKey>& user = state_->environment.user;
   if (!user) return nullptr;
   CallMonitor::Pause pause(*state_->monitor);
@@ -13,7 +13,7 @@ Ref<KvObject> EmulatedUserInfo::GetCurrentUser() {
 }
 
 int32_t EmulatedUserInfo::GetCurrentUserId() {
-  state_->Enter("KvUserInfo.GetCurrentUserId");
+  state_->Enter(op::KvUserInfo::GetCurrentUserId);
   const std::optional<ObjectKey>& user = state_->environment.user;
   return user ? user->object_id : 0;
 }

@@ -25,102 +25,102 @@ std::vector<int> AllAttributes(const ClassDef& def) {
 }
 
 Ref<KvClass> EmuClasses::ClassById(int16_t class_id) {
-  c_.monitor->Enter("KvClasses.ClassById", class_id);
+  c_.monitor->Enter(op::KvClasses::ClassById, class_id);
   const ClassDef* def = c_.model->ById(class_id);
   return def ? Ref<KvClass>(MakeRef<EmuClass>(c_, *def)) : nullptr;
 }
 
 Ref<KvClass> EmuClasses::ClassByName(const std::string& name) {
-  c_.monitor->Enter("KvClasses.ClassByName", name);
+  c_.monitor->Enter(op::KvClasses::ClassByName, name);
   const ClassDef* def = c_.model->ByName(name);
   return def ? Ref<KvClass>(MakeRef<EmuClass>(c_, *def)) : nullptr;
 }
 
 Ref<KvClass> EmuClasses::ClassByTableName(const std::string& table_name) {
-  c_.monitor->Enter("KvClasses.ClassByTableName", table_name);
+  c_.monitor->Enter(op::KvClasses::ClassByTableName, table_name);
   const ClassDef* def = c_.model->ByTable(table_name);
   return def ? Ref<KvClass>(MakeRef<EmuClass>(c_, *def)) : nullptr;
 }
 
 Ref<KvClassList> EmuClasses::GetAllClasses() {
-  c_.monitor->Enter("KvClasses.GetAllClasses");
+  c_.monitor->Enter(op::KvClasses::GetAllClasses);
   std::vector<int16_t> ids;
   for (const ClassDef& def : c_.model->classes) ids.push_back(def.id);
   return MakeRef<EmuClassList>(c_, std::move(ids));
 }
 
 int32_t EmuClassList::GetCount() {
-  c_.monitor->Enter("KvClassList.GetCount");
+  c_.monitor->Enter(op::KvClassList::GetCount);
   return static_cast<int32_t>(ids_.size());
 }
 
 Ref<KvClass> EmuClassList::Item(int32_t index) {
-  c_.monitor->Enter("KvClassList.Item", index);
+  c_.monitor->Enter(op::KvClassList::Item, index);
   if (index < 0 || static_cast<size_t>(index) >= ids_.size()) Raise(err::kSubscriptOutOfRange);
   return MakeRef<EmuClass>(c_, *c_.model->ById(ids_[index]));
 }
 
 int16_t EmuClass::GetClassId() {
-  c_.monitor->Enter("KvClass.GetClassId");
+  c_.monitor->Enter(op::KvClass::GetClassId);
   return def_.id;
 }
 
 int16_t EmuClass::GetSuperClassId() {
-  c_.monitor->Enter("KvClass.GetSuperClassId");
+  c_.monitor->Enter(op::KvClass::GetSuperClassId);
   return def_.super;
 }
 
 std::string EmuClass::GetName() {
-  c_.monitor->Enter("KvClass.GetName");
+  c_.monitor->Enter(op::KvClass::GetName);
   return def_.name;
 }
 
 std::string EmuClass::GetTableName() {
-  c_.monitor->Enter("KvClass.GetTableName");
+  c_.monitor->Enter(op::KvClass::GetTableName);
   return def_.table;
 }
 
 int32_t EmuClass::GetClassKind() {
-  c_.monitor->Enter("KvClass.GetClassKind");
+  c_.monitor->Enter(op::KvClass::GetClassKind);
   return def_.kind;
 }
 
 Ref<KvAttributes> EmuClass::GetAttributes() {
-  c_.monitor->Enter("KvClass.GetAttributes");
+  c_.monitor->Enter(op::KvClass::GetAttributes);
   return MakeRef<EmuAttributes>(c_, def_, AllAttributes(def_));
 }
 
 Ref<KvAttributes> EmuClass::GetIdentifierAttributes() {
-  c_.monitor->Enter("KvClass.GetIdentifierAttributes");
+  c_.monitor->Enter(op::KvClass::GetIdentifierAttributes);
   std::vector<int> indexes;
   for (const std::string& name : def_.identifiers) indexes.push_back(def_.FindAttribute(name));
   return MakeRef<EmuAttributes>(c_, def_, std::move(indexes));
 }
 
 Ref<KvClassLinks> EmuClass::GetClassLinks() {
-  c_.monitor->Enter("KvClass.GetClassLinks");
+  c_.monitor->Enter(op::KvClass::GetClassLinks);
   return MakeRef<EmuClassLinks>(c_, def_);
 }
 
 int16_t EmuClass::GetHierarchyLinkClassId() {
-  c_.monitor->Enter("KvClass.GetHierarchyLinkClassId");
+  c_.monitor->Enter(op::KvClass::GetHierarchyLinkClassId);
   return def_.hierarchy_link;
 }
 
 Ref<KvAttribute> EmuClass::AttributeByName(const std::string& name, int32_t flags) {
-  c_.monitor->Enter("KvClass.AttributeByName", name, flags);
+  c_.monitor->Enter(op::KvClass::AttributeByName, name, flags);
   const int index = def_.FindAttribute(name);
   if (index < 0) RaiseUnknownAttribute(def_, name);
   return MakeRef<EmuAttribute>(c_, def_, index);
 }
 
 bool EmuClass::HasAttribute(const std::string& name) {
-  c_.monitor->Enter("KvClass.HasAttribute", name);
+  c_.monitor->Enter(op::KvClass::HasAttribute, name);
   return def_.FindAttribute(name) >= 0;
 }
 
 Ref<KvClassList> EmuClassLinks::GetAll() {
-  c_.monitor->Enter("KvClassLinks.GetAll");
+  c_.monitor->Enter(op::KvClassLinks::GetAll);
   std::vector<int16_t> ids;
   for (const ClassDef& link : c_.model->classes) {
     if (!link.IsLink()) continue;
@@ -132,7 +132,7 @@ Ref<KvClassList> EmuClassLinks::GetAll() {
 }
 
 Ref<KvClassList> EmuClassLinks::GetTo(int16_t class_id) {
-  c_.monitor->Enter("KvClassLinks.GetTo", class_id);
+  c_.monitor->Enter(op::KvClassLinks::GetTo, class_id);
   std::vector<int16_t> ids;
   const Model& m = *c_.model;
   for (const ClassDef& link : m.classes) {
@@ -145,12 +145,12 @@ Ref<KvClassList> EmuClassLinks::GetTo(int16_t class_id) {
 }
 
 int32_t EmuAttributes::GetCount() {
-  c_.monitor->Enter("KvAttributes.GetCount");
+  c_.monitor->Enter(op::KvAttributes::GetCount);
   return static_cast<int32_t>(indexes_.size());
 }
 
 Ref<KvAttribute> EmuAttributes::Item(const Variant& index) {
-  c_.monitor->Enter("KvAttributes.Item", index);
+  c_.monitor->Enter(op::KvAttributes::Item, index);
   if (index.IsString()) {
     for (int i : indexes_)
       if (SameName(def_.attributes[i].name, index.AsString()))
@@ -163,44 +163,44 @@ Ref<KvAttribute> EmuAttributes::Item(const Variant& index) {
 }
 
 Ref<KvAttribute> EmuAttributes::ItemByName(const std::string& name) {
-  c_.monitor->Enter("KvAttributes.ItemByName", name);
+  c_.monitor->Enter(op::KvAttributes::ItemByName, name);
   for (int i : indexes_)
     if (SameName(def_.attributes[i].name, name)) return MakeRef<EmuAttribute>(c_, def_, i);
   Raise(err::kSubscriptOutOfRange);
 }
 
 Ref<KvClass> EmuAttributes::GetClass() {
-  c_.monitor->Enter("KvAttributes.GetClass");
+  c_.monitor->Enter(op::KvAttributes::GetClass);
   return MakeRef<EmuClass>(c_, def_);
 }
 
 std::string EmuAttribute::GetName() {
-  c_.monitor->Enter("KvAttribute.GetName");
+  c_.monitor->Enter(op::KvAttribute::GetName);
   return Def().name;
 }
 
 std::string EmuAttribute::GetExternalName() {
-  c_.monitor->Enter("KvAttribute.GetExternalName");
+  c_.monitor->Enter(op::KvAttribute::GetExternalName);
   return Def().external;
 }
 
 int32_t EmuAttribute::GetAttributeType() {
-  c_.monitor->Enter("KvAttribute.GetAttributeType");
+  c_.monitor->Enter(op::KvAttribute::GetAttributeType);
   return Def().type;
 }
 
 int32_t EmuAttribute::GetLookupClassId() {
-  c_.monitor->Enter("KvAttribute.GetLookupClassId");
+  c_.monitor->Enter(op::KvAttribute::GetLookupClassId);
   return Def().lookup;
 }
 
 int32_t EmuAttribute::GetLength() {
-  c_.monitor->Enter("KvAttribute.GetLength");
+  c_.monitor->Enter(op::KvAttribute::GetLength);
   return Def().length;
 }
 
 bool EmuAttribute::IsExcludedFromHistory() {
-  c_.monitor->Enter("KvAttribute.IsExcludedFromHistory");
+  c_.monitor->Enter(op::KvAttribute::IsExcludedFromHistory);
   return Def().excluded_from_history;
 }
 

@@ -25,22 +25,22 @@ Ref<KvLookupItem> FindLookupItemById(const std::shared_ptr<Store>& store, int16_
 }
 
 Ref<KvLookupItem> EmuLookupTable::FindItem(const std::string& text) {
-  store_->Monitor().Enter("KvLookupTable.FindItem", text);
+  store_->Monitor().Enter(op::KvLookupTable::FindItem, text);
   return FindLookupItemByText(store_, class_id_, text);
 }
 
 int32_t EmuLookupItem::GetId() {
-  store_->Monitor().Enter("KvLookupItem.GetId");
+  store_->Monitor().Enter(op::KvLookupItem::GetId);
   return id_;
 }
 
 std::string EmuLookupItem::GetText() {
-  store_->Monitor().Enter("KvLookupItem.GetText");
+  store_->Monitor().Enter(op::KvLookupItem::GetText);
   return text_;
 }
 
 std::string EmuObjectDisplay::GetText(int32_t flags) {
-  store_->Monitor().Enter("KvObjectDisplay.GetText", flags);
+  store_->Monitor().Enter(op::KvObjectDisplay::GetText, flags);
   return text_;
 }
 

@@ -68,66 +68,66 @@ void EmuObject::LoadSome(const std::vector<int>& attributes, std::vector<Variant
 Variant EmuObject::GetDefaultValue() { return Variant(KeyTextOf(*def_, *data_, " ")); }
 
 int32_t EmuObject::GetObjectId() {
-  Monitor().Enter("KvObject.GetObjectId");
+  Monitor().Enter(op::KvObject::GetObjectId);
   return id_;
 }
 
 int16_t EmuObject::GetClassId() {
-  Monitor().Enter("KvObject.GetClassId");
+  Monitor().Enter(op::KvObject::GetClassId);
   return def_->id;
 }
 
 Ref<KvClass> EmuObject::GetClass() {
-  Monitor().Enter("KvObject.GetClass");
+  Monitor().Enter(op::KvObject::GetClass);
   return MakeRef<EmuClass>(store_->Context(), *def_);
 }
 
 Ref<KvObjectStore> EmuObject::GetObjectStore() {
-  Monitor().Enter("KvObject.GetObjectStore");
+  Monitor().Enter(op::KvObject::GetObjectStore);
   return object_store_;
 }
 
 Variant EmuObject::GetValue(const std::string& name) {
-  Monitor().Enter("KvObject.GetValue", name);
+  Monitor().Enter(op::KvObject::GetValue, name);
   const int index = data_->Find(name);
   if (index < 0) RaiseUnknownAttribute(*def_, name);
   return data_->ValueAt(index);
 }
 
 void EmuObject::SetValue(const std::string& name, const Variant& value) {
-  Monitor().Enter("KvObject.SetValue", name, value);
+  Monitor().Enter(op::KvObject::SetValue, name, value);
   const int index = data_->Find(name);
   if (index < 0) RaiseUnknownAttribute(*def_, name);
   data_->Write(index, value);
 }
 
 Ref<KvRecord> EmuObject::GetData() {
-  Monitor().Enter("KvObject.GetData");
+  Monitor().Enter(op::KvObject::GetData);
   return Ref<KvRecord>(data_);
 }
 
 Ref<KvAttributes> EmuObject::GetAttributes() {
-  Monitor().Enter("KvObject.GetAttributes");
+  Monitor().Enter(op::KvObject::GetAttributes);
   return MakeRef<EmuAttributes>(store_->Context(), *def_, AllAttributes(*def_));
 }
 
 int32_t EmuObject::GetAttributeCount() {
-  Monitor().Enter("KvObject.GetAttributeCount");
+  Monitor().Enter(op::KvObject::GetAttributeCount);
   return static_cast<int32_t>(def_->attributes.size());
 }
 
 std::string EmuObject::GetKeyText(const std::string& separator) {
-  Monitor().Enter("KvObject.GetKeyText", separator);
+  Monitor().Enter(op::KvObject::GetKeyText, separator);
   return KeyTextOf(*def_, *data_, separator);
 }
 
 Ref<KvObject> EmuObject::NewInstance() {
-  Monitor().Enter("KvObject.NewInstance");
+  Monitor().Enter(op::KvObject::NewInstance);
   return MakeRef<EmuObject>(store_, object_store_, *def_, id_);
 }
 
 void EmuObject::PrepareNew() {
-  Monitor().Enter("KvObject.PrepareNew");
+  Monitor().Enter(op::KvObject::PrepareNew);
   // A stored instance keeps what it holds: it is about to read anyway.
   if (IsStored()) return;
   data_->ClearValues();
@@ -143,17 +143,17 @@ bool EmuObject::DoApplyDefaults() {
 }
 
 void EmuObject::CompleteNew() {
-  Monitor().Enter("KvObject.CompleteNew");
+  Monitor().Enter(op::KvObject::CompleteNew);
   if (!IsStored()) DoApplyDefaults();
 }
 
 bool EmuObject::ApplyClassDefaults() {
-  Monitor().Enter("KvObject.ApplyClassDefaults");
+  Monitor().Enter(op::KvObject::ApplyClassDefaults);
   return DoApplyDefaults();
 }
 
 void EmuObject::AddAttributeToRead(const std::string& name) {
-  Monitor().Enter("KvObject.AddAttributeToRead", name);
+  Monitor().Enter(op::KvObject::AddAttributeToRead, name);
   if (def_->FindAttribute(name) < 0) RaiseUnknownAttribute(*def_, name);
   to_read_.push_back(name);
 }
@@ -166,12 +166,12 @@ void EmuObject::ReadStored() {
 }
 
 void EmuObject::Retrieve() {
-  Monitor().Enter("KvObject.Retrieve");
+  Monitor().Enter(op::KvObject::Retrieve);
   ReadStored();
 }
 
 void EmuObject::Refresh() {
-  Monitor().Enter("KvObject.Refresh");
+  Monitor().Enter(op::KvObject::Refresh);
   ReadStored();
 }
 
@@ -189,12 +189,12 @@ void EmuObject::DoInsert() {
 }
 
 void EmuObject::Insert(const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.Insert", ObjectArg(options));
+  Monitor().Enter(op::KvObject::Insert, ObjectArg(options));
   DoInsert();
 }
 
 void EmuObject::InsertPlain() {
-  Monitor().Enter("KvObject.InsertPlain");
+  Monitor().Enter(op::KvObject::InsertPlain);
   DoInsert();
 }
 
@@ -209,27 +209,27 @@ void EmuObject::DoUpdate() {
 }
 
 void EmuObject::Update() {
-  Monitor().Enter("KvObject.Update");
+  Monitor().Enter(op::KvObject::Update);
   DoUpdate();
 }
 
 void EmuObject::UpdateWithOptions(const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.UpdateWithOptions", ObjectArg(options));
+  Monitor().Enter(op::KvObject::UpdateWithOptions, ObjectArg(options));
   DoUpdate();
 }
 
 void EmuObject::Delete(const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.Delete", ObjectArg(options));
+  Monitor().Enter(op::KvObject::Delete, ObjectArg(options));
   if (!IsStored()) RaiseNotStored(*def_);
   store_->DeleteStored(id_);
 }
 
-void EmuObject::BeginStore() { Monitor().Enter("KvObject.BeginStore"); }
+void EmuObject::BeginStore() { Monitor().Enter(op::KvObject::BeginStore); }
 
-void EmuObject::EndStore() { Monitor().Enter("KvObject.EndStore"); }
+void EmuObject::EndStore() { Monitor().Enter(op::KvObject::EndStore); }
 
 Ref<KvObject> EmuObject::CreateLink(int16_t link_class_id, const Ref<KvObject>& other) {
-  Monitor().Enter("KvObject.CreateLink", link_class_id, ObjectArg(other));
+  Monitor().Enter(op::KvObject::CreateLink, link_class_id, ObjectArg(other));
   const Model& model = store_->GetModel();
   const ClassDef& link = store_->ClassOrRaise(link_class_id);
   if (!link.IsLink())
@@ -259,7 +259,7 @@ Ref<KvObject> EmuObject::CreateLink(int16_t link_class_id, const Ref<KvObject>& 
 
 Ref<KvObject> EmuObject::LinkTo(int32_t mode, const Ref<KvObject>& father,
                                 const Ref<KvRecord>& link_values, const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.LinkTo", mode, ObjectArg(father), ObjectArg(link_values),
+  Monitor().Enter(op::KvObject::LinkTo, mode, ObjectArg(father), ObjectArg(link_values),
                   ObjectArg(options));
   const Model& model = store_->GetModel();
   if (def_->hierarchy_link == 0)
@@ -288,7 +288,7 @@ Ref<KvObject> EmuObject::LinkTo(int32_t mode, const Ref<KvObject>& father,
 }
 
 Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
-  Monitor().Enter("KvObject.GetRelatedObjects", ObjectArg(query));
+  Monitor().Enter(op::KvObject::GetRelatedObjects, ObjectArg(query));
   auto q = CastTo<EmuQuery>(Ref<Dispatch>(query));
   if (!q) Raise(err::kObjectVariableNotSet);
   const QueryPlan& plan = q->Plan();
@@ -318,7 +318,7 @@ Ref<KvObjects> EmuObject::GetRelatedObjects(const Ref<KvQuery>& query) {
 
 Ref<KvObjects> EmuObject::GetLinkedObjects(const Ref<KvQuery>& query,
                                            const Ref<KvOptions>& options) {
-  Monitor().Enter("KvObject.GetLinkedObjects", ObjectArg(query), ObjectArg(options));
+  Monitor().Enter(op::KvObject::GetLinkedObjects, ObjectArg(query), ObjectArg(options));
   if (!IsStored()) RaiseNotStored(*def_);
   std::vector<int32_t> others;
   for (const LinkHit& hit : store_->Objects().LinksOf(id_))
@@ -338,7 +338,7 @@ Ref<KvObjects> EmuObject::GetLinkedObjects(const Ref<KvQuery>& query,
 }
 
 bool EmuObject::IsOnDesktop() {
-  Monitor().Enter("KvObject.IsOnDesktop");
+  Monitor().Enter(op::KvObject::IsOnDesktop);
   if (!IsStored()) return false;
   bool related = false;
   for (const LinkHit& hit : store_->Objects().LinksOf(id_)) {

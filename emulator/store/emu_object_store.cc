@@ -62,27 +62,27 @@ Ref<KvObject> EmuObjectStore::Load(ObjectRef object) {
 }
 
 Ref<KvSession> EmuObjectStore::GetSession() {
-  store_->Monitor().Enter("KvObjectStore.GetSession");
+  store_->Monitor().Enter(op::KvObjectStore::GetSession);
   return Ref<KvSession>(session_.lock());
 }
 
 Ref<KvObject> EmuObjectStore::CreateObject(int16_t class_id) {
-  store_->Monitor().Enter("KvObjectStore.CreateObject", class_id);
+  store_->Monitor().Enter(op::KvObjectStore::CreateObject, class_id);
   return MakeRef<EmuObject>(store_, Self(), store_->ClassOrRaise(class_id), 0);
 }
 
 Ref<KvObjects> EmuObjectStore::CreateObjects() {
-  store_->Monitor().Enter("KvObjectStore.CreateObjects");
+  store_->Monitor().Enter(op::KvObjectStore::CreateObjects);
   return MakeRef<EmuObjects>(store_, Self());
 }
 
 Ref<KvObject> EmuObjectStore::GetObjectById(int16_t class_id, int32_t object_id) {
-  store_->Monitor().Enter("KvObjectStore.GetObjectById", class_id, object_id);
+  store_->Monitor().Enter(op::KvObjectStore::GetObjectById, class_id, object_id);
   return Load(ObjectRef{class_id, object_id});
 }
 
 Ref<KvObject> EmuObjectStore::ObjectFromRecord(const Ref<KvRecord>& record, bool flag) {
-  store_->Monitor().Enter("KvObjectStore.ObjectFromRecord", Arg(record), flag);
+  store_->Monitor().Enter(op::KvObjectStore::ObjectFromRecord, Arg(record), flag);
   if (!record) Raise(err::kObjectVariableNotSet);
   RecordTable table;
   if (auto* own = dynamic_cast<EmuRecord*>(record.get())) {
@@ -98,70 +98,70 @@ Ref<KvObject> EmuObjectStore::ObjectFromRecord(const Ref<KvRecord>& record, bool
 }
 
 Ref<KvObjects> EmuObjectStore::ObjectsFromRecordList(const Ref<KvRecordList>& list, bool flag) {
-  store_->Monitor().Enter("KvObjectStore.ObjectsFromRecordList", Arg(list), flag);
+  store_->Monitor().Enter(op::KvObjectStore::ObjectsFromRecordList, Arg(list), flag);
   auto rows = RowsOf(*store_, list);
   return EmuObjects::FromItems(store_, Self(), ObjectsFromRows(store_, Self(), *rows));
 }
 
 Ref<KvCompositeObjects> EmuObjectStore::ObjectsFromRecords(const Ref<KvRecordList>& list,
                                                            bool flag) {
-  store_->Monitor().Enter("KvObjectStore.ObjectsFromRecords", Arg(list), flag);
+  store_->Monitor().Enter(op::KvObjectStore::ObjectsFromRecords, Arg(list), flag);
   return EmuObjects::FromRows(store_, Self(), RowsOf(*store_, list));
 }
 
 Ref<KvOptions> EmuObjectStore::GetDefaultOptions() {
-  store_->Monitor().Enter("KvObjectStore.GetDefaultOptions");
+  store_->Monitor().Enter(op::KvObjectStore::GetDefaultOptions);
   return defaults_;
 }
 
 Ref<KvQueryFactory> EmuObjectStore::GetQueryFactory() {
-  store_->Monitor().Enter("KvObjectStore.GetQueryFactory");
+  store_->Monitor().Enter(op::KvObjectStore::GetQueryFactory);
   return MakeRef<EmuQueryFactory>(store_);
 }
 
 Ref<KvQuery> EmuObjectStore::NewQuery() {
-  store_->Monitor().Enter("KvObjectStore.NewQuery");
+  store_->Monitor().Enter(op::KvObjectStore::NewQuery);
   return MakeRef<EmuQuery>(store_);
 }
 
 Ref<KvSqlQuery> EmuObjectStore::CreateQuery() {
-  store_->Monitor().Enter("KvObjectStore.CreateQuery");
+  store_->Monitor().Enter(op::KvObjectStore::CreateQuery);
   return MakeRef<EmuSqlQuery>(store_);
 }
 
 Ref<KvTreeQuery> EmuObjectStore::CreateTreeQuery(const std::string& work_file) {
-  store_->Monitor().Enter("KvObjectStore.CreateTreeQuery", work_file);
+  store_->Monitor().Enter(op::KvObjectStore::CreateTreeQuery, work_file);
   return MakeRef<EmuTreeQuery>(store_, Self(), work_file);
 }
 
 Ref<KvLookupTable> EmuObjectStore::GetLookupTable(int16_t class_id) {
-  store_->Monitor().Enter("KvObjectStore.GetLookupTable", class_id);
+  store_->Monitor().Enter(op::KvObjectStore::GetLookupTable, class_id);
   store_->ClassOrRaise(class_id);
   return MakeRef<EmuLookupTable>(store_, class_id);
 }
 
 Ref<KvLookupItem> EmuObjectStore::GetLookupItemById(int16_t class_id, int32_t id) {
-  store_->Monitor().Enter("KvObjectStore.GetLookupItemById", class_id, id);
+  store_->Monitor().Enter(op::KvObjectStore::GetLookupItemById, class_id, id);
   store_->ClassOrRaise(class_id);
   return FindLookupItemById(store_, class_id, id);
 }
 
 Ref<KvLookupItem> EmuObjectStore::FindLookupItem(int16_t class_id, const std::string& text) {
-  store_->Monitor().Enter("KvObjectStore.FindLookupItem", class_id, text);
+  store_->Monitor().Enter(op::KvObjectStore::FindLookupItem, class_id, text);
   store_->ClassOrRaise(class_id);
   return FindLookupItemByText(store_, class_id, text);
 }
 
 Ref<KvObjectDisplay> EmuObjectStore::GetObjectDisplay(int16_t class_id, int32_t object_id,
                                                       int32_t flags) {
-  store_->Monitor().Enter("KvObjectStore.GetObjectDisplay", class_id, object_id, flags);
+  store_->Monitor().Enter(op::KvObjectStore::GetObjectDisplay, class_id, object_id, flags);
   auto object = Load(ObjectRef{class_id, object_id});
   auto* own = static_cast<EmuObject*>(object.get());
   return MakeRef<EmuObjectDisplay>(store_, KeyTextOf(own->Def(), own->Data(), " "));
 }
 
 Ref<KvSequences> EmuObjectStore::GetSequences() {
-  store_->Monitor().Enter("KvObjectStore.GetSequences");
+  store_->Monitor().Enter(op::KvObjectStore::GetSequences);
   return MakeRef<EmuSequences>(store_);
 }
 

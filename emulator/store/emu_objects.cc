@@ -129,19 +129,19 @@ std::shared_ptr<const RecordTable> EmuObjects::Rows() {
 }
 
 int32_t EmuObjects::GetCount() {
-  store_->Monitor().Enter("KvObjects.GetCount");
+  store_->Monitor().Enter(op::KvObjects::GetCount);
   return static_cast<int32_t>(state_->pending ? state_->source->rows.size() : state_->items.size());
 }
 
 Ref<KvObject> EmuObjects::Item(int32_t index) {
-  store_->Monitor().Enter("KvObjects.Item", index);
+  store_->Monitor().Enter(op::KvObjects::Item, index);
   const auto& items = Items();
   if (index < 0 || static_cast<size_t>(index) >= items.size()) Raise(err::kSubscriptOutOfRange);
   return items[index];
 }
 
 void EmuObjects::Add(const Ref<KvObject>& object) {
-  store_->Monitor().Enter("KvObjects.Add", Variant(Ref<Dispatch>(object)));
+  store_->Monitor().Enter(op::KvObjects::Add, Variant(Ref<Dispatch>(object)));
   if (!object) Raise(err::kObjectVariableNotSet);
   // Kept up to date: a loop of IndexOf and Add must not rebuild it each time.
   State& state = Mutable(true);
@@ -150,12 +150,12 @@ void EmuObjects::Add(const Ref<KvObject>& object) {
 }
 
 void EmuObjects::Clear() {
-  store_->Monitor().Enter("KvObjects.Clear");
+  store_->Monitor().Enter(op::KvObjects::Clear);
   Mutable().items.clear();
 }
 
 Ref<KvObjects> EmuObjects::GetCopy() {
-  store_->Monitor().Enter("KvObjects.GetCopy");
+  store_->Monitor().Enter(op::KvObjects::GetCopy);
   auto copy = MakeRef<EmuObjects>(store_, object_store_);
   copy->state_ = state_;
   copy->to_read_ = to_read_;
@@ -163,12 +163,12 @@ Ref<KvObjects> EmuObjects::GetCopy() {
 }
 
 Ref<KvRecordList> EmuObjects::GetRecordList() {
-  store_->Monitor().Enter("KvObjects.GetRecordList");
+  store_->Monitor().Enter(op::KvObjects::GetRecordList);
   return MakeRef<EmuRecordList>(store_->SharedMonitor(), Rows());
 }
 
 int32_t EmuObjects::IndexOf(const Ref<KvObject>& object) {
-  store_->Monitor().Enter("KvObjects.IndexOf", Variant(Ref<Dispatch>(object)));
+  store_->Monitor().Enter(op::KvObjects::IndexOf, Variant(Ref<Dispatch>(object)));
   if (!object) Raise(err::kObjectVariableNotSet);
   const ObjectRef wanted = IdentityOf(*store_, object);
   const auto& items = Items();
@@ -194,7 +194,7 @@ int32_t EmuObjects::IndexOf(const Ref<KvObject>& object) {
 }
 
 void EmuObjects::SetAttributesToRead(const std::string& names) {
-  store_->Monitor().Enter("KvObjects.SetAttributesToRead", names);
+  store_->Monitor().Enter(op::KvObjects::SetAttributesToRead, names);
   to_read_.clear();
   size_t start = 0;
   while (start <= names.size()) {
@@ -209,7 +209,7 @@ void EmuObjects::SetAttributesToRead(const std::string& names) {
 }
 
 void EmuObjects::RetrieveAll() {
-  store_->Monitor().Enter("KvObjects.RetrieveAll");
+  store_->Monitor().Enter(op::KvObjects::RetrieveAll);
   Materialize();
   std::map<int16_t, std::vector<EmuObject*>> by_class;
   for (const Ref<KvObject>& item : state_->items)

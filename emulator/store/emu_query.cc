@@ -26,32 +26,32 @@ EmuQuery::EmuQuery(std::shared_ptr<Store> store)
     : store_(std::move(store)), plan_(std::make_shared<QueryPlan>()) {}
 
 Ref<KvQueryClasses> EmuQuery::GetQueryClasses() {
-  store_->Monitor().Enter("KvQuery.GetQueryClasses");
+  store_->Monitor().Enter(op::KvQuery::GetQueryClasses);
   return MakeRef<EmuQueryClasses>(store_, plan_);
 }
 
 Ref<KvQueryConditions> EmuQuery::GetConditions() {
-  store_->Monitor().Enter("KvQuery.GetConditions");
+  store_->Monitor().Enter(op::KvQuery::GetConditions);
   return MakeRef<EmuQueryConditions>(store_, plan_);
 }
 
 Ref<KvSelectList> EmuQuery::GetSelectList() {
-  store_->Monitor().Enter("KvQuery.GetSelectList");
+  store_->Monitor().Enter(op::KvQuery::GetSelectList);
   return MakeRef<EmuSelectList>(store_, plan_);
 }
 
 void EmuQuery::SetMaxRows(int32_t max_rows) {
-  store_->Monitor().Enter("KvQuery.SetMaxRows", max_rows);
+  store_->Monitor().Enter(op::KvQuery::SetMaxRows, max_rows);
   plan_->max_rows = max_rows;
 }
 
 void EmuQuery::SetQueryFlag(int32_t flag) {
-  store_->Monitor().Enter("KvQuery.SetQueryFlag", flag);
+  store_->Monitor().Enter(op::KvQuery::SetQueryFlag, flag);
   plan_->flags.push_back(flag);
 }
 
 void EmuQueryClasses::AddClass(int16_t class_id, const std::string& alias) {
-  store_->Monitor().Enter("KvQueryClasses.AddClass", class_id, alias);
+  store_->Monitor().Enter(op::KvQueryClasses::AddClass, class_id, alias);
   store_->ClassOrRaise(class_id);
   for (auto& entry : plan_->classes)
     if (entry.first == alias) {
@@ -64,12 +64,13 @@ void EmuQueryClasses::AddClass(int16_t class_id, const std::string& alias) {
 void EmuQueryConditions::Add(const std::string& connector, const std::string& attribute,
                              const std::string& op, const Variant& value, int32_t flags,
                              const std::string& alias) {
-  store_->Monitor().Enter("KvQueryConditions.Add", connector, attribute, op, value, flags, alias);
+  store_->Monitor().Enter(op::KvQueryConditions::Add, connector, attribute, op, value, flags,
+                          alias);
   plan_->conditions.push_back(Condition{connector, attribute, op, value, alias});
 }
 
 void EmuSelectList::Add(const std::string& column, const std::string& alias, int32_t flags) {
-  store_->Monitor().Enter("KvSelectList.Add", column, alias, flags);
+  store_->Monitor().Enter(op::KvSelectList::Add, column, alias, flags);
   plan_->select.emplace_back(column, alias);
 }
 
@@ -79,27 +80,27 @@ EmuQueryFactory::EmuQueryFactory(std::shared_ptr<Store> store)
       result_(std::make_shared<const RecordTable>()) {}
 
 Ref<KvQuery> EmuQueryFactory::GetQuery() {
-  store_->Monitor().Enter("KvQueryFactory.GetQuery");
+  store_->Monitor().Enter(op::KvQueryFactory::GetQuery);
   return query_;
 }
 
 void EmuQueryFactory::Run() {
-  store_->Monitor().Enter("KvQueryFactory.Run");
+  store_->Monitor().Enter(op::KvQueryFactory::Run);
   result_ = RunQuery(*store_, query_->Plan());
 }
 
 void EmuQueryFactory::RunWithOptions(const Ref<KvOptions>& options) {
-  store_->Monitor().Enter("KvQueryFactory.RunWithOptions", Variant(Ref<Dispatch>(options)));
+  store_->Monitor().Enter(op::KvQueryFactory::RunWithOptions, Variant(Ref<Dispatch>(options)));
   result_ = RunQuery(*store_, query_->Plan());
 }
 
 int32_t EmuQueryFactory::GetRowCount() {
-  store_->Monitor().Enter("KvQueryFactory.GetRowCount");
+  store_->Monitor().Enter(op::KvQueryFactory::GetRowCount);
   return static_cast<int32_t>(result_->rows.size());
 }
 
 Ref<KvRecordList> EmuQueryFactory::GetResult() {
-  store_->Monitor().Enter("KvQueryFactory.GetResult");
+  store_->Monitor().Enter(op::KvQueryFactory::GetResult);
   return MakeRef<EmuRecordList>(store_->SharedMonitor(), result_);
 }
 

@@ -114,51 +114,51 @@ void EmuRecord::Set(const char* operation, const std::string& name, const Varian
 }
 
 Variant EmuRecord::GetValue(const std::string& name) {
-  monitor_->Enter("KvRecord.GetValue", name);
+  monitor_->Enter(op::KvRecord::GetValue, name);
   return values_[IndexForRead(name)];
 }
 
 std::string EmuRecord::GetValueAsString(const std::string& name) {
-  monitor_->Enter("KvRecord.GetValueAsString", name);
+  monitor_->Enter(op::KvRecord::GetValueAsString, name);
   const Variant& v = values_[IndexForRead(name)];
   return v.IsNull() ? std::string() : v.ToString();
 }
 
 void EmuRecord::SetValue(const std::string& name, const Variant& value) {
-  Set("KvRecord.SetValue", name, value);
+  Set(op::KvRecord::SetValue, name, value);
 }
 void EmuRecord::SetStringValue(const std::string& name, const std::string& value) {
-  Set("KvRecord.SetStringValue", name, Variant(value));
+  Set(op::KvRecord::SetStringValue, name, Variant(value));
 }
 void EmuRecord::SetBooleanValue(const std::string& name, bool value) {
-  Set("KvRecord.SetBooleanValue", name, Variant(value));
+  Set(op::KvRecord::SetBooleanValue, name, Variant(value));
 }
 void EmuRecord::SetIntegerValue(const std::string& name, int16_t value) {
-  Set("KvRecord.SetIntegerValue", name, Variant(value));
+  Set(op::KvRecord::SetIntegerValue, name, Variant(value));
 }
 void EmuRecord::SetLongValue(const std::string& name, int32_t value) {
-  Set("KvRecord.SetLongValue", name, Variant(value));
+  Set(op::KvRecord::SetLongValue, name, Variant(value));
 }
 void EmuRecord::SetDoubleValue(const std::string& name, double value) {
-  Set("KvRecord.SetDoubleValue", name, Variant(value));
+  Set(op::KvRecord::SetDoubleValue, name, Variant(value));
 }
 void EmuRecord::SetType7Value(const std::string& name, double value) {
-  Set("KvRecord.SetType7Value", name, Variant::Date(value));
+  Set(op::KvRecord::SetType7Value, name, Variant::Date(value));
 }
 void EmuRecord::SetType8Value(const std::string& name, double value) {
-  Set("KvRecord.SetType8Value", name, Variant::Date(value));
+  Set(op::KvRecord::SetType8Value, name, Variant::Date(value));
 }
 void EmuRecord::SetType13Value(const std::string& name, double value) {
-  Set("KvRecord.SetType13Value", name, Variant::Date(value));
+  Set(op::KvRecord::SetType13Value, name, Variant::Date(value));
 }
 
 Ref<KvHeader> EmuRecord::GetHeader() {
-  monitor_->Enter("KvRecord.GetHeader");
+  monitor_->Enter(op::KvRecord::GetHeader);
   return MakeRef<EmuHeader>(monitor_, *columns_);
 }
 
 void EmuRecord::AddColumn(const std::string& name, int32_t length, int32_t type) {
-  monitor_->Enter("KvRecord.AddColumn", name, length, type);
+  monitor_->Enter(op::KvRecord::AddColumn, name, length, type);
   if (Find(name) >= 0) return;
   if (def_) RaiseUnknownAttribute(*def_, name);
   auto columns = std::make_shared<std::vector<Column>>(*columns_);

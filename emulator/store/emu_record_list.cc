@@ -28,42 +28,42 @@ void EmuRecordList::CheckRow(int32_t row) const {
 }
 
 int32_t EmuRecordList::GetRecordCount() {
-  monitor_->Enter("KvRecordList.GetRecordCount");
+  monitor_->Enter(op::KvRecordList::GetRecordCount);
   return static_cast<int32_t>(table_->rows.size());
 }
 
 int32_t EmuRecordList::GetColumnCount() {
-  monitor_->Enter("KvRecordList.GetColumnCount");
+  monitor_->Enter(op::KvRecordList::GetColumnCount);
   return static_cast<int32_t>(table_->columns.size());
 }
 
 std::string EmuRecordList::GetColumnName(int32_t column) {
-  monitor_->Enter("KvRecordList.GetColumnName", column);
+  monitor_->Enter(op::KvRecordList::GetColumnName, column);
   if (column < 0 || static_cast<size_t>(column) >= table_->columns.size())
     Raise(err::kSubscriptOutOfRange);
   return table_->columns[column].name;
 }
 
 Ref<KvHeader> EmuRecordList::GetHeader() {
-  monitor_->Enter("KvRecordList.GetHeader");
+  monitor_->Enter(op::KvRecordList::GetHeader);
   return MakeRef<EmuHeader>(monitor_, table_->columns);
 }
 
 void EmuRecordList::AddColumn(const std::string& name, int32_t length, int32_t type) {
-  monitor_->Enter("KvRecordList.AddColumn", name, length, type);
+  monitor_->Enter(op::KvRecordList::AddColumn, name, length, type);
   if (table_->FindColumn(name) >= 0) return;
   Mutable().AddColumn(name, length, type);
 }
 
 Variant EmuRecordList::GetValue(const std::string& column, int32_t row) {
-  monitor_->Enter("KvRecordList.GetValue", column, row);
+  monitor_->Enter(op::KvRecordList::GetValue, column, row);
   const int c = ColumnIndex(column);
   CheckRow(row);
   return table_->rows[row][c];
 }
 
 Variant EmuRecordList::GetValueAt(int32_t column, int32_t row) {
-  monitor_->Enter("KvRecordList.GetValueAt", column, row);
+  monitor_->Enter(op::KvRecordList::GetValueAt, column, row);
   if (column < 0 || static_cast<size_t>(column) >= table_->columns.size())
     Raise(err::kSubscriptOutOfRange);
   CheckRow(row);
@@ -71,7 +71,7 @@ Variant EmuRecordList::GetValueAt(int32_t column, int32_t row) {
 }
 
 std::string EmuRecordList::GetStringValue(const std::string& column, int32_t row) {
-  monitor_->Enter("KvRecordList.GetStringValue", column, row);
+  monitor_->Enter(op::KvRecordList::GetStringValue, column, row);
   const int c = ColumnIndex(column);
   CheckRow(row);
   const Variant& v = table_->rows[row][c];
@@ -87,17 +87,17 @@ void EmuRecordList::Write(const std::string& column, int32_t row, const Variant&
 }
 
 void EmuRecordList::SetValue(const std::string& column, int32_t row, const Variant& value) {
-  monitor_->Enter("KvRecordList.SetValue", column, row, value);
+  monitor_->Enter(op::KvRecordList::SetValue, column, row, value);
   Write(column, row, value);
 }
 
 void EmuRecordList::SetBooleanValue(const std::string& column, int32_t row, bool value) {
-  monitor_->Enter("KvRecordList.SetBooleanValue", column, row, value);
+  monitor_->Enter(op::KvRecordList::SetBooleanValue, column, row, value);
   Write(column, row, Variant(value));
 }
 
 Ref<KvRecord> EmuRecordList::GetRecord(int32_t row) {
-  monitor_->Enter("KvRecordList.GetRecord", row);
+  monitor_->Enter(op::KvRecordList::GetRecord, row);
   CheckRow(row);
   auto record = MakeRef<EmuRecord>(monitor_, table_->columns, table_->rows[row]);
   record->SetRowObject(table_->RowObject(row));
@@ -105,18 +105,18 @@ Ref<KvRecord> EmuRecordList::GetRecord(int32_t row) {
 }
 
 void EmuRecordList::GoToRow(int32_t row) {
-  monitor_->Enter("KvRecordList.GoToRow", row);
+  monitor_->Enter(op::KvRecordList::GoToRow, row);
   if (row < 0 || static_cast<size_t>(row) > table_->rows.size()) Raise(err::kSubscriptOutOfRange);
   current_row_ = row;
 }
 
 int32_t EmuRecordList::HasGuiSelection() {
-  monitor_->Enter("KvRecordList.HasGuiSelection");
+  monitor_->Enter(op::KvRecordList::HasGuiSelection);
   return 0;
 }
 
 void EmuRecordList::Sort(const Ref<KvRecordList>& sort_order, int32_t count, int32_t flags) {
-  monitor_->Enter("KvRecordList.Sort", Variant(Ref<Dispatch>(sort_order)), count, flags);
+  monitor_->Enter(op::KvRecordList::Sort, Variant(Ref<Dispatch>(sort_order)), count, flags);
   auto order = CastTo<EmuRecordList>(sort_order);
   if (!order) Raise(err::kObjectVariableNotSet);
   const RecordTable& s = *order->table_;
@@ -161,7 +161,7 @@ void EmuRecordList::Sort(const Ref<KvRecordList>& sort_order, int32_t count, int
 }
 
 int32_t EmuRecordList::FindRecord(const Ref<KvRecord>& record) {
-  monitor_->Enter("KvRecordList.FindRecord", Variant(Ref<Dispatch>(record)));
+  monitor_->Enter(op::KvRecordList::FindRecord, Variant(Ref<Dispatch>(record)));
   auto r = CastTo<EmuRecord>(record);
   if (!r) Raise(err::kObjectVariableNotSet);
   std::vector<std::pair<int, Variant>> wanted;

@@ -9,7 +9,8 @@
 namespace vtx::emu {
 
 Ref<KvSequence> EmuSequences::GetSequenceOfAttribute(const Ref<KvAttribute>& attribute) {
-  store_->Monitor().Enter("KvSequences.GetSequenceOfAttribute", Variant(Ref<Dispatch>(attribute)));
+  store_->Monitor().Enter(op::KvSequences::GetSequenceOfAttribute,
+                          Variant(Ref<Dispatch>(attribute)));
   auto a = CastTo<EmuAttribute>(attribute);
   if (!a) Raise(err::kObjectVariableNotSet);
   const ClassDef& owner = a->Owner();
@@ -21,7 +22,7 @@ Ref<KvSequence> EmuSequences::GetSequenceOfAttribute(const Ref<KvAttribute>& att
 }
 
 Variant EmuSequence::NextValue() {
-  store_->Monitor().Enter("KvSequence.NextValue");
+  store_->Monitor().Enter(op::KvSequence::NextValue);
   Database& db = store_->Db();
   Database::Transaction tx(db);
   db.Prepare("UPDATE KV_SEQUENCES SET NEXT = NEXT + 1 WHERE CLASS_ID = ? AND ATTRIBUTE = ?")

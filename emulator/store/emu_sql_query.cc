@@ -37,32 +37,32 @@ int32_t TypeOfValue(const Variant& v) {
 }  // namespace
 
 void EmuSqlQuery::SetOptionA(int32_t value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionA", value);
+  store_->Monitor().Enter(op::KvSqlQuery::SetOptionA, value);
   options_.emplace_back("A", Variant(value));
 }
 
 void EmuSqlQuery::SetOptionB(bool value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionB", value);
+  store_->Monitor().Enter(op::KvSqlQuery::SetOptionB, value);
   options_.emplace_back("B", Variant(value));
 }
 
 void EmuSqlQuery::SetOptionC(int32_t value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionC", value);
+  store_->Monitor().Enter(op::KvSqlQuery::SetOptionC, value);
   options_.emplace_back("C", Variant(value));
 }
 
 void EmuSqlQuery::SetOptionD(int32_t value) {
-  store_->Monitor().Enter("KvSqlQuery.SetOptionD", value);
+  store_->Monitor().Enter(op::KvSqlQuery::SetOptionD, value);
   options_.emplace_back("D", Variant(value));
 }
 
 void EmuSqlQuery::SetStatement(const std::string& statement) {
-  store_->Monitor().Enter("KvSqlQuery.SetStatement", statement);
+  store_->Monitor().Enter(op::KvSqlQuery::SetStatement, statement);
   statement_ = statement;
 }
 
 void EmuSqlQuery::Execute() {
-  store_->Monitor().Enter("KvSqlQuery.Execute");
+  store_->Monitor().Enter(op::KvSqlQuery::Execute);
   // The statement is the caller's own text: it runs as written.
   Statement s = store_->Db().PrepareCallers(statement_);
   auto table = std::make_shared<RecordTable>();
@@ -83,7 +83,7 @@ void EmuSqlQuery::Execute() {
 }
 
 Ref<KvRecordList> EmuSqlQuery::GetResult() {
-  store_->Monitor().Enter("KvSqlQuery.GetResult");
+  store_->Monitor().Enter(op::KvSqlQuery::GetResult);
   return MakeRef<EmuRecordList>(store_->SharedMonitor(), result_);
 }
 

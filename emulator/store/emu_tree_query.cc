@@ -57,37 +57,37 @@ EmuTreeQuery::EmuTreeQuery(std::shared_ptr<Store> store, Ref<KvObjectStore> obje
       roots_(MakeRef<EmuObjects>(store_, object_store_)) {}
 
 void EmuTreeQuery::SetOptionA(int32_t value) {
-  store_->Monitor().Enter("KvTreeQuery.SetOptionA", value);
+  store_->Monitor().Enter(op::KvTreeQuery::SetOptionA, value);
   options_.emplace_back("A", value);
 }
 
 void EmuTreeQuery::SetOptionB(int32_t value) {
-  store_->Monitor().Enter("KvTreeQuery.SetOptionB", value);
+  store_->Monitor().Enter(op::KvTreeQuery::SetOptionB, value);
   options_.emplace_back("B", value);
 }
 
 void EmuTreeQuery::SetOptionC(int32_t value) {
-  store_->Monitor().Enter("KvTreeQuery.SetOptionC", value);
+  store_->Monitor().Enter(op::KvTreeQuery::SetOptionC, value);
   options_.emplace_back("C", value);
 }
 
 void EmuTreeQuery::SetLevel(int16_t levels) {
-  store_->Monitor().Enter("KvTreeQuery.SetLevel", levels);
+  store_->Monitor().Enter(op::KvTreeQuery::SetLevel, levels);
   levels_ = levels;
 }
 
 Ref<KvObjects> EmuTreeQuery::GetRoots() {
-  store_->Monitor().Enter("KvTreeQuery.GetRoots");
+  store_->Monitor().Enter(op::KvTreeQuery::GetRoots);
   return roots_;
 }
 
 Ref<KvQueryClasses> EmuTreeQuery::GetQueryClasses() {
-  store_->Monitor().Enter("KvTreeQuery.GetQueryClasses");
+  store_->Monitor().Enter(op::KvTreeQuery::GetQueryClasses);
   return MakeRef<EmuQueryClasses>(store_, plan_);
 }
 
 Ref<KvSelectList> EmuTreeQuery::GetSelectList() {
-  store_->Monitor().Enter("KvTreeQuery.GetSelectList");
+  store_->Monitor().Enter(op::KvTreeQuery::GetSelectList);
   return MakeRef<EmuSelectList>(store_, plan_);
 }
 
@@ -102,7 +102,7 @@ void EmuTreeQuery::WriteWorkFile(const std::vector<ObjectRef>& roots) const {
 }
 
 void EmuTreeQuery::Execute() {
-  store_->Monitor().Enter("KvTreeQuery.Execute");
+  store_->Monitor().Enter(op::KvTreeQuery::Execute);
   const Model& model = store_->GetModel();
   const int16_t l_class = plan_->ClassOf("L");
   if (l_class == 0)
@@ -208,7 +208,7 @@ void EmuTreeQuery::Execute() {
 }
 
 Ref<KvCompositeObjects> EmuTreeQuery::GetResult(int32_t flags, bool composite) {
-  store_->Monitor().Enter("KvTreeQuery.GetResult", flags, composite);
+  store_->Monitor().Enter(op::KvTreeQuery::GetResult, flags, composite);
   return EmuObjects::FromRows(store_, object_store_, result_);
 }
 

@@ -65,7 +65,7 @@ struct StoreHooks {
 // open one file and write concurrently; WAL, busy timeout, one transaction
 // per write). An invalid model raises ModelError and creates nothing.
 //
-// Every Kv* operation begins with Monitor().Enter("Interface.Operation"), so
+// Every Kv* operation begins with Monitor().Enter(op::Interface::Operation), so
 // it can be traced and made to fail. The host actions below run under
 // CallMonitor::Pause: they are Korvel's own work, not the add-in's.
 //

@@ -1,47 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "host/kv_forward.h"
 
 namespace vtx {
 
-// "KvIntegrationTool.KvIntegrationStore".
-class KvIntegrationStore : public Dispatch {
- public:
-  virtual Ref<KvIntegrationEditor> GetEditor() = 0;
-  std::string_view GetTypeName() const override { return "KvIntegrationStore"; }
-};
+#include "host/generate_interfaces.inc"
 
-class KvIntegrationEditor : public Dispatch {
- public:
-  // Lets the user edit the object; False when the user gave up.
-  virtual bool EditObject(const Ref<KvObject>& object, Ref<KvObject>& out_object,
-                          int16_t& out_status) = 0;
-  std::string_view GetTypeName() const override { return "KvIntegrationEditor"; }
-};
+#include "host/kv_components.def"
 
-// "KvUtil.KvSessionUtil".
-class KvSessionUtil : public Dispatch {
- public:
-  virtual Variant NewIdentifierValue(const Ref<KvAttribute>& attribute,
-                                     const std::string& text) = 0;
-  std::string_view GetTypeName() const override { return "KvSessionUtil"; }
-};
-
-// The maker's language catalog, created by ProgID `kNlsCatalogProgId`.
-class NlsCatalog : public Dispatch {
- public:
-  virtual void SetLanguage(const std::string& language) = 0;
-  virtual bool HasText(const std::string& language, const std::string& name_space,
-                       const std::string& key, const std::string& appendix,
-                       const std::string& version) = 0;
-  // The text in the language last set.
-  virtual std::string GetText(const std::string& name_space, const std::string& key,
-                              const std::string& appendix, const std::string& version) = 0;
-  std::string_view GetTypeName() const override { return "NlsCatalog"; }
-};
+#include "host/generate_end.inc"
 
 // ProgIDs of the host components and outside components the add-in creates.
 namespace progid {

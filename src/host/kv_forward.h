@@ -1,6 +1,12 @@
 #pragma once
 
 // Forward declarations of the Korvel interfaces as the add-in uses them.
+// Their operations are declared in host/*.def. For all of them: any
+// operation may raise a RuntimeError (the host's failure); an object result
+// is a shared reference the caller keeps as long as it likes (Nothing where
+// an operation says so); an object is used on the thread that received it
+// (apartment model).
+#include "host/com_types.h"
 #include "runtime/dispatch.h"
 
 namespace vtx {
@@ -47,6 +53,8 @@ class KvIntegrationStore;
 class KvIntegrationEditor;
 class KvSessionUtil;
 class NlsCatalog;
+class GenerateRpt;
+class FileSystemObject;
 
 // The result of a tree expansion and of ObjectsFromRecords: a collection whose
 // record list holds composite rows (F.*, S.*, L.* columns).

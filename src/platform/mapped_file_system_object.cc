@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "runtime/runtime_error.h"
+#include "runtime/text.h"
 
 namespace vtx {
 
@@ -15,6 +16,10 @@ constexpr int32_t kFileNotFound = 53;
 constexpr int32_t kFileAlreadyExists = 58;
 constexpr int32_t kPermissionDenied = 70;
 constexpr int32_t kPathNotFound = 76;
+
+void ExpectArgs(const std::vector<Variant>& args, size_t count) {
+  if (args.size() != count) Raise(450);
+}
 
 }  // namespace
 
@@ -75,6 +80,34 @@ void MappedFileSystemObject::DeleteFile(const std::string& path) {
   if (!fs::exists(status) || fs::is_directory(status)) Raise(kFileNotFound);
   if (!fs::remove(host, ec) || ec) Raise(kPermissionDenied);
   Report(FileChange::kFileDeleted, host);
+}
+
+Variant MappedFileSystemObject::Invoke(std::string_view name, InvokeKind kind,
+                                       std::vector<Variant>& args) {
+  if (kind == InvokeKind::kPropertyPut) Raise(err::kNotSupported);
+  if (text::SameNoCase(name, "FileExists")) {
+    ExpectArgs(args, 1);
+    return FileExists(args[0].ToString());
+  }
+  if (text::SameNoCase(name, "FolderExists")) {
+    ExpectArgs(args, 1);
+    return FolderExists(args[0].ToString());
+  }
+  if (text::SameNoCase(name, "CreateFolder")) {
+    ExpectArgs(args, 1);
+    CreateFolder(args[0].ToString());
+    return Variant();
+  }
+  if (text::SameNoCase(name, "BuildPath")) {
+    ExpectArgs(args, 2);
+    return BuildPath(args[0].ToString(), args[1].ToString());
+  }
+  if (text::SameNoCase(name, "DeleteFile")) {
+    ExpectArgs(args, 1);
+    DeleteFile(args[0].ToString());
+    return Variant();
+  }
+  Raise(err::kNotSupported);
 }
 
 }  // namespace vtx

@@ -32,6 +32,8 @@ class MappedFileSystemObject : public FileSystemObject {
   // gives `name` unchanged.
   std::string BuildPath(const std::string& path, const std::string& name) override;
   void DeleteFile(const std::string& path) override;
+  // Late-bound calls of the five methods above by name (any letter case).
+  Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
 
  private:
   std::filesystem::path Resolve(const std::string& windows_path);
