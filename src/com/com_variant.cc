@@ -4,7 +4,6 @@
 #include <string>
 
 #include "com/com_string.h"
-#include "com/object_bridge.h"
 
 namespace vtx::com {
 
@@ -24,17 +23,17 @@ Variant FromOtherNumber(const VARIANT& value) {
   Raise(err::kOverflow);
 }
 
-Ref<Dispatch> FromUnknown(IUnknown* unknown) {
+Ref<Dispatch> FromUnknown(IUnknown* unknown, const ObjectBridge& objects) {
   if (!unknown) return nullptr;
   IDispatch* object = nullptr;
   if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object))))
     Raise(err::kTypeMismatch);
-  Ref<Dispatch> imported = ImportObject(object);
+  Ref<Dispatch> imported = objects.import_object(object);
   object->Release();
   return imported;
 }
 
-Variant FromArray(SAFEARRAY* array) {
+Variant FromArray(SAFEARRAY* array, const ObjectBridge& objects) {
   if (!array) return Variant(Variant::Array{});
   if (SafeArrayGetDim(array) != 1) Raise(err::kTypeMismatch);
   LONG lower = 0;
@@ -53,18 +52,18 @@ Variant FromArray(SAFEARRAY* array) {
                                               : static_cast<void*>(&V_UI1(&element.value));
     if (FAILED(SafeArrayGetElement(array, &index, target))) Raise(err::kTypeMismatch);
     if (element_type != VT_VARIANT) V_VT(&element.value) = element_type;
-    elements.push_back(FromVariant(element.value));
+    elements.push_back(FromVariant(element.value, objects));
   }
   return Variant(std::move(elements));
 }
 
-SAFEARRAY* ToArray(const Variant::Array& elements) {
+SAFEARRAY* ToArray(const Variant::Array& elements, const ObjectBridge& objects) {
   SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(elements.size()));
   if (!array) throw std::bad_alloc();
   try {
     for (LONG index = 0; index < static_cast<LONG>(elements.size()); ++index) {
       VariantHolder element;
-      ToVariant(elements[static_cast<size_t>(index)], element.value);
+      ToVariant(elements[static_cast<size_t>(index)], element.value, objects);
       if (FAILED(SafeArrayPutElement(array, &index, &element.value))) throw std::bad_alloc();
     }
   } catch (...) {
@@ -151,15 +150,16 @@ bool StoreThroughReference(VARIANT& converted, VARTYPE type, VARIANT& target) {
 
 }  // namespace
 
-Variant FromVariant(const VARIANT& value) {
+Variant FromVariant(const VARIANT& value, const ObjectBridge& objects) {
   const VARTYPE type = V_VT(&value);
-  if (type == (VT_BYREF | VT_VARIANT)) return FromVariant(*V_VARIANTREF(&value));
-  if (type & VT_ARRAY) return FromArray(type & VT_BYREF ? *V_ARRAYREF(&value) : V_ARRAY(&value));
+  if (type == (VT_BYREF | VT_VARIANT)) return FromVariant(*V_VARIANTREF(&value), objects);
+  if (type & VT_ARRAY)
+    return FromArray(type & VT_BYREF ? *V_ARRAYREF(&value) : V_ARRAY(&value), objects);
   if (type & VT_BYREF) {
     VariantHolder copy;
     if (FAILED(VariantCopyInd(&copy.value, const_cast<VARIANT*>(&value))))
       Raise(err::kTypeMismatch);
-    return FromVariant(copy.value);
+    return FromVariant(copy.value, objects);
   }
   switch (type) {
     case VT_EMPTY:
@@ -179,9 +179,9 @@ Variant FromVariant(const VARIANT& value) {
     case VT_BOOL:
       return Variant(V_BOOL(&value) != VARIANT_FALSE);
     case VT_DISPATCH:
-      return Variant(ImportObject(V_DISPATCH(&value)));
+      return Variant(objects.import_object(V_DISPATCH(&value)));
     case VT_UNKNOWN:
-      return Variant(FromUnknown(V_UNKNOWN(&value)));
+      return Variant(FromUnknown(V_UNKNOWN(&value), objects));
     case VT_ERROR:
       if (V_ERROR(&value) == DISP_E_PARAMNOTFOUND) return Variant::Missing();
       return Variant(static_cast<int32_t>(V_ERROR(&value)));
@@ -202,7 +202,7 @@ Variant FromVariant(const VARIANT& value) {
   }
 }
 
-void ToVariant(const Variant& value, VARIANT& out) {
+void ToVariant(const Variant& value, VARIANT& out, const ObjectBridge& objects) {
   VariantInit(&out);
   switch (value.Type()) {
     case VarType::kEmpty:
@@ -239,20 +239,20 @@ void ToVariant(const Variant& value, VARIANT& out) {
       V_BOOL(&out) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
       break;
     case VarType::kObject:
-      V_DISPATCH(&out) = ExportObject(value.AsObject());
+      V_DISPATCH(&out) = objects.export_object(value.AsObject());
       V_VT(&out) = VT_DISPATCH;
       break;
     case VarType::kArray:
-      V_ARRAY(&out) = ToArray(value.Elements());
+      V_ARRAY(&out) = ToArray(value.Elements(), objects);
       V_VT(&out) = VT_ARRAY | VT_VARIANT;
       break;
   }
 }
 
-void WriteByRef(const Variant& value, VARIANT& target) {
+void WriteByRef(const Variant& value, VARIANT& target, const ObjectBridge& objects) {
   const VARTYPE type = V_VT(&target) & ~VT_BYREF;
   VariantHolder fresh;
-  ToVariant(value, fresh.value);
+  ToVariant(value, fresh.value, objects);
   if (type == VT_VARIANT) {
     VARIANT* inner = V_VARIANTREF(&target);
     VariantClear(inner);

@@ -83,15 +83,28 @@ Variant ForeignObject::InvokeId(DISPID id, std::string_view name, InvokeKind kin
     params.cNamedArgs = 1;
   }
   VariantHolder result;
-  EXCEPINFO info{};
-  UINT bad_argument = 0;
-  const HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                     &result.value, &info, &bad_argument);
-  if (FAILED(hr)) RaiseInvokeFailure(hr, info, name);
+  InvokeRaw(id, name, flags, params, result.value);
   if (passing == Passing::kByReference) {
     for (size_t i = 0; i < count; ++i) args[i] = FromVariant(values[i].value);
   }
   return FromVariant(result.value);
+}
+
+void ForeignObject::CallWith(std::string_view name, VARIANT* args, UINT count, VARIANT& result) {
+  if (!object_) RaiseObjectNotSet();
+  DISPPARAMS params{};
+  params.rgvarg = count ? args : nullptr;
+  params.cArgs = count;
+  InvokeRaw(IdOf(name), name, FlagsOf(InvokeKind::kMethod), params, result);
+}
+
+void ForeignObject::InvokeRaw(DISPID id, std::string_view name, WORD flags, DISPPARAMS& params,
+                              VARIANT& result) {
+  EXCEPINFO info{};
+  UINT bad_argument = 0;
+  const HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result,
+                                     &info, &bad_argument);
+  if (FAILED(hr)) RaiseInvokeFailure(hr, info, name);
 }
 
 Ref<Dispatch> LateBoundObject::AdaptTo(const std::type_info& type) {

@@ -39,11 +39,15 @@ class ForeignObject {
                      Passing passing);
   // The default value (DISPID_VALUE, property get).
   Variant DefaultValue();
+  // Calls the method `name` with `args` as they are (last to first, as
+  // IDispatch::Invoke takes them); the result goes into `result` (empty).
+  void CallWith(std::string_view name, VARIANT* args, UINT count, VARIANT& result);
 
  private:
   DISPID IdOf(std::string_view name);
   Variant InvokeId(DISPID id, std::string_view name, InvokeKind kind, std::vector<Variant>& args,
                    Passing passing);
+  void InvokeRaw(DISPID id, std::string_view name, WORD flags, DISPPARAMS& params, VARIANT& result);
 
   IDispatch* object_;
   std::map<std::string, DISPID> ids_;  // names already asked for, as spelled

@@ -8,7 +8,7 @@ namespace vtx::com {
 Ref<Dispatch> ImportObject(IDispatch* object) {
   if (!object) return nullptr;
   void* core = nullptr;
-  if (SUCCEEDED(object->QueryInterface(kServerCoreIid, &core)) && core)
+  if (SUCCEEDED(object->QueryInterface(ServerCoreIid(), &core)) && core)
     return static_cast<ServerCore*>(core)->Target();
   return MakeRef<LateBoundObject>(object);
 }
@@ -21,5 +21,7 @@ IDispatch* ExportObject(const Ref<Dispatch>& object) {
   }
   return new ServerObject<IDispatch>(object, IID_IDispatch, {});
 }
+
+const ObjectBridge kAddInObjects{&ImportObject, &ExportObject};
 
 }  // namespace vtx::com

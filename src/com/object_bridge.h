@@ -22,4 +22,15 @@ Ref<Dispatch> ImportObject(IDispatch* object);
 // COM server object over the add-in's object.
 IDispatch* ExportObject(const Ref<Dispatch>& object);
 
+// Which side of the boundary VARIANTs are converted for: how that side
+// imports an object reference it receives and exports one it hands out
+// (both as ImportObject and ExportObject above).
+struct ObjectBridge {
+  Ref<Dispatch> (*import_object)(IDispatch* object);
+  IDispatch* (*export_object)(const Ref<Dispatch>& object);
+};
+
+// The add-in's side: ImportObject and ExportObject.
+extern const ObjectBridge kAddInObjects;
+
 }  // namespace vtx::com

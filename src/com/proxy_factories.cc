@@ -7,14 +7,7 @@ namespace {
 const ProxyFactories& Factories() {
   static const ProxyFactories factories = [] {
     ProxyFactories all;
-    AddSessionProxies(all);
-    AddClassProxies(all);
-    AddObjectProxies(all);
-    AddObjectStoreProxies(all);
-    AddRecordProxies(all);
-    AddQueryProxies(all);
-    AddGuiProxies(all);
-    AddComponentProxies(all);
+    AddHostProxies(all);
     return all;
   }();
   return factories;

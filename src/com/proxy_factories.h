@@ -19,14 +19,7 @@ void AddProxy(ProxyFactories& factories) {
   };
 }
 
-// Each enters the proxies of one group of interfaces.
-void AddSessionProxies(ProxyFactories& factories);
-void AddClassProxies(ProxyFactories& factories);
-void AddObjectProxies(ProxyFactories& factories);
-void AddObjectStoreProxies(ProxyFactories& factories);
-void AddRecordProxies(ProxyFactories& factories);
-void AddQueryProxies(ProxyFactories& factories);
-void AddGuiProxies(ProxyFactories& factories);
-void AddComponentProxies(ProxyFactories& factories);
+// Enters the typed view of every host interface (host_proxies.h).
+void AddHostProxies(ProxyFactories& factories);
 
 }  // namespace vtx::com

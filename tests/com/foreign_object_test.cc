@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "com/com_string.h"
 #include "com/com_variant.h"
 #include "com/object_bridge.h"
@@ -82,6 +84,54 @@ TEST(ForeignObjectTest, FailuresOfTheHostRaiseItsError) {
     FAIL() << "no error";
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Number(), 438);
+  }
+}
+
+// A typed view passes each argument as the COM type the operation's
+// declaration gives it, by reference where declared; True is -1.
+TEST(ForeignObjectTest, TypedViewsPassEachArgumentAsItsDeclaredType) {
+  Ref<KvObject> out;
+  int16_t status = 0;
+  struct Case {
+    const char* name;
+    std::function<void(const Ref<Dispatch>& host)> call;
+    std::vector<VARTYPE> types;
+  } cases[] = {
+      {"GetObjectById",
+       [](const Ref<Dispatch>& host) { CastTo<KvObjectStore>(host)->GetObjectById(100, 7); },
+       {VT_I2, VT_I4}},
+      {"ObjectsFromRecords",
+       [](const Ref<Dispatch>& host) {
+         CastTo<KvObjectStore>(host)->ObjectsFromRecords(nullptr, true);
+       },
+       {VT_DISPATCH, VT_BOOL}},
+      {"SetDoubleValue",
+       [](const Ref<Dispatch>& host) { CastTo<KvRecord>(host)->SetDoubleValue("WEIGHT", 1.5); },
+       {VT_BSTR, VT_R8}},
+      {"EditObject",
+       [&](const Ref<Dispatch>& host) {
+         CastTo<KvIntegrationEditor>(host)->EditObject(nullptr, out, status);
+       },
+       {VT_DISPATCH, VT_BYREF | VT_DISPATCH, VT_BYREF | VT_I2}},
+      {"Add",
+       [](const Ref<Dispatch>& host) {
+         CastTo<KvQueryConditions>(host)->Add("", "CN_ID", "=", Variant(int16_t{5}), 0, "F");
+       },
+       {VT_BSTR, VT_BSTR, VT_BSTR, VT_I2, VT_I4, VT_BSTR}},
+  };
+  for (const Case& c : cases) {
+    FakeHostObject host({c.name});
+    host.answer = [](DISPPARAMS& params, VARIANT*, EXCEPINFO*) {
+      for (UINT i = 0; i < params.cArgs; ++i) {
+        if (V_VT(&params.rgvarg[i]) == VT_BOOL) {
+          EXPECT_EQ(V_BOOL(&params.rgvarg[i]), VARIANT_TRUE);
+        }
+      }
+      return S_OK;
+    };
+    c.call(ImportObject(&host));
+    ASSERT_EQ(host.calls.size(), 1u) << c.name;
+    EXPECT_EQ(host.calls[0].types, c.types) << c.name;
   }
 }
 
