@@ -145,14 +145,13 @@ void RaiseHResult(HRESULT hr, std::string_view what) {
   throw RuntimeError(number, std::move(description), std::move(source));
 }
 
-HRESULT ReportCurrentException(EXCEPINFO* info) noexcept {
+HRESULT ReportCurrentException(EXCEPINFO* info, std::string_view source) noexcept {
   try {
     throw;
   } catch (const RuntimeError& error) {
     try {
-      const std::string source =
-          error.Source().empty() ? std::string(kErrorSource) : error.Source();
-      return Report(info, HResultOfNumber(error.Number()), error.Description(), source);
+      return Report(info, HResultOfNumber(error.Number()), error.Description(),
+                    error.Source().empty() ? std::string(source) : error.Source());
     } catch (...) {
       return E_OUTOFMEMORY;
     }
@@ -160,13 +159,13 @@ HRESULT ReportCurrentException(EXCEPINFO* info) noexcept {
     return E_OUTOFMEMORY;
   } catch (const std::exception& error) {
     try {
-      return Report(info, E_UNEXPECTED, error.what(), std::string(kErrorSource));
+      return Report(info, E_UNEXPECTED, error.what(), std::string(source));
     } catch (...) {
       return E_UNEXPECTED;
     }
   } catch (...) {
     try {
-      return Report(info, E_UNEXPECTED, "Unexpected failure", std::string(kErrorSource));
+      return Report(info, E_UNEXPECTED, "Unexpected failure", std::string(source));
     } catch (...) {
       return E_UNEXPECTED;
     }

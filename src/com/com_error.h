@@ -36,18 +36,20 @@ int32_t NumberOfHResult(HRESULT hr);
 // caller: a RuntimeError keeps its number and description, std::bad_alloc
 // is E_OUTOFMEMORY, anything else E_UNEXPECTED. With `info` (IDispatch::Invoke)
 // the error goes there and DISP_E_EXCEPTION is returned; without, it is set
-// as the thread's error information and its own HRESULT is returned.
+// as the thread's error information and its own HRESULT is returned. The
+// source is the error's own, `source` when it names none.
 // REQUIRES: called inside a catch block.
-HRESULT ReportCurrentException(EXCEPINFO* info) noexcept;
+HRESULT ReportCurrentException(EXCEPINFO* info, std::string_view source = kErrorSource) noexcept;
 
 // Runs `body` (returning an HRESULT) at a COM entry point and converts every
-// exception it lets escape: nothing unwinds into the caller.
+// exception it lets escape: nothing unwinds into the caller. `source` as for
+// ReportCurrentException.
 template <class Body>
-HRESULT GuardEntry(EXCEPINFO* info, Body&& body) noexcept {
+HRESULT GuardEntry(EXCEPINFO* info, Body&& body, std::string_view source = kErrorSource) noexcept {
   try {
     return body();
   } catch (...) {
-    return ReportCurrentException(info);
+    return ReportCurrentException(info, source);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "com/module.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace vtx::com {
@@ -29,6 +30,13 @@ HRESULT LoadModuleTypeLib(ITypeLib** library) {
   const std::wstring path = ModulePath();
   if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
   return LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
+}
+
+IID ModuleLocalIid(IID base, const void* anchor) {
+  const auto address = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(anchor));
+  base.Data1 ^= static_cast<uint32_t>(address);
+  base.Data2 ^= static_cast<uint16_t>(address >> 32);
+  return base;
 }
 
 }  // namespace vtx::com

@@ -18,4 +18,11 @@ std::wstring ModulePath();
 // The type library "VTX_HA" read from the DLL; the caller releases it.
 HRESULT LoadModuleTypeLib(ITypeLib** library);
 
+// An interface id only this module answers to: `base` mixed with the address
+// of `anchor`, an object of this module. Another module holding the same code
+// in the same process (the DLL and a program linking the COM layer) has
+// another address, hence another id, so that neither takes the other's
+// objects for its own.
+IID ModuleLocalIid(IID base, const void* anchor);
+
 }  // namespace vtx::com

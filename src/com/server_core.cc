@@ -6,16 +6,25 @@
 #include "com/com_error.h"
 #include "com/com_string.h"
 #include "com/com_variant.h"
+#include "com/module.h"
 
 namespace vtx::com {
-
-// {0B6F1C1E-3D52-4D8A-9A4C-5E7A2F9C1D10}
-const IID kServerCoreIid = {
-    0x0b6f1c1e, 0x3d52, 0x4d8a, {0x9a, 0x4c, 0x5e, 0x7a, 0x2f, 0x9c, 0x1d, 0x10}};
 
 namespace {
 
 std::atomic<long> g_live_objects{0};
+
+}  // namespace
+
+const IID& ServerCoreIid() {
+  // {0B6F1C1E-3D52-4D8A-9A4C-5E7A2F9C1D10}, made this module's own.
+  static const IID iid =
+      ModuleLocalIid({0x0b6f1c1e, 0x3d52, 0x4d8a, {0x9a, 0x4c, 0x5e, 0x7a, 0x2f, 0x9c, 0x1d, 0x10}},
+                     &g_live_objects);
+  return iid;
+}
+
+namespace {
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

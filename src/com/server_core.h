@@ -50,9 +50,9 @@ class ServerCore {
   std::vector<std::string> names_;
 };
 
-// Identifies a server object of this add-in to QueryInterface: the answer is
-// the object's ServerCore, with no reference added and usable only inside
-// this module.
-extern const IID kServerCoreIid;
+// Identifies a server object of this module to QueryInterface: the answer is
+// the object's ServerCore, with no reference added. The id is this module's
+// own (ModuleLocalIid): a server object of another module does not answer.
+const IID& ServerCoreIid();
 
 }  // namespace vtx::com
