@@ -81,7 +81,7 @@ Ref<KvObject> EmuObjectStore::GetObjectById(int16_t class_id, int32_t object_id)
   return Load(ObjectRef{class_id, object_id});
 }
 
-Ref<KvObject> EmuObjectStore::ObjectFromRecord(const Ref<KvRecord>& record, bool flag) {
+Ref<KvObject> EmuObjectStore::ObjectFromRecord(const Ref<KvRecord>& record, const Variant& flag) {
   store_->Monitor().Enter(op::KvObjectStore::ObjectFromRecord, Arg(record), flag);
   if (!record) Raise(err::kObjectVariableNotSet);
   RecordTable table;
@@ -97,14 +97,15 @@ Ref<KvObject> EmuObjectStore::ObjectFromRecord(const Ref<KvRecord>& record, bool
   return ObjectsFromRows(store_, Self(), table).front();
 }
 
-Ref<KvObjects> EmuObjectStore::ObjectsFromRecordList(const Ref<KvRecordList>& list, bool flag) {
+Ref<KvObjects> EmuObjectStore::ObjectsFromRecordList(const Ref<KvRecordList>& list,
+                                                     const Variant& flag) {
   store_->Monitor().Enter(op::KvObjectStore::ObjectsFromRecordList, Arg(list), flag);
   auto rows = RowsOf(*store_, list);
   return EmuObjects::FromItems(store_, Self(), ObjectsFromRows(store_, Self(), *rows));
 }
 
 Ref<KvCompositeObjects> EmuObjectStore::ObjectsFromRecords(const Ref<KvRecordList>& list,
-                                                           bool flag) {
+                                                           const Variant& flag) {
   store_->Monitor().Enter(op::KvObjectStore::ObjectsFromRecords, Arg(list), flag);
   return EmuObjects::FromRows(store_, Self(), RowsOf(*store_, list));
 }

@@ -27,9 +27,10 @@ class EmuObjectStore : public KvObjectStore {
   Ref<KvObject> CreateObject(int16_t class_id) override;
   Ref<KvObjects> CreateObjects() override;
   Ref<KvObject> GetObjectById(int16_t class_id, int32_t object_id) override;
-  Ref<KvObject> ObjectFromRecord(const Ref<KvRecord>& record, bool flag) override;
-  Ref<KvObjects> ObjectsFromRecordList(const Ref<KvRecordList>& list, bool flag) override;
-  Ref<KvCompositeObjects> ObjectsFromRecords(const Ref<KvRecordList>& list, bool flag) override;
+  Ref<KvObject> ObjectFromRecord(const Ref<KvRecord>& record, const Variant& flag) override;
+  Ref<KvObjects> ObjectsFromRecordList(const Ref<KvRecordList>& list, const Variant& flag) override;
+  Ref<KvCompositeObjects> ObjectsFromRecords(const Ref<KvRecordList>& list,
+                                             const Variant& flag) override;
   Ref<KvOptions> GetDefaultOptions() override;
   Ref<KvQueryFactory> GetQueryFactory() override;
   Ref<KvQuery> NewQuery() override;

@@ -66,7 +66,8 @@ void clsUtils::ViewHistory(Ref<KvSession>& KvSession, Ref<KvRecordList>& FirstRe
       view->SetCaption(kCaptionPrefix + identifier);
       ++passes;
       Ref<KvRecordList> rows = histories->GetCopy()->GetRecordList();
-      Ref<KvObjects> view_objects = KvSession->GetObjectStore()->ObjectsFromRecords(rows, false);
+      Ref<KvObjects> view_objects =
+          KvSession->GetObjectStore()->ObjectsFromRecords(rows, Variant(int16_t{0}));
       view->GetContents()->AddObjects(view_objects);
     }
     view->GetWindow()->Show();

@@ -61,7 +61,7 @@ bool ClsAdminSettings::GetBackTheDoubles(const Ref<vtx::KvSession>& KvSession,
       for (int16_t i = 0; i < attributes->GetCount(); i = NextIndex(i))
         settings::AddColumn(query, attributes->Item(i));
       factory->RunWithOptions(settings::RunOptions(store, true));
-      candidates = store->ObjectsFromRecordList(factory->GetResult(), false);
+      candidates = store->ObjectsFromRecordList(factory->GetResult(), Variant(int16_t{0}));
     } else if (!SettingsUnder(KvSession, FirstRec, settings_class_id, attributes, candidates)) {
       return false;
     }

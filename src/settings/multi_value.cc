@@ -63,7 +63,8 @@ bool ClsAdminSettings::SetSettingValues(const Ref<vtx::KvSession>& KvSession,
     const int32_t found = result->GetRecordCount();
 
     if (found == 1) {
-      Ref<KvObject> setting = store->ObjectFromRecord(result->GetRecord(0), false)->NewInstance();
+      Ref<KvObject> setting =
+          store->ObjectFromRecord(result->GetRecord(0), Variant(int16_t{0}))->NewInstance();
       setting->PrepareNew();
       setting->Retrieve();
       // Only as many values as the list has rows are rewritten; the rest stay.

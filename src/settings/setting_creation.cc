@@ -77,7 +77,8 @@ bool ClsAdminSettings::CreateAndLinkAdminSetting(Ref<vtx::KvSession> KvSession,
     settings::AddColumn(query, "OBJECT_ID");
     settings::AddCondition(query, folder_identifier, Variant(FolderID));
     factory->Run();
-    Ref<KvObjects> folders = store->ObjectsFromRecordList(factory->GetResult(), false);
+    Ref<KvObjects> folders =
+        store->ObjectsFromRecordList(factory->GetResult(), Variant(int16_t{0}));
     // An ambiguous folder id is as good as none: nothing is created.
     if (folders->GetCount() != 1) return false;
 

@@ -23,7 +23,7 @@ Ref<KvObjects> FindSettings(const Ref<KvObjectStore>& store, int16_t class_id,
   settings::AddColumn(query, "OBJECT_ID");
   query->SetMaxRows(settings::kRowLimit);
   factory->Run();
-  return store->ObjectsFromRecordList(factory->GetResult(), false);
+  return store->ObjectsFromRecordList(factory->GetResult(), Variant(int16_t{0}));
 }
 
 }  // namespace

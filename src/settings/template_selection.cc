@@ -35,7 +35,7 @@ bool ClsAdminSettings::GetSelectedTemplate(const Ref<vtx::KvSession>& KvSession,
     settings::AddColumn(query, section_attribute_);
     settings::AddCondition(query, section_attribute_, Variant(SectionName + "*"));
     factory->RunWithOptions(options);
-    Ref<KvObjects> found = store->ObjectsFromRecordList(factory->GetResult(), false);
+    Ref<KvObjects> found = store->ObjectsFromRecordList(factory->GetResult(), Variant(int16_t{0}));
 
     Ref<KvStrings> sections = KvSession->CreateStringList();
     const int32_t max_length = text::Len(SectionName) + kMaxSuffixLength;
@@ -111,7 +111,8 @@ bool ClsAdminSettings::GetBackTheDescriptions(const Ref<vtx::KvSession>& KvSessi
       settings::AddCondition(query, section_attribute_, Variant(section));
       settings::AddCondition(query, subject_attribute_, Variant(kDisplayNameSubject));
       factory->RunWithOptions(options);
-      Ref<KvObjects> found = store->ObjectsFromRecordList(factory->GetResult(), false);
+      Ref<KvObjects> found =
+          store->ObjectsFromRecordList(factory->GetResult(), Variant(int16_t{0}));
       if (found->GetCount() == 0) {
         missing += "\n\r- " + section;
         all_found = false;

@@ -121,7 +121,9 @@ Ref<KvObjects> clsUtils::GetKvObjectsFromRecList(const Ref<vtx::KvSession>& KvSe
         CastTo<KvGuiServices>(KvSession->CreateHostComponent(progid::kGuiServices));
     objects = gui->GetMainWindow()->GetActiveView()->GetSelection()->GetObjects();
   } else {
-    objects = KvSession->GetObjectStore()->ObjectsFromRecordList(Record1, true)->GetCopy();
+    objects = KvSession->GetObjectStore()
+                  ->ObjectsFromRecordList(Record1, Variant(int16_t{-1}))
+                  ->GetCopy();
   }
   if (objects && objects->GetCount() != 0) return objects;
   return nullptr;

@@ -296,7 +296,7 @@ TEST_F(QueryTest, ObjectsFromRecordsOverlayTheRows) {
   list->SetValue("TITLE", 0, Variant("edited"));
   list->SetValue("QTY", 0, Variant("many"));  // does not convert: the stored value stays
   list->SetValue("UNRELATED", 0, Variant("x"));
-  for (bool flag : {true, false}) {
+  for (const Variant& flag : {Variant(true), Variant(int16_t{0})}) {
     auto objects = os_->ObjectsFromRecordList(list, flag);
     ASSERT_EQ(objects->GetCount(), 1);
     auto object = objects->Item(0);

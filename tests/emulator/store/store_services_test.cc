@@ -139,7 +139,8 @@ TEST_F(StoreTest, MonitorTracesAndFailsOperations) {
   EXPECT_EQ(ops, (std::vector<std::string>{"KvObjectStore.CreateObject", "KvObject.Insert",
                                            "KvObjectStore.CreateObject", "KvObject.Insert",
                                            "KvObject.GetObjectId", "KvObject.Insert"}));
-  EXPECT_EQ(trace[0].args, (std::vector<Variant>{Variant(int16_t{400})}));
+  ASSERT_EQ(trace[0].args.size(), 1u);
+  EXPECT_EQ(trace[0].args[0].value, Variant(int16_t{400}));
   EXPECT_EQ(store_->Monitor().CallCount("KvObject.Insert"), 3);
   (void)id;
 }
