@@ -79,7 +79,10 @@ Json Trace(const std::vector<emu::TraceEntry>& trace, const ValueEncoder& encode
   Json list = Json::array();
   for (const auto& t : trace) {
     Json args = Json::array();
-    for (const auto& a : t.args) args.push_back(encoder.Encode(a));
+    for (const auto& a : t.args) {
+      Json value = encoder.Encode(a.value);
+      args.push_back(a.by_reference ? Json{{"byref", std::move(value)}} : std::move(value));
+    }
     list.push_back(Json{{"op", t.op}, {"args", std::move(args)}});
   }
   return list;

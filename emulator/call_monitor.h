@@ -22,9 +22,27 @@ struct Fault {
   bool persistent = false;
 };
 
+// One argument of a traced call: its value as the host received it, and
+// whether the operation takes it by reference (it may write it; see
+// ByReference).
+struct TracedArgument {
+  template <typename T>
+  TracedArgument(const T& argument) : value(argument) {}
+  Variant value;
+  bool by_reference = false;
+};
+
+// An argument the operation declares by reference, for Enter.
+template <typename T>
+TracedArgument ByReference(const T& argument) {
+  TracedArgument traced(argument);
+  traced.by_reference = true;
+  return traced;
+}
+
 struct TraceEntry {
   std::string op;
-  std::vector<Variant> args;
+  std::vector<TracedArgument> args;
 };
 
 // Watches every host operation the add-in calls: counts it, traces it when
@@ -46,7 +64,7 @@ class CallMonitor {
     if (paused_ > 0) return;
     const int64_t n = Count(operation);
     if (tracing_)
-      trace_.push_back(TraceEntry{std::string(operation), std::vector<Variant>{args...}});
+      trace_.push_back(TraceEntry{std::string(operation), std::vector<TracedArgument>{args...}});
     if (!faults_.empty()) FailIfDue(operation, n);
   }
 

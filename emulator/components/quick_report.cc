@@ -141,7 +141,8 @@ Variant QuickReport::Invoke(std::string_view name, InvokeKind kind, std::vector<
 }
 
 int16_t QuickReport::GenerateReportByObjects(Ref<KvSession>& session, Ref<KvObjects>& objects) {
-  state_->Enter(op::GenerateRpt::GenerateReportByObjects, Variant(session), Variant(objects));
+  state_->Enter(op::GenerateRpt::GenerateReportByObjects, ByReference(session),
+                ByReference(objects));
   return Report(objects);
 }
 

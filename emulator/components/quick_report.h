@@ -11,7 +11,7 @@
 
 namespace vtx::emu {
 
-// "KvQuickReport.GenerateRpt"; the add-in reaches it only by late binding.
+// "KvQuickReport.GenerateRpt"; the add-in calls it through GenerateRpt.
 // GenerateReportByObjects(session, collection) writes one report of the
 // collection's objects (report_writer.h: a page with one section per object
 // the records are about, and a CSV of every value) as Report_NNNN.html and
@@ -28,10 +28,11 @@ class QuickReport : public GenerateRpt {
  public:
   explicit QuickReport(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
 
-  // By name, as the add-in calls it: the call is monitored before its
-  // arguments are looked at.
+  // By name, for a late-bound caller on this side: the call is monitored
+  // (its arguments traced as values) before they are looked at.
   Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override;
-  // As the host's type library declares it (through COM).
+  // As the host's type library declares it, and as the add-in calls it:
+  // both arguments by reference, and traced so.
   int16_t GenerateReportByObjects(Ref<KvSession>& session, Ref<KvObjects>& objects) override;
 
  private:

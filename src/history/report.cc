@@ -1,6 +1,5 @@
-#include <vector>
-
 #include "history/history_texts.h"
+#include "history/quick_report_call.h"
 #include "host/kv_host.h"
 #include "platform/platform.h"
 #include "utils/cls_utils.h"
@@ -52,15 +51,7 @@ int16_t clsUtils::GenerateHistoryReport(Ref<KvSession>& KvSession, Ref<KvRecordL
     return 0;
   }
 
-  Ref<Dispatch> report = Platform::Current().CreateObject(progid::kQuickReport);
-  std::vector<Variant> args{Variant(KvSession), Variant(collected)};
-  const Variant returned = report->CallMethod("GenerateReportByObjects", args);
-  KvSession = args[0].ToObjectAs<vtx::KvSession>();
-  collected = args[1].ToObjectAs<KvObjects>();
-  const int16_t result = returned.ToInt16();
-  report.reset();
-  collected->Clear();
-  return result;
+  return history::CallQuickReport(KvSession, collected);
 }
 
 }  // namespace vtx

@@ -208,7 +208,7 @@ TEST_F(CatalogTest, CreationAndCallsAreTracedAndCanFail) {
   ASSERT_EQ(trace.size(), 2u);
   EXPECT_EQ(trace[0].op, "CreateObject:Orbent.NlsCatalog");
   EXPECT_EQ(trace[1].op, "NlsCatalog.HasText");
-  EXPECT_EQ(trace[1].args.back(), Variant("1.0"));  // the version is recorded
+  EXPECT_EQ(trace[1].args.back().value, Variant("1.0"));  // the version is recorded
 
   host_.Monitor().AddFault(Fault{"CreateObject:Orbent.NlsCatalog", 2, 429, "Not here", false});
   EXPECT_THROW(Catalog(), RuntimeError);
