@@ -11,6 +11,7 @@
 #include "cli/model_check.h"
 #include "emulator/store/database.h"
 #include "emulator/store/schema.h"
+#include "platform/utf8_path.h"
 
 namespace vtx::cli {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) throw std::runtime_error(path + ": cannot open the file");
   std::stringstream text;
   text << in.rdbuf();

@@ -1,7 +1,5 @@
 #include "cli/database_play.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -20,6 +18,7 @@
 #include "cli/terminal_presenter.h"
 #include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
+#include "platform/host_name.h"
 #include "platform/logon_name.h"
 
 namespace vtx::cli {
@@ -28,18 +27,12 @@ namespace {
 constexpr const char* kUserClass = "User";
 constexpr const char* kLoginAttribute = "LOGIN";
 
-std::string MachineName() {
-  char name[256] = {};
-  if (gethostname(name, sizeof(name) - 1) != 0) return "";
-  return name;
-}
-
 // The machine this runs on, as the session reports it; the current user is
 // looked up once the database is open.
 WrittenEnvironment MachineEnvironment() {
   WrittenEnvironment env;
   env.logon_name = LogonName();
-  env.computer_name = MachineName();
+  env.computer_name = HostName();
   std::vector<std::pair<std::string, std::string>> variables = {{"TEMP", "C:\\Temp"}};
   if (const char* debug = std::getenv("DEBUG")) variables.emplace_back("DEBUG", debug);
   env.variables = std::move(variables);

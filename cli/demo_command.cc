@@ -13,6 +13,7 @@
 #include "cli/verify_command.h"
 #include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
+#include "platform/utf8_path.h"
 
 namespace vtx::cli {
 namespace {
@@ -27,7 +28,8 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
   try {
     Scenario scenario = ParseScenario(Json::parse(DemoSessionJson()), kSessionName, "");
     std::string db = database.empty() ? ":memory:" : database;
-    bool reused = db != ":memory:" && !emu::IsServerDatabase(db) && std::filesystem::exists(db);
+    bool reused =
+        db != ":memory:" && !emu::IsServerDatabase(db) && std::filesystem::exists(PathFromUtf8(db));
 
     TerminalPresenter presenter(std::cin, out);
     SessionPrinter printer(out, presenter);

@@ -12,6 +12,7 @@
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
 #include "emulator/store/database.h"
+#include "platform/utf8_path.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::cli {
@@ -23,11 +24,13 @@ namespace {
 void RefuseOutputOverInput(const std::string& out_file, const std::vector<std::string>& inputs) {
   if (out_file.empty()) return;
   std::error_code ec;
+  const std::filesystem::path out_path = PathFromUtf8(out_file);
   for (const std::string& input : inputs) {
-    if (input.empty() || !std::filesystem::exists(input, ec) ||
-        !std::filesystem::exists(out_file, ec))
+    const std::filesystem::path in_path = PathFromUtf8(input);
+    if (input.empty() || !std::filesystem::exists(in_path, ec) ||
+        !std::filesystem::exists(out_path, ec))
       continue;
-    if (std::filesystem::equivalent(out_file, input, ec))
+    if (std::filesystem::equivalent(out_path, in_path, ec))
       throw UsageError(fmt::format("--out {}: that is an input of the run ({}); name another file",
                                    out_file, input));
   }
@@ -56,14 +59,15 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
     // A file is written beside and renamed over, so that a full disk leaves
     // no half-written transcript; a device or pipe is written as it is.
     std::error_code ignored;
-    const bool replace = !std::filesystem::exists(out_file, ignored) ||
-                         std::filesystem::is_regular_file(out_file, ignored);
-    const std::string target = replace ? out_file + ".partial" : out_file;
+    const std::filesystem::path out_path = PathFromUtf8(out_file);
+    const bool replace = !std::filesystem::exists(out_path, ignored) ||
+                         std::filesystem::is_regular_file(out_path, ignored);
+    const std::filesystem::path target = PathFromUtf8(replace ? out_file + ".partial" : out_file);
     std::ofstream file(target, std::ios::binary | std::ios::trunc);
     file << transcript;
     file.close();
     std::error_code renamed;
-    if (file && replace) std::filesystem::rename(target, out_file, renamed);
+    if (file && replace) std::filesystem::rename(target, out_path, renamed);
     if (!file || renamed) {
       if (replace) std::filesystem::remove(target, ignored);
       err << out_file << ": cannot write the transcript\n";

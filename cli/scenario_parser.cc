@@ -13,24 +13,23 @@
 #include "cli/scenario_checks.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
+#include "platform/utf8_path.h"
 #include "runtime/ole_date.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int64_t kMaxI4 = std::numeric_limits<int32_t>::max();
 constexpr int64_t kMinI4 = std::numeric_limits<int32_t>::min();
 
 std::string ResolvePath(const std::string& base_dir, const std::string& name) {
-  if (base_dir.empty() || fs::path(name).is_absolute()) return name;
-  return (fs::path(base_dir) / name).lexically_normal().string();
+  if (base_dir.empty() || PathFromUtf8(name).is_absolute()) return name;
+  return Utf8FromPath((PathFromUtf8(base_dir) / PathFromUtf8(name)).lexically_normal());
 }
 
 Json ReadJsonFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(PathFromUtf8(file), std::ios::binary);
   if (!in) throw InvalidFileError(file, "", "cannot open the file");
   std::stringstream text;
   text << in.rdbuf();
@@ -406,7 +405,7 @@ Scenario ParseScenario(const Json& json, const std::string& file, const std::str
 
 Scenario LoadScenarioFile(const std::string& file) {
   Json json = ReadJsonFile(file);
-  return ParseScenario(json, file, fs::path(file).parent_path().string());
+  return ParseScenario(json, file, Utf8FromPath(PathFromUtf8(file).parent_path()));
 }
 
 }  // namespace vtx::cli

@@ -4,7 +4,8 @@
 #include "emulator/session/emulated_platform.h"
 #include "emulator/session/emulated_session.h"
 #include "emulator/session/host_state.h"
-#include "platform/posix_platform.h"
+#include "platform/local_clock.h"
+#include "platform/utf8_path.h"
 
 namespace vtx::emu {
 
@@ -25,7 +26,7 @@ StoreHooks HooksFor(const std::shared_ptr<HostState>& state) {
   };
   hooks.map_path = [weak](const std::string& windows_path) {
     auto s = weak.lock();
-    return s ? s->platform->Paths().ToHost(windows_path).string() : std::string();
+    return s ? Utf8FromPath(s->platform->Paths().ToHost(windows_path)) : std::string();
   };
   return hooks;
 }

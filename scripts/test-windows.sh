@@ -9,7 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev \
-  wine wine64 xvfb xauth
+  wine wine64 xvfb xauth dpkg-dev tcl
+# SQLite comes from Debian's source package (cmake/sqlite3_from_source.cmake).
+scripts/add-deb-src.sh
 [[ "${VTX_SKIP_WINE32:-0}" == 1 ]] || scripts/install-wine32.sh || true
 # The 32-bit DLL first: the 64-bit build's package takes it.
 for preset in windows32 windows; do

@@ -1,14 +1,12 @@
 #include "emulator/components/report_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
 
 #include <fmt/format.h>
 
+#include "platform/new_file.h"
+#include "platform/utf8_path.h"
 #include "runtime/ole_date.h"
 #include "runtime/runtime_error.h"
 
@@ -140,27 +138,20 @@ std::string TableHead(const std::vector<ReportRow>& rows) {
          "</tr></thead>\n<tbody>\n";
 }
 
-void WriteNew(int fd, const std::filesystem::path& path, const std::string& content) {
-  size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  const bool ok = done == content.size() && ::fsync(fd) == 0;
-  if (::close(fd) != 0 || !ok) {
+void WriteNew(NewFile& file, const std::filesystem::path& path, const std::string& content) {
+  if (!file.WriteAndClose(content)) {
     std::filesystem::remove(path);
-    Raise(err::kHostFailure, "Cannot write the report file " + path.string(), "KvQuickReport");
+    Raise(err::kHostFailure, "Cannot write the report file " + Utf8FromPath(path), "KvQuickReport");
   }
 }
 
-// Creates the file only when no file of that name exists; -1 when one does.
-int CreateExclusive(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0 && errno != EEXIST)
-    Raise(err::kHostFailure, "Cannot create the report file " + path.string(), "KvQuickReport");
-  return fd;
+// Creates the file only when no file of that name exists; false when one does.
+bool CreateExclusive(NewFile& file, const std::filesystem::path& path) {
+  const NewFile::Created created = file.Create(path);
+  if (created == NewFile::Created::kFailed)
+    Raise(err::kHostFailure, "Cannot create the report file " + Utf8FromPath(path),
+          "KvQuickReport");
+  return created == NewFile::Created::kYes;
 }
 
 }  // namespace
@@ -287,15 +278,16 @@ ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& 
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (ec)
-    Raise(err::kHostFailure, "Cannot create the report folder " + folder.string(), "KvQuickReport");
+    Raise(err::kHostFailure, "Cannot create the report folder " + Utf8FromPath(folder),
+          "KvQuickReport");
   for (int64_t n = std::max<int64_t>(first, 1);; ++n) {
     const std::string base = fmt::format("{}_{:04}", stem, n);
     ReportFiles files{folder / (base + ".html"), folder / (base + ".csv")};
-    const int html = CreateExclusive(files.html);
-    if (html < 0) continue;
-    const int csv = CreateExclusive(files.csv);
-    if (csv < 0) {  // taken by a report of another process: let go of the pair
-      ::close(html);
+    NewFile html, csv;
+    if (!CreateExclusive(html, files.html)) continue;
+    // A csv taken by a report of another process: let go of the pair.
+    if (!CreateExclusive(csv, files.csv)) {
+      html.Close();
       std::filesystem::remove(files.html);
       continue;
     }
@@ -303,7 +295,7 @@ ReportFiles WriteReport(const std::filesystem::path& folder, const std::string& 
     try {
       WriteNew(html, files.html, RenderReportHtml(heading, rows));
     } catch (const RuntimeError&) {
-      ::close(csv);
+      csv.Close();
       std::filesystem::remove(files.csv);
       throw;
     }

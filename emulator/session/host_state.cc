@@ -3,7 +3,8 @@
 #include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
 
-#include "platform/posix_platform.h"
+#include "platform/local_clock.h"
+#include "platform/utf8_path.h"
 
 namespace vtx::emu {
 
@@ -27,8 +28,8 @@ std::filesystem::path HostState::ReportFolder() {
   if (!report_folder_) {
     if (!database_path.empty() && database_path != ":memory:" &&
         database_path.rfind("file:", 0) != 0 && !IsServerDatabase(database_path)) {
-      std::filesystem::path db = std::filesystem::absolute(database_path);
-      report_folder_ = db.parent_path() / (db.stem().string() + "_reports");
+      std::filesystem::path db = std::filesystem::absolute(PathFromUtf8(database_path));
+      report_folder_ = db.parent_path() / PathFromUtf8(Utf8FromPath(db.stem()) + "_reports");
     } else {
       report_folder_ = platform->Paths().ToHost("C:\\Korvel\\Reports");
     }
@@ -39,7 +40,7 @@ std::filesystem::path HostState::ReportFolder() {
 std::string HostState::DisplayPath(const std::filesystem::path& path) {
   std::string windows = platform->Paths().ToWindows(path);
   if (windows.size() >= 2 && windows[1] == ':') return windows;
-  return path.string();
+  return Utf8FromPath(path);
 }
 
 void HostState::BeforeUserWait() {

@@ -4,7 +4,7 @@
 
 #include "emulator/store/database_location.h"
 #include "emulator/store/database_open_error.h"
-#include "emulator/store/pg_connection.h"
+#include "emulator/store/server_connection.h"
 #include "emulator/store/sqlite_connection.h"
 
 namespace vtx::emu {
@@ -120,7 +120,7 @@ Variant Statement::Value(int column) const {
 Database::Database(const std::string& path, OpenMode mode)
     : path_(IsServerDatabase(path) ? WithoutPasswords(path) : path) {
   if (IsServerDatabase(path))
-    conn_ = std::make_unique<PgConnection>(path, path_, mode);
+    conn_ = OpenServerConnection(path, path_, mode);
   else
     conn_ = std::make_unique<SqliteConnection>(path, mode);
   if (mode == OpenMode::kRead) {

@@ -13,6 +13,7 @@
 #include "emulator/store/emu_object.h"
 #include "emulator/store/object_table.h"
 #include "host/kv_host.h"
+#include "platform/utf8_path.h"
 
 namespace vtx::emu {
 
@@ -94,7 +95,7 @@ Ref<KvSelectList> EmuTreeQuery::GetSelectList() {
 void EmuTreeQuery::WriteWorkFile(const std::vector<ObjectRef>& roots) const {
   const std::string path = store_->MapPath(work_file_);
   if (path.empty()) return;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   if (!out)
     Raise(err::kHostFailure, fmt::format("Cannot write the work file {}", work_file_), "Korvel");
   out << "[TREE]\r\nLevel=" << levels_ << "\r\n";

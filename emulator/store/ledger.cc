@@ -1,7 +1,5 @@
 #include "emulator/store/ledger.h"
 
-#include <openssl/evp.h>
-
 #include <fmt/format.h>
 
 #include "emulator/store/database_identity.h"
@@ -38,23 +36,6 @@ LedgerEntry EntryOf(const Statement& s) {
 }
 
 }  // namespace
-
-std::string Sha256Hex(std::string_view data) {
-  // Fetched once: finding the implementation again costs more than hashing
-  // a record.
-  static EVP_MD* const sha256 = EVP_MD_fetch(nullptr, "SHA256", nullptr);
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int size = 0;
-  if (!sha256 || EVP_Digest(data.data(), data.size(), digest, &size, sha256, nullptr) != 1)
-    Raise(err::kHostFailure, "SHA-256 is not available", "Korvel");
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex(2 * size, '0');
-  for (unsigned int i = 0; i < size; ++i) {
-    hex[2 * i] = kDigits[digest[i] >> 4];
-    hex[2 * i + 1] = kDigits[digest[i] & 0xf];
-  }
-  return hex;
-}
 
 std::string EntryHash(const LedgerEntry& e) {
   std::string text;

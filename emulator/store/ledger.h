@@ -11,6 +11,7 @@
 
 #include "emulator/store/database.h"
 #include "emulator/store/model.h"
+#include "emulator/store/sha256.h"
 #include "runtime/variant.h"
 
 namespace vtx::emu {
@@ -58,8 +59,6 @@ struct LedgerHead {
   std::string database_id;  // "" for a database made before databases had one
 };
 
-// Lower-case hexadecimal SHA-256 of `data`.
-std::string Sha256Hex(std::string_view data);
 // The hash an entry must carry: over every field but `hash`.
 std::string EntryHash(const LedgerEntry& entry);
 // True when the model keeps a ledger and objects of `def` are electronic records.

@@ -9,8 +9,9 @@
 #include <fmt/format.h>
 
 #include "emulator/store/database.h"
-#include "emulator/store/database_identity.h"
 #include "emulator/store/database_open_error.h"
+#include "platform/fresh_folder.h"
+#include "platform/utf8_path.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::emu {
@@ -116,19 +117,13 @@ std::string ImmutableUri(const std::string& path) {
 std::filesystem::path PrivateCopy(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  fs::path folder;
-  // A new folder under a random name, readable by this user alone.
-  for (int attempt = 0; attempt < 8 && folder.empty(); ++attempt) {
-    fs::path candidate = fs::temp_directory_path(ec) / ("vtx-read-" + NewDatabaseId());
-    if (!ec && fs::create_directory(candidate, ec)) folder = candidate;
-  }
+  const fs::path folder = MakeFreshFolder("vtx-read-");
   if (folder.empty())
     Raise(err::kHostFailure,
           fmt::format("Cannot read the database {}: no private folder for a copy of it", path),
           "Korvel");
-  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
-  if (!ec) fs::copy_file(path, folder / "copy.db", ec);
-  if (!ec) fs::copy_file(path + "-wal", folder / "copy.db-wal", ec);
+  fs::copy_file(PathFromUtf8(path), folder / "copy.db", ec);
+  if (!ec) fs::copy_file(PathFromUtf8(path + "-wal"), folder / "copy.db-wal", ec);
   if (ec) {
     const std::string reason = ec.message();
     fs::remove_all(folder, ec);
@@ -144,7 +139,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : pat
   const bool memory = path == ":memory:" || path.empty();
   if (memory) mode = OpenMode::kCreate;
   std::error_code ec;
-  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), ec);
   if (!memory && std::filesystem::is_directory(status))
     throw DatabaseOpenError(fmt::format("{}: a directory, not a database file", path));
   if (!memory && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
@@ -195,12 +190,12 @@ void SqliteConnection::ReadWithoutSharing() {
   sqlite3_close(db_);
   db_ = nullptr;
   std::error_code no_wal;
-  if (std::filesystem::file_size(path_ + "-wal", no_wal) > 0 && !no_wal) {
+  if (std::filesystem::file_size(PathFromUtf8(path_ + "-wal"), no_wal) > 0 && !no_wal) {
     // Committed transactions may still sit in the -wal file: the database
     // is read through a private copy of both files, where SQLite can keep
     // its index of the -wal (reading the file alone would miss them).
     private_copy_ = PrivateCopy(path_);
-    Open((private_copy_ / "copy.db").string(), SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READONLY);
+    Open(Utf8FromPath(private_copy_ / "copy.db"), SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READONLY);
   } else {
     // The file alone holds the whole database, and nobody writes it who
     // could not create the -wal beside it: it is read as it is, unchanged.

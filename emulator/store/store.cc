@@ -1,7 +1,6 @@
 #include "emulator/store/store.h"
 
 #include <chrono>
-#include <ctime>
 
 #include <fmt/format.h>
 
@@ -17,6 +16,7 @@
 #include "emulator/store/schema.h"
 #include "emulator/store/value_convert.h"
 #include "host/kv_host.h"
+#include "platform/local_clock.h"
 #include "runtime/ole_date.h"
 #include "runtime/text.h"
 
@@ -111,11 +111,7 @@ const ClassDef& Store::ClassByNameOrRaise(std::string_view name) const {
 
 double Store::Now() const {
   if (hooks_.clock) return hooks_.clock();
-  const std::time_t t = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&t, &local);
-  return date::FromParts(date::DateParts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                         local.tm_hour, local.tm_min, local.tm_sec});
+  return LocalNowAsOleDate();
 }
 
 int32_t Store::CurrentUser() const { return hooks_.current_user ? hooks_.current_user() : 0; }

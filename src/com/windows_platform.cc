@@ -7,8 +7,8 @@
 #include "com/object_bridge.h"
 #include "com/template_dialog.h"
 #include "com/windows_api.h"
+#include "platform/local_clock.h"
 #include "platform/message_box_style.h"
-#include "runtime/ole_date.h"
 #include "runtime/text.h"
 
 namespace vtx {
@@ -123,13 +123,7 @@ DialogAction WindowsPlatform::AskDialog(const DialogSnapshot& dialog) {
   return com::RunTemplateDialog(dialog);
 }
 
-double WindowsPlatform::Now() {
-  SYSTEMTIME local{};
-  GetLocalTime(&local);
-  // The clock of the language reads to the second.
-  return date::FromParts(date::DateParts{local.wYear, local.wMonth, local.wDay, local.wHour,
-                                         local.wMinute, local.wSecond});
-}
+double WindowsPlatform::Now() { return LocalNowAsOleDate(); }
 
 Ref<Dispatch> WindowsPlatform::CreateObject(const std::string& prog_id) {
   CLSID clsid{};

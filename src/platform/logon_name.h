@@ -5,8 +5,9 @@
 
 namespace vtx {
 
-// USER from the environment when set, else the name of the effective user's
-// system account, so that a service or a cron job without USER still has one.
+// On Windows the account's name as GetUserNameW gives it. Elsewhere USER from
+// the environment when set, else the name of the effective user's system
+// account, so that a service or a cron job without USER still has one.
 // Empty only when the account has no name. Thread-safe.
 std::string LogonName();
 

@@ -1,19 +1,16 @@
 #include "platform/posix_platform.h"
 
-#include <unistd.h>
-
 #include <cctype>
-#include <climits>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 #include "platform/class_registry.h"
+#include "platform/host_name.h"
+#include "platform/local_clock.h"
 #include "platform/logon_name.h"
 #include "platform/message_box_style.h"
-#include "runtime/ole_date.h"
 #include "runtime/text.h"
 
 extern char** environ;
@@ -35,14 +32,6 @@ std::filesystem::path DefaultDriveRoot() {
 
 }  // namespace
 
-double LocalNowAsOleDate() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return date::FromParts(date::DateParts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                         local.tm_hour, local.tm_min, local.tm_sec});
-}
-
 PosixPlatform::PosixPlatform()
     : PosixPlatform(std::make_shared<WindowsPaths>(DefaultDriveRoot())) {}
 
@@ -53,10 +42,8 @@ PosixPlatform::~PosixPlatform() = default;
 void PosixPlatform::SetPresenter(Presenter* presenter) { presenter_ = presenter; }
 
 std::string PosixPlatform::GetComputerName() {
-  char buffer[HOST_NAME_MAX + 1] = {};
-  if (gethostname(buffer, sizeof buffer - 1) != 0) return {};
   // Windows reports the short, upper-case NetBIOS form of the name.
-  std::string name(buffer);
+  std::string name = HostName();
   name = name.substr(0, name.find('.'));
   if (name.size() > kNetBiosNameLength) name.resize(kNetBiosNameLength);
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -11,9 +11,6 @@
 
 namespace vtx {
 
-// Local date and time of this machine's clock as an OLE date, to the second.
-double LocalNowAsOleDate();
-
 // The real machine: its host name, logon user, environment and clock.
 // Windows drives are folders (see WindowsPaths; by default a folder per
 // letter under "vtx_drives" in the system's temporary folder). Message boxes

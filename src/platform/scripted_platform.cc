@@ -5,8 +5,9 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/fresh_folder.h"
+#include "platform/local_clock.h"
 #include "platform/message_box_style.h"
-#include "platform/posix_platform.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
@@ -17,15 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kFileSystemObjectProgId = "Scripting.FileSystemObject";
-
-fs::path MakeFreshFolder() {
-  std::error_code ec;
-  fs::path temp = fs::temp_directory_path(ec);
-  if (ec) temp = "/tmp";
-  std::string pattern = (temp / "vtx_drives_XXXXXX").string();
-  if (!mkdtemp(pattern.data())) Raise(75, "Cannot create a folder for the drives");
-  return pattern;
-}
 
 }  // namespace
 
@@ -63,7 +55,8 @@ void ScriptedPlatform::MapDrive(const std::string& drive, const fs::path& folder
 std::shared_ptr<WindowsPaths> ScriptedPlatform::EnsurePaths() {
   if (!paths_) {
     if (!drive_root_) {
-      owned_root_ = MakeFreshFolder();
+      owned_root_ = MakeFreshFolder("vtx_drives_");
+      if (owned_root_.empty()) Raise(75, "Cannot create a folder for the drives");
       drive_root_ = owned_root_;
     }
     paths_ = std::make_shared<WindowsPaths>(*drive_root_);

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/utf8_path.h"
 #include "runtime/text.h"
 
 namespace vtx {
@@ -39,12 +40,12 @@ std::vector<std::string> SplitComponents(std::string_view s) {
 // differs only in letter case, as Windows would find it.
 fs::path AppendFound(const fs::path& dir, const std::string& name) {
   std::error_code ec;
-  fs::path exact = dir / name;
+  fs::path exact = dir / PathFromUtf8(name);
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
   if (!fs::is_directory(dir, ec)) return exact;
   const std::string wanted = text::UCase(name);
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string candidate = it->path().filename().string();
+    std::string candidate = Utf8FromPath(it->path().filename());
     if (text::UCase(candidate) == wanted) return it->path();
   }
   return exact;
@@ -58,7 +59,7 @@ bool StripPrefix(const fs::path& path, const fs::path& prefix, std::vector<std::
   }
   rest.clear();
   for (; p != path.end(); ++p)
-    if (!p->empty()) rest.push_back(p->string());
+    if (!p->empty()) rest.push_back(Utf8FromPath(*p));
   return true;
 }
 
@@ -110,7 +111,7 @@ fs::path WindowsPaths::ToHost(std::string_view windows_path) const {
   }
   fs::path host = base;
   for (const std::string& part : kept)
-    host = host.empty() ? fs::path(part) : AppendFound(host, part);
+    host = host.empty() ? PathFromUtf8(part) : AppendFound(host, part);
   return host;
 }
 
@@ -134,7 +135,7 @@ std::string WindowsPaths::ToWindows(const fs::path& host_path) const {
   }
   std::string out;
   if (best_letter == 0) {
-    out = path.string();
+    out = Utf8FromPath(path);
     for (char& c : out)
       if (c == '/') c = '\\';
     return out;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/file_system_object.h"
-#include "platform/posix_platform.h"
+#include "platform/local_clock.h"
 #include "runtime/ole_date.h"
 #include "runtime/runtime_error.h"
 #include "support/temp_folder.h"

@@ -1,22 +1,20 @@
 // A folder of the test's own under the temporary directory ($TMPDIR), made
-// fresh by mkdtemp: tests of two checkouts, or two runs, at the same time
-// never share one. Removed, with what it holds, when the test ends.
+// fresh (MakeFreshFolder): tests of two checkouts, or two runs, at the same
+// time never share one. Removed, with what it holds, when the test ends.
 #pragma once
-
-#include <stdlib.h>
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
+#include "platform/fresh_folder.h"
+
 namespace vtx::test {
 
 class TempFolder {
  public:
-  explicit TempFolder(const std::string& stem) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (stem + "_XXXXXX")).string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder " + pattern);
-    path_ = pattern;
+  explicit TempFolder(const std::string& stem) : path_(MakeFreshFolder(stem + "_")) {
+    if (path_.empty()) throw std::runtime_error("cannot create a folder " + stem + "_...");
   }
   ~TempFolder() {
     std::error_code ignored;

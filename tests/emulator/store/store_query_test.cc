@@ -7,6 +7,7 @@
 #include "emulator/store/emu_record.h"
 #include "emulator/store/family_select.h"
 #include "emulator/store/store.h"
+#include "platform/utf8_path.h"
 #include "store_fixture.h"
 #include "support/case_name.h"
 #include "support/temp_folder.h"
@@ -255,15 +256,19 @@ TEST_F(TreeTest, FailsBeyondMaxQuerySize) {
 }
 
 TEST_F(TreeTest, WritesTheWorkFileThroughThePathMapping) {
-  const test::TempFolder dir("vtx_store_tree");
+  // A folder name beyond ASCII: the mapped path is UTF-8, whatever the system's
+  // narrow encoding of file names.
+  const test::TempFolder folder("vtx_store_tree");
+  const auto dir = folder.Path() / u8"é";
+  std::filesystem::create_directories(dir);
   std::string asked;
   store_->SetPathMapper([&](const std::string& windows) {
     asked = windows;
-    return (dir / "TREE.inf").string();
+    return Utf8FromPath(dir / "TREE.inf");
   });
   Tree(1, {root_}, "C:\\Temp\\VTX_Temp\\TREE.inf")->Execute();
   EXPECT_EQ(asked, "C:\\Temp\\VTX_Temp\\TREE.inf");
-  std::ifstream in(dir / "TREE.inf");
+  std::ifstream in(dir / "TREE.inf", std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "[TREE]\r\nLevel=1\r\nRoot=100," + std::to_string(root_) + "\r\n");
