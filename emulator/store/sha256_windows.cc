@@ -3,6 +3,8 @@
 // windows.h first: bcrypt.h needs its types.
 #include <bcrypt.h>
 
+#include <algorithm>
+
 #include "emulator/store/sha256.h"
 #include "runtime/runtime_error.h"
 
