@@ -18,8 +18,10 @@
 #include "cli/terminal_presenter.h"
 #include "emulator/store/database.h"
 #include "emulator/store/database_location.h"
+#include "platform/folder_access.h"
 #include "platform/host_name.h"
 #include "platform/logon_name.h"
+#include "platform/utf8_path.h"
 
 namespace vtx::cli {
 namespace {
@@ -125,10 +127,10 @@ RunOptions MachineRunOptions(const DatabaseOptions& options) {
     run.report_folder =
         fs::current_path() / (emu::ServerDatabaseName(options.database) + "_reports");
   } else {
-    const fs::path db = fs::absolute(options.database);
-    const fs::path beside = db.parent_path() / (db.stem().string() + "_reports");
+    const fs::path db = fs::absolute(PathFromUtf8(options.database));
+    const fs::path beside = db.parent_path() / PathFromUtf8(Utf8FromPath(db.stem()) + "_reports");
     std::error_code ec;
-    if (::access((fs::exists(beside, ec) ? beside : db.parent_path()).c_str(), W_OK) != 0)
+    if (!MayWriteIn(fs::exists(beside, ec) ? beside : db.parent_path()))
       run.report_folder = fs::current_path() / beside.filename();
   }
   return run;
