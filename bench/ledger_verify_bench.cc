@@ -19,8 +19,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/demo_model.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/call_transaction.h"
-#include "emulator/store/database.h"
 #include "emulator/store/ledger.h"
 #include "emulator/store/ledger_verify.h"
 #include "emulator/store/store.h"

@@ -6,8 +6,8 @@
 
 #include <fmt/format.h>
 
-#include "emulator/store/database.h"
-#include "emulator/store/database_location.h"
+#include "emulator/sql/database.h"
+#include "emulator/sql/database_location.h"
 #include "emulator/store/schema.h"
 
 namespace vtx::cli {

@@ -9,7 +9,7 @@
 #include "cli/exit_status.h"
 #include "cli/json_text.h"
 #include "cli/model_check.h"
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/schema.h"
 #include "platform/utf8_path.h"
 

@@ -11,7 +11,7 @@
 
 #include "cli/scenario.h"
 #include "emulator/emulated_host.h"
-#include "emulator/store/open_mode.h"
+#include "emulator/sql/open_mode.h"
 
 namespace vtx::cli {
 

@@ -11,8 +11,8 @@
 #include "cli/exit_status.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
-#include "emulator/store/database.h"
-#include "emulator/store/database_location.h"
+#include "emulator/sql/database.h"
+#include "emulator/sql/database_location.h"
 #include "emulator/store/value_convert.h"
 #include "runtime/runtime_error.h"
 

@@ -11,8 +11,8 @@
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
 #include "cli/verify_command.h"
-#include "emulator/store/database.h"
-#include "emulator/store/database_location.h"
+#include "emulator/sql/database.h"
+#include "emulator/sql/database_location.h"
 #include "platform/utf8_path.h"
 
 namespace vtx::cli {

@@ -1,8 +1,8 @@
 #include "cli/exit_status.h"
 
 #include "cli/run_error.h"
-#include "emulator/store/commit_outcome_unknown.h"
-#include "emulator/store/database_open_error.h"
+#include "emulator/sql/commit_outcome_unknown.h"
+#include "emulator/sql/database_open_error.h"
 
 namespace vtx::cli {
 

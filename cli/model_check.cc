@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "emulator/store/emu_class.h"
+#include "emulator/host_objects/emu_class.h"
 
 namespace vtx::cli {
 namespace {

@@ -1,6 +1,6 @@
 #include "cli/password_masking_stream.h"
 
-#include "emulator/store/database_location.h"
+#include "emulator/sql/database_location.h"
 
 namespace vtx::cli {
 

@@ -11,7 +11,7 @@
 #include "cli/run_error.h"
 #include "cli/scenario_parser.h"
 #include "cli/scenario_runner.h"
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "platform/utf8_path.h"
 #include "runtime/runtime_error.h"
 

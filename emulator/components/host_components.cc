@@ -6,8 +6,8 @@
 #include "emulator/components/session_util.h"
 #include "emulator/gui/common_gui.h"
 #include "emulator/gui/gui_services.h"
+#include "emulator/host_objects/emu_record.h"
 #include "emulator/session/no_case.h"
-#include "emulator/store/emu_record.h"
 #include "host/kv_components.h"
 
 namespace vtx::emu {

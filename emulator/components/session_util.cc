@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "host/kv_class.h"
 
 namespace vtx::emu {

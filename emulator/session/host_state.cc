@@ -1,7 +1,7 @@
 #include "emulator/session/host_state.h"
 
-#include "emulator/store/database.h"
-#include "emulator/store/database_location.h"
+#include "emulator/sql/database.h"
+#include "emulator/sql/database_location.h"
 
 #include "platform/local_clock.h"
 #include "platform/utf8_path.h"

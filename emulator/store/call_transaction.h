@@ -1,6 +1,6 @@
 #pragma once
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/store.h"
 
 namespace vtx::emu {

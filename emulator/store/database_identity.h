@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 
 namespace vtx::emu {
 

@@ -9,7 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/model.h"
 #include "emulator/store/sha256.h"
 #include "runtime/variant.h"

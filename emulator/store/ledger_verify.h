@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/ledger.h"
 #include "emulator/store/ledger_anchor.h"
 #include "emulator/store/model.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/model.h"
 #include "emulator/store/object_table.h"
 

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/model.h"
 
 namespace vtx::emu {

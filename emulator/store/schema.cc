@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "emulator/sql/database_open_error.h"
 #include "emulator/store/database_identity.h"
-#include "emulator/store/database_open_error.h"
 #include "emulator/store/value_convert.h"
 
 namespace vtx::emu {

@@ -4,12 +4,12 @@
 
 #include <fmt/format.h>
 
-#include "emulator/store/database.h"
-#include "emulator/store/emu_class.h"
-#include "emulator/store/emu_object.h"
-#include "emulator/store/emu_object_store.h"
-#include "emulator/store/emu_record_list.h"
-#include "emulator/store/emu_strings.h"
+#include "emulator/host_objects/emu_class.h"
+#include "emulator/host_objects/emu_object.h"
+#include "emulator/host_objects/emu_object_store.h"
+#include "emulator/host_objects/emu_record_list.h"
+#include "emulator/host_objects/emu_strings.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/ledger_writer.h"
 #include "emulator/store/object_table.h"
 #include "emulator/store/record_table.h"

@@ -13,9 +13,9 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/call_monitor.h"
+#include "emulator/sql/open_mode.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
-#include "emulator/store/open_mode.h"
 #include "host/kv_forward.h"
 
 namespace vtx::emu {

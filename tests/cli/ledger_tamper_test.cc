@@ -24,7 +24,7 @@
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
 #include "cli/verify_command.h"
-#include "emulator/store/database.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/ledger.h"
 #include "support/temp_folder.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "emulator/store/database_open_error.h"
+#include "emulator/sql/database_open_error.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 #include "support/case_name.h"

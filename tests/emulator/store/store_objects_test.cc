@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "emulator/store/emu_record.h"
+#include "emulator/host_objects/emu_record.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 #include "support/case_name.h"

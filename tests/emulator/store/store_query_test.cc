@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "emulator/store/emu_record.h"
+#include "emulator/host_objects/emu_record.h"
 #include "emulator/store/family_select.h"
 #include "emulator/store/store.h"
 #include "platform/utf8_path.h"

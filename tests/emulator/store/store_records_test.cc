@@ -4,7 +4,7 @@
 #include <functional>
 #include <tuple>
 
-#include "emulator/store/emu_record.h"
+#include "emulator/host_objects/emu_record.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 

@@ -9,9 +9,9 @@
 #include <future>
 #include <set>
 
+#include "emulator/host_objects/emu_options.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/call_transaction.h"
-#include "emulator/store/database.h"
-#include "emulator/store/emu_options.h"
 #include "emulator/store/object_table.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"

@@ -1,0 +1,205 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "emulator/sql/open_mode.h"
+#include "emulator/sql/sql_connection.h"
+#include "runtime/variant.h"
+#include "utils/string_map.h"
+
+namespace vtx::emu {
+
+class Database;
+
+// One prepared statement. Parameters are bound 1-based; Step() returns true
+// while there is a row.
+// Thread-safety: none. Ownership: hands its cursor back to the Database that
+// prepared it for the next use of the same text (so it must not outlive that
+// Database).
+class Statement {
+ public:
+  ~Statement();
+  Statement(Statement&& other) noexcept;
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  Statement& operator=(Statement&&) = delete;
+
+  // Binds Empty and Null as NULL, Booleans as -1/0, dates as their serial.
+  // Raises 13 for objects and arrays.
+  Statement& Bind(int index, const Variant& value);
+  Statement& BindInt(int index, int64_t value);
+  Statement& BindText(int index, std::string_view value);
+  Statement& BindAll(const std::vector<Variant>& values);
+
+  bool Step();
+  void Reset();  // ready to run again; bindings kept
+  // Runs a statement that returns no rows.
+  void Run() {
+    while (Step()) {
+    }
+  }
+
+  int ColumnCount() const;
+  std::string ColumnName(int column) const;
+  // The declared type of a table's column; empty for an expression.
+  std::string DeclaredType(int column) const;
+  SqlKind Kind(int column) const;
+  bool IsNull(int column) const;
+  int64_t Int(int column) const;
+  double Real(int column) const;
+  std::string Text(int column) const;
+  // The column as SQLite holds it: Null, I4 (or R8 beyond 32 bits), R8 or string.
+  Variant Value(int column) const;
+  bool ReadOnly() const;
+
+ private:
+  friend class Database;
+  using Idle = std::vector<std::unique_ptr<SqlCursor>>;
+  // `home` holds the idle statements of the same text; null for one that is
+  // not kept.
+  Statement(Database& owner, std::unique_ptr<SqlCursor> cursor, Idle* home);
+
+  std::unique_ptr<SqlCursor> cursor_;
+  Database* owner_ = nullptr;
+  Idle* home_ = nullptr;
+};
+
+// The store's database: an SQLite file (or ":memory:") with a busy timeout,
+// so that several processes can share one file (the schema puts new files in
+// WAL mode), or a PostgreSQL database named by a connection URI
+// ("postgresql://..." or "postgres://..."). Failures raise RuntimeError with
+// the host's failure number and the database's message.
+// Opening never creates a file (or server database) unless `mode` is kCreate
+// (":memory:" always is); a missing one raises DatabaseOpenError. kRead opens
+// read-only and reads everything from one snapshot, taken at the first read
+// and kept until the Database closes: what a reading command compares or
+// shows is one state of the database, whatever other processes commit
+// meanwhile. Writing then raises.
+// Thread-safety: none; one connection per thread.
+class Database {
+ public:
+  explicit Database(const std::string& path, OpenMode mode = OpenMode::kCreate);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // A statement for `sql`, prepared once per text: parsing costs more than
+  // running the short statements the store issues again and again.
+  Statement Prepare(std::string_view sql);
+  // A statement the caller wrote (not the store): run as written, and on a
+  // server its failure leaves the call's transaction usable, as on SQLite.
+  Statement PrepareCallers(std::string_view sql);
+  // Runs one or more statements without parameters.
+  void Exec(std::string_view sql);
+  int64_t LastChanges() const;
+  int64_t LastInsertId() const;
+  // SQLite's primary result code of the last failure on this connection.
+  int LastErrorCode() const;
+  // What was found out about a commit whose answer the connection lost
+  // (committed after all), each told once; see PgConnection.
+  std::vector<std::string> TakeNotices();
+  // True once a commit's outcome could not be learnt (it raised
+  // CommitOutcomeUnknown, which an add-in call may have caught).
+  bool OutcomeUnknown() const;
+  // The file, or the URI without its password.
+  const std::string& Path() const { return path_; }
+  bool IsMemory() const { return path_ == ":memory:" || path_.empty(); }
+  int64_t TableCount();
+  bool HasTable(std::string_view name);
+  // Makes a new database fit for several processes (WAL on SQLite).
+  void PrepareForSharing();
+  // How the model spells the columns of its tables (see SqlConnection).
+  void KnowSpellings(const std::vector<std::string>& names);
+  bool InTransaction() const { return depth_ > 0; }
+
+  // One add-in call as one transaction. Between BeginCall and EndCall the
+  // first write takes the write lock (BEGIN IMMEDIATE) and opens the call's
+  // transaction; each Transaction inside it is a savepoint, so a failed
+  // operation is undone alone while the rest of the call stays. EndCall
+  // commits whatever the call wrote (raising when the commit fails);
+  // AbandonCall rolls it back. Calls nest: only the outermost one commits.
+  // Reads before the first write share one snapshot, taken at the first of
+  // them and given up when the write lock is taken: they take no write lock,
+  // so readers never wait on writers, and SQLite's read locks are taken once
+  // per call instead of once per statement.
+  void BeginCall();
+  void EndCall();
+  void AbandonCall() noexcept;
+  // Commits what the call wrote so far (before it waits for the user, who
+  // may take any time); the next write opens a new transaction.
+  void CommitCallWrites();
+  // Takes the write lock for the call now, so that what it reads and then
+  // writes is one transaction (a check and the write that depends on it).
+  void LockCall();
+  // Bumped whenever what this connection reads may have changed under it:
+  // another process committed since the last look (PRAGMA data_version) or
+  // a rollback undid writes of ours. On a server, the snapshot of committed
+  // transactions stands for data_version. Caches keep it and drop their contents
+  // when it moves.
+  uint64_t Generation();
+  // The generation as last looked at, without asking SQLite.
+  uint64_t KnownGeneration() const { return generation_; }
+  // The generation a call's cache must match before it answers from memory:
+  // the call's snapshot is taken now if no read or write took it yet, so
+  // another process's writes are noticed at the same moment as by a read.
+  uint64_t CallGeneration();
+  // What was read may be stale (a statement of the caller's own wrote).
+  void ForgetReads() { ++generation_; }
+  bool InCall() const { return calls_ > 0; }
+
+  // A write transaction (BEGIN IMMEDIATE, so the write lock is taken at once
+  // and a concurrent writer waits instead of failing later); nested ones are
+  // savepoints. Rolls back when destroyed without Commit().
+  class Transaction {
+   public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit();
+
+   private:
+    Database& db_;
+    int level_;
+    bool done_ = false;
+  };
+
+ private:
+  Statement Prepare(std::string_view sql, bool guarded);
+  // Takes back a statement whose run is over, reset, for the next Prepare.
+  void Recycle(Statement::Idle* home, std::unique_ptr<SqlCursor> cursor);
+  // Opens the call's transaction before its first write.
+  void WillWrite();
+  // Raises when the database is open for reading only.
+  void RefuseIfPinned() const;
+  // Opens the call's read snapshot before its first read; EndRead gives it up.
+  void WillRead();
+  void EndRead();
+  friend class Statement;
+  friend class Transaction;
+  int calls_ = 0;
+  bool call_open_ = false;
+  bool read_open_ = false;
+  bool pinned_ = false;  // kRead: one read transaction for the connection's life
+  uint64_t generation_ = 0;
+  std::string data_version_;
+  std::string path_;
+  std::unique_ptr<SqlConnection> conn_;
+  int depth_ = 0;
+  // Idle statements by text. Texts are never removed, so a statement can
+  // keep where its own go.
+  StringMap<Statement::Idle> idle_;
+};
+
+// Raises DatabaseOpenError naming `path` when SQLite's result `code` says the
+// file is not a database (SQLITE_NOTADB) or is corrupt (SQLITE_CORRUPT).
+void RefuseIfUnreadable(const std::string& path, int code);
+
+// Quotes an identifier that comes from the validated model.
+std::string QuoteId(std::string_view identifier);
+
+}  // namespace vtx::emu

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "emulator/sql/open_mode.h"
+#include "emulator/sql/pg_wait.h"
+#include "emulator/sql/sql_connection.h"
+
+struct pg_conn;
+
+namespace vtx::emu {
+
+// A PostgreSQL database reached through libpq by a connection URI.
+// - BeginRead is REPEATABLE READ: the reads of a call before its first write
+//   see one snapshot, as in SQLite's deferred transaction.
+// - Writers are serialised as SQLite's write lock serialises them: BeginWrite
+//   opens a READ COMMITTED transaction and takes one transaction-scoped
+//   advisory lock, so everything a writer reads after it (the highest id,
+//   the ledger's last hash) is what the previous writer committed.
+// - Every wait is bounded (pg_wait.h): lock waits end after 30 s
+//   (lock_timeout) with the message SQLite's busy timeout gives; a server
+//   that does not answer a statement within 35 s, or a connection within
+//   30 s, fails it, and the connection is given up.
+// - A COMMIT whose answer is lost (the connection broke, the server stopped
+//   answering) is found out: the transaction's id, taken when it began, is
+//   looked up (pg_xact_status) through a new connection, once the backend of
+//   the old one has been ended so that the outcome is final. Committed: the
+//   commit succeeds and a notice says what happened; not committed: a host
+//   failure; not learnt: CommitOutcomeUnknown. The new connection replaces
+//   the old one.
+// - DataVersion is the server's snapshot of committed transactions: it moves
+//   whenever any transaction commits, so caches drop at least as often as on
+//   SQLite.
+// - kCreate creates a missing database (UTF-8, through the server's
+//   "postgres" database); kRead makes every transaction read-only.
+// Thread-safety: none; one connection per thread.
+class PgConnection final : public SqlConnection {
+ public:
+  // `display` is the URI as messages show it (without a password).
+  PgConnection(const std::string& uri, std::string display, OpenMode mode);
+  ~PgConnection() override;
+
+  std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) override;
+  void Exec(std::string_view sql) override;
+  void BeginRead() override;
+  void BeginWrite() override;
+  void CommitWrite() override;
+  void Rollback() noexcept override;
+  std::string DataVersion() override;
+  int64_t TableCount() override;
+  bool HasTable(std::string_view name) override;
+  void PrepareForSharing() override {}
+  void KnowSpellings(const std::vector<std::string>& names) override;
+  void WillClose() noexcept override { closing_ = true; }
+  int64_t LastChanges() const override { return changes_; }
+  int64_t LastInsertId() const override { return insert_id_; }
+  int LastErrorCode() const override { return 0; }
+  std::vector<std::string> TakeNotices() override;
+  bool OutcomeUnknown() const override { return outcome_unknown_; }
+
+ private:
+  friend class PgCursor;
+  // Awaits the answer to what `sent` sent (a PQsend* call's result); raises
+  // when the connection broke or the server did not answer, naming `what`.
+  PgResult Await(int sent, std::string_view what);
+  // Runs a command without parameters; raises (naming `shown`) on failure.
+  void Command(const std::string& sql, std::string_view shown);
+  std::string Scalar(const std::string& sql);
+  bool InTransaction() const;
+  // Gives the connection up: every later statement fails with `why`.
+  void Lose(std::string why);
+  // What became of the COMMIT whose answer was lost (`why`).
+  void FindOutCommit(const std::string& why);
+
+  std::string uri_;
+  OpenMode mode_;
+  pg_conn* conn_ = nullptr;
+  std::string display_;
+  int backend_pid_ = 0;
+  std::string xid_;     // of the open write transaction
+  std::string lost_;    // why the connection was given up; empty while it works
+  int generation_ = 0;  // of the connection: a new one has none of the old one's statements
+  int64_t changes_ = 0;
+  int64_t insert_id_ = 0;
+  int64_t next_name_ = 0;
+  bool closing_ = false;
+  bool outcome_unknown_ = false;
+  std::vector<std::string> notices_;
+  std::unordered_map<std::string, std::string> spellings_;  // lower case -> model's
+};
+
+}  // namespace vtx::emu
