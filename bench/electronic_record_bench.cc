@@ -26,6 +26,7 @@
 
 #include "app/application.h"
 #include "emulator/emulated_host.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "emulator/store/call_transaction.h"
 #include "host/kv_host.h"
 
@@ -129,7 +130,7 @@ struct BenchHost {
 
   Ref<KvRecordList> PartList() {
     emu::CallMonitor::Pause pause(host.Monitor());
-    Ref<KvRecordList> list = host.GetStore().NewRecordList();
+    Ref<KvRecordList> list = emu::NewRecordList(host.GetStore());
     list->AddColumn("CLASS_ID", 0, 2);
     list->AddColumn("OBJECT_ID", 0, 3);
     list->SetValue("CLASS_ID", 0, Variant(kPartClass));

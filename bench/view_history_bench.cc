@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/emulated_host.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "platform/platform.h"
 #include "utils/cls_utils.h"
 
@@ -49,7 +50,7 @@ struct Fixture {
       const int32_t id = store.Insert("History", {{"H_TEXT", "entry " + std::to_string(i)}});
       store.Link("Document_History", {100, 1}, {400, id});
     }
-    selection = store.NewRecordList();
+    selection = vtx::emu::NewRecordList(store);
     selection->AddColumn("CLASS_ID", 2, 2);
     selection->AddColumn("OBJECT_ID", 4, 3);
     selection->SetValue("CLASS_ID", 0, vtx::Variant(int16_t{100}));

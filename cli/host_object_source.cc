@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "cli/run_error.h"
+#include "emulator/host_objects/store_interfaces.h"
 
 namespace vtx::cli {
 
@@ -39,7 +40,7 @@ Ref<KvObject> HostObjectSource::LoadObject(const WrittenRef& ref) {
   std::optional<emu::ObjectRef> found = Resolve(ref);
   if (!found)
     throw RunError(fmt::format("{}: no stored object {}", ref.path, DescribeRef(ref)), true);
-  return host_.GetStore().LoadObject(host_.ObjectStore(), *found);
+  return emu::LoadObject(host_.GetStore(), host_.ObjectStore(), *found);
 }
 
 std::pair<int16_t, int32_t> HostObjectSource::Identify(const WrittenRef& ref) {
@@ -51,12 +52,12 @@ std::pair<int16_t, int32_t> HostObjectSource::Identify(const WrittenRef& ref) {
 
 Ref<KvObjects> HostObjectSource::NewObjects() { return host_.ObjectStore()->CreateObjects(); }
 
-Ref<KvRecordList> HostObjectSource::NewRecordList() { return host_.GetStore().NewRecordList(); }
+Ref<KvRecordList> HostObjectSource::NewRecordList() { return emu::NewRecordList(host_.GetStore()); }
 
-Ref<KvStrings> HostObjectSource::NewStrings() { return host_.GetStore().NewStrings(); }
+Ref<KvStrings> HostObjectSource::NewStrings() { return emu::NewStrings(host_.GetStore()); }
 
 Ref<KvClass> HostObjectSource::FindClass(const std::string& name, const std::string& path) {
-  Ref<KvClass> found = host_.GetStore().Classes()->ClassByName(name);
+  Ref<KvClass> found = emu::NewClasses(host_.GetStore())->ClassByName(name);
   if (!found) throw RunError(fmt::format("{}: no class \"{}\"", path, name), true);
   return found;
 }

@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "cli/json_format.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "emulator/store/object_table.h"
 #include "host/kv_host.h"
 #include "runtime/ole_date.h"
@@ -93,7 +94,7 @@ bool IsObjectRecordList(const Json& list) {
 std::optional<emu::Values> ReadFields(emu::EmulatedHost& host, const emu::ObjectRef& ref) {
   Ref<KvObject> object;
   try {
-    object = host.GetStore().LoadObject(host.ObjectStore(), ref);
+    object = emu::LoadObject(host.GetStore(), host.ObjectStore(), ref);
   } catch (const RuntimeError&) {
     return std::nullopt;
   }
@@ -114,7 +115,7 @@ std::optional<emu::Values> ReadFields(emu::EmulatedHost& host, const emu::Object
 std::string SessionPrinter::DescribeObject(emu::EmulatedHost& host, const emu::ObjectRef& ref) {
   std::string class_name = ClassNameOf(host, ref.class_id);
   try {
-    Ref<KvObject> object = host.GetStore().LoadObject(host.ObjectStore(), ref);
+    Ref<KvObject> object = emu::LoadObject(host.GetStore(), host.ObjectStore(), ref);
     std::string key = object->GetKeyText(" ");
     if (!key.empty()) return fmt::format("{} {}", class_name, key);
   } catch (const RuntimeError&) {

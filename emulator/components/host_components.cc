@@ -7,6 +7,7 @@
 #include "emulator/gui/common_gui.h"
 #include "emulator/gui/gui_services.h"
 #include "emulator/host_objects/emu_record.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "emulator/session/no_case.h"
 #include "host/kv_components.h"
 
@@ -30,7 +31,7 @@ void RegisterCreatableComponents(HostState& state) {
   // outlive it; each object created takes a shared reference of its own.
   HostState* host = &state;
   state.registry.Register(progid::kRecordList, "{7D1C5A40-3E2B-4C11-9A10-000000000001}",
-                          [host]() -> Ref<Dispatch> { return host->store->NewRecordList(); });
+                          [host]() -> Ref<Dispatch> { return NewRecordList(*host->store); });
   state.registry.Register(
       progid::kRecord, "{7D1C5A40-3E2B-4C11-9A10-000000000004}",
       [host]() -> Ref<Dispatch> { return MakeRef<EmuRecord>(host->store->SharedMonitor()); });

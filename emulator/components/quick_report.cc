@@ -6,6 +6,7 @@
 
 #include "emulator/components/report_writer.h"
 #include "emulator/gui/gui_notifier.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "emulator/session/no_case.h"
 #include "emulator/store/ledger.h"
 #include "emulator/store/ledger_anchor.h"
@@ -38,7 +39,7 @@ std::string LabelOf(const Ref<KvAttribute>& attribute) {
 // "Part PN-01000 A", or what is known of an object no longer stored.
 std::string ObjectTitle(HostState& state, const Ref<KvObjectStore>& objects, ObjectRef ref) {
   if (state.store->Find(state.store->ClassOrRaise(ref.class_id).name, ref.object_id)) {
-    Ref<KvObject> object = state.store->LoadObject(objects, ref);
+    Ref<KvObject> object = LoadObject(*state.store, objects, ref);
     return object->GetClass()->GetName() + " " + object->GetKeyText(" ");
   }
   return fmt::format("{} {} (no longer stored)", state.store->ClassOrRaise(ref.class_id).name,
@@ -81,7 +82,7 @@ std::string Reporter(HostState& state, const Ref<KvObjectStore>& objects) {
   std::string name;
   const int16_t class_id = env.user ? state.ClassIdOf(env.user->class_name) : 0;
   if (class_id && objects && state.store->Find(env.user->class_name, env.user->object_id)) {
-    Ref<KvObject> user = state.store->LoadObject(objects, {class_id, env.user->object_id});
+    Ref<KvObject> user = LoadObject(*state.store, objects, {class_id, env.user->object_id});
     const ClassDef& def = state.store->ClassOrRaise(class_id);
     const auto text = [&](const char* attribute) {
       return def.FindAttribute(attribute) >= 0 ? CellText(user->GetValue(attribute), ftype::kText)

@@ -5,6 +5,7 @@
 
 #include "emulator/call_monitor.h"
 #include "emulator/store/model.h"
+#include "emulator/store/store.h"
 #include "host/kv_class.h"
 
 namespace vtx::emu {
@@ -17,6 +18,10 @@ struct ClassContext {
   std::shared_ptr<const Model> model;
   std::shared_ptr<CallMonitor> monitor;
 };
+
+inline ClassContext ContextOf(const Store& store) {
+  return ClassContext{store.SharedModel(), store.SharedMonitor()};
+}
 
 class EmuClasses : public KvClasses {
  public:

@@ -79,7 +79,7 @@ int16_t EmuObject::GetClassId() {
 
 Ref<KvClass> EmuObject::GetClass() {
   Monitor().Enter(op::KvObject::GetClass);
-  return MakeRef<EmuClass>(store_->Context(), *def_);
+  return MakeRef<EmuClass>(ContextOf(*store_), *def_);
 }
 
 Ref<KvObjectStore> EmuObject::GetObjectStore() {
@@ -108,7 +108,7 @@ Ref<KvRecord> EmuObject::GetData() {
 
 Ref<KvAttributes> EmuObject::GetAttributes() {
   Monitor().Enter(op::KvObject::GetAttributes);
-  return MakeRef<EmuAttributes>(store_->Context(), *def_, AllAttributes(*def_));
+  return MakeRef<EmuAttributes>(ContextOf(*store_), *def_, AllAttributes(*def_));
 }
 
 int32_t EmuObject::GetAttributeCount() {

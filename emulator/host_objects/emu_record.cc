@@ -7,11 +7,6 @@
 
 namespace vtx::emu {
 
-void RaiseUnknownAttribute(const ClassDef& def, std::string_view name) {
-  Raise(err::kHostFailure, fmt::format("The class {} has no attribute {}", def.name, name),
-        "Korvel");
-}
-
 EmuRecord::EmuRecord(std::shared_ptr<CallMonitor> monitor, std::vector<Column> columns,
                      std::vector<Variant> values)
     : monitor_(std::move(monitor)),

@@ -80,7 +80,4 @@ class EmuRecord : public KvRecord {
   int32_t row_object_ = 0;
 };
 
-// Raises the host's failure for an attribute the class lacks.
-[[noreturn]] void RaiseUnknownAttribute(const ClassDef& def, std::string_view name);
-
 }  // namespace vtx::emu

@@ -1,6 +1,7 @@
 #include "emulator/session/emulated_session.h"
 
 #include "emulator/components/host_components.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "emulator/session/emulated_configuration.h"
 #include "emulator/session/emulated_user_info.h"
 
@@ -8,7 +9,8 @@ namespace vtx::emu {
 
 Ref<EmulatedSession> EmulatedSession::Create(std::shared_ptr<HostState> state) {
   auto session = MakeRef<EmulatedSession>(state);
-  session->object_store_ = state->store->ObjectStore(session);
+  session->object_store_ = NewObjectStore(state->store, session);
+  session->classes_ = NewClasses(*state->store);
   session->user_info_ = MakeRef<EmulatedUserInfo>(state, session->object_store_);
   return session;
 }
@@ -25,7 +27,7 @@ Ref<KvObjectStore> EmulatedSession::GetObjectStore() {
 
 Ref<KvClasses> EmulatedSession::GetClasses() {
   state_->Enter(op::KvSession::GetClasses);
-  return state_->store->Classes();
+  return classes_;
 }
 
 Ref<KvGlobals> EmulatedSession::GetGlobals() {
@@ -58,7 +60,7 @@ Ref<Dispatch> EmulatedSession::CreateHostComponent(const std::string& prog_id) {
 
 Ref<KvStrings> EmulatedSession::CreateStringList() {
   state_->Enter(op::KvSession::CreateStringList);
-  return state_->store->NewStrings();
+  return NewStrings(*state_->store);
 }
 
 }  // namespace vtx::emu

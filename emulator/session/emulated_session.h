@@ -43,6 +43,7 @@ class EmulatedSession : public KvSession {
  private:
   std::shared_ptr<HostState> state_;
   Ref<KvObjectStore> object_store_;
+  Ref<KvClasses> classes_;  // one per session
   Ref<EmulatedGlobals> globals_;
   Ref<KvUserInfo> user_info_;
   Ref<KvConfiguration> configuration_;

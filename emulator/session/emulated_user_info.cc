@@ -1,5 +1,6 @@
 #include "emulator/session/emulated_user_info.h"
 
+#include "emulator/host_objects/store_interfaces.h"
 namespace vtx::emu {
 
 Ref<KvObject> EmulatedUserInfo::GetCurrentUser() {
@@ -9,7 +10,7 @@ Ref<KvObject> EmulatedUserInfo::GetCurrentUser() {
   CallMonitor::Pause pause(*state_->monitor);
   std::optional<ObjectRef> found = state_->store->Find(user->class_name, user->object_id);
   if (!found) return nullptr;
-  return state_->store->LoadObject(object_store_, *found);
+  return LoadObject(*state_->store, object_store_, *found);
 }
 
 int32_t EmulatedUserInfo::GetCurrentUserId() {

@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include "emulator/host_objects/emu_record.h"
 #include "emulator/sql/database.h"
+#include "emulator/store/record_table.h"
 #include "emulator/store/value_convert.h"
 
 namespace vtx::emu {

@@ -8,6 +8,7 @@
 
 #include "emulator/store/model_error.h"
 #include "emulator/store/value_convert.h"
+#include "runtime/runtime_error.h"
 
 namespace vtx::emu {
 
@@ -490,6 +491,11 @@ Model ParseModel(const nlohmann::ordered_json& json) {
 
 Model ParseModel(const nlohmann::json& json) {
   return ParseModel(nlohmann::ordered_json::parse(json.dump()));
+}
+
+void RaiseUnknownAttribute(const ClassDef& def, std::string_view name) {
+  Raise(err::kHostFailure, fmt::format("The class {} has no attribute {}", def.name, name),
+        "Korvel");
 }
 
 }  // namespace vtx::emu

@@ -116,4 +116,7 @@ struct Model {
 Model ParseModel(const nlohmann::ordered_json& json);
 Model ParseModel(const nlohmann::json& json);
 
+// Raises the host's failure for an attribute the class lacks.
+[[noreturn]] void RaiseUnknownAttribute(const ClassDef& def, std::string_view name);
+
 }  // namespace vtx::emu

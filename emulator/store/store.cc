@@ -4,18 +4,12 @@
 
 #include <fmt/format.h>
 
-#include "emulator/host_objects/emu_class.h"
-#include "emulator/host_objects/emu_object.h"
-#include "emulator/host_objects/emu_object_store.h"
-#include "emulator/host_objects/emu_record_list.h"
-#include "emulator/host_objects/emu_strings.h"
 #include "emulator/sql/database.h"
 #include "emulator/store/ledger_writer.h"
 #include "emulator/store/object_table.h"
 #include "emulator/store/record_table.h"
 #include "emulator/store/schema.h"
 #include "emulator/store/value_convert.h"
-#include "host/kv_host.h"
 #include "platform/local_clock.h"
 #include "runtime/ole_date.h"
 #include "runtime/text.h"
@@ -59,7 +53,6 @@ std::shared_ptr<Store> Store::Open(const std::string& path, Model model, StoreHo
   store->created_ = EnsureSchema(*store->db_, *store->model_, mode);
   store->objects_ = std::make_unique<ObjectTable>(*store->db_, *store->model_);
   if (mode != OpenMode::kRead) AdoptOlderDatabase(*store->db_, *store->model_, *store->objects_);
-  store->classes_ = MakeRef<EmuClasses>(store->Context());
   return store;
 }
 
@@ -84,8 +77,6 @@ void Store::SetCurrentUser(std::function<int32_t()> current_user) {
 void Store::SetPathMapper(std::function<std::string(const std::string&)> map_path) {
   hooks_.map_path = std::move(map_path);
 }
-
-ClassContext Store::Context() const { return ClassContext{model_, monitor_}; }
 
 std::shared_ptr<const std::vector<Column>> Store::ColumnsOf(const ClassDef& def) {
   auto& columns = columns_[def.id];
@@ -119,16 +110,6 @@ int32_t Store::CurrentUser() const { return hooks_.current_user ? hooks_.current
 std::string Store::MapPath(const std::string& windows_path) const {
   return hooks_.map_path ? hooks_.map_path(windows_path) : std::string();
 }
-
-Ref<KvClasses> Store::Classes() { return classes_; }
-
-Ref<KvObjectStore> Store::ObjectStore(const Ref<KvSession>& session) {
-  return MakeRef<EmuObjectStore>(shared_from_this(), session);
-}
-
-Ref<KvRecordList> Store::NewRecordList() { return MakeRef<EmuRecordList>(monitor_); }
-
-Ref<KvStrings> Store::NewStrings() { return MakeRef<EmuStrings>(monitor_); }
 
 int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
                         std::optional<int32_t> id) {
@@ -256,13 +237,6 @@ std::optional<ObjectRef> Store::FindByKey(std::string_view class_name, std::stri
     if (key == key_text) return object.ref;
   }
   return std::nullopt;
-}
-
-Ref<KvObject> Store::LoadObject(const Ref<KvObjectStore>& object_store, ObjectRef object) {
-  CallMonitor::Pause pause(*monitor_);
-  auto own = CastTo<EmuObjectStore>(Ref<Dispatch>(object_store));
-  if (!own) Raise(err::kObjectVariableNotSet);
-  return own->Load(object);
 }
 
 std::vector<DumpedObject> Store::Dump(std::string_view class_name) {

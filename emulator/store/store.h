@@ -16,14 +16,12 @@
 #include "emulator/sql/open_mode.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
-#include "host/kv_forward.h"
 
 namespace vtx::emu {
 
 class Database;
 class ObjectTable;
 struct Column;
-struct ClassContext;
 
 // Attribute values by name, in the order given.
 using Values = std::vector<std::pair<std::string, Variant>>;
@@ -55,24 +53,25 @@ struct StoreHooks {
   std::function<std::string(const std::string&)> map_path;
 };
 
-// The emulated Korvel object store: a model of classes over an SQLite
-// database, and the Korvel interfaces (KvClasses, KvObjectStore, objects,
-// collections, record lists, queries) on top of it.
+// The emulated Korvel object store: a model of classes over a database of
+// the SQL layer (SQLite or PostgreSQL), its objects and links, and the ledger
+// of electronic records. The Korvel interfaces over it (KvClasses,
+// KvObjectStore, objects, collections, record lists, queries) are the host
+// objects' (emulator/host_objects/store_interfaces.h): the store names none.
 //
-// Opening: `Open(path, model)` with a file path or ":memory:". A new database
-// gets the model's tables, lookup items, plain tables and sequences; a file
-// that already holds the same model is used as it is (several processes may
-// open one file and write concurrently; WAL, busy timeout, one transaction
+// Opening: `Open(path, model)` with a file path, ":memory:" or a PostgreSQL
+// URI. A new database gets the model's tables, lookup items, plain tables and
+// sequences; one that already holds the same model is used as it is (several
+// processes may open one database and write concurrently, one transaction
 // per write). An invalid model raises ModelError and creates nothing.
 //
-// Every Kv* operation begins with Monitor().Enter(op::Interface::Operation), so
-// it can be traced and made to fail. The host actions below run under
-// CallMonitor::Pause: they are Korvel's own work, not the add-in's.
+// Every Kv* operation of the host objects begins with
+// Monitor().Enter(op::Interface::Operation), so it can be traced and made to
+// fail. The host actions below run under CallMonitor::Pause: they are
+// Korvel's own work, not the add-in's.
 //
 // Thread-safety: a Store and everything it hands out are used on one thread.
-// Ownership: Open returns shared ownership; Kv objects handed out keep the
-// store alive. ObjectStore() does not keep its session alive (the session owns
-// the object store); the session must outlive it.
+// Ownership: Open returns shared ownership; host objects keep the store alive.
 class Store : public std::enable_shared_from_this<Store> {
  public:
   // Raises ModelError for an invalid model, DatabaseOpenError for a file
@@ -107,18 +106,6 @@ class Store : public std::enable_shared_from_this<Store> {
   void SetPathMapper(std::function<std::string(const std::string&)> map_path);
   int64_t MaxQuerySize() const { return model_->max_query_size; }
 
-  // --- The Korvel interfaces ---------------------------------------------
-  // The class dictionary (one per store).
-  Ref<KvClasses> Classes();
-  // A new object store bound to `session` (KvObjectStore.GetSession returns
-  // it). The session should create one and return it from every
-  // GetObjectStore.
-  Ref<KvObjectStore> ObjectStore(const Ref<KvSession>& session);
-  // A new, empty record list ("KvRecList.KvRecordList").
-  Ref<KvRecordList> NewRecordList();
-  // A new, empty string list (KvSession.CreateStringList).
-  Ref<KvStrings> NewStrings();
-
   // --- Host actions (Korvel's own work, not monitored) -------------------
   // All raise RuntimeError (number err::kHostFailure) for an unknown class,
   // attribute or object, and error 13 for a value that does not convert.
@@ -139,9 +126,6 @@ class Store : public std::enable_shared_from_this<Store> {
   // The first object (lowest OBJECT_ID) of the class or below whose key text
   // (identifier values joined with " ") equals `key_text`.
   std::optional<ObjectRef> FindByKey(std::string_view class_name, std::string_view key_text);
-  // A KvObject of the stored object with its values read, through
-  // `object_store` (one from ObjectStore()). Raises when it does not exist.
-  Ref<KvObject> LoadObject(const Ref<KvObjectStore>& object_store, ObjectRef object);
   // Every stored object of the class and of the classes below it, ascending
   // OBJECT_ID.
   std::vector<DumpedObject> Dump(std::string_view class_name);
@@ -152,7 +136,6 @@ class Store : public std::enable_shared_from_this<Store> {
   // --- For the store's own parts -----------------------------------------
   Database& Db() { return *db_; }
   ObjectTable& Objects() { return *objects_; }
-  ClassContext Context() const;
   // The columns of an object's data record: the class's attributes.
   std::shared_ptr<const std::vector<Column>> ColumnsOf(const ClassDef& def);
   // Bumped whenever any object instance's values change.
@@ -185,7 +168,6 @@ class Store : public std::enable_shared_from_this<Store> {
   StoreHooks hooks_;
   std::unique_ptr<Database> db_;
   std::unique_ptr<ObjectTable> objects_;
-  Ref<KvClasses> classes_;
   std::shared_ptr<uint64_t> epoch_ = std::make_shared<uint64_t>(0);
   std::map<int16_t, std::shared_ptr<const std::vector<Column>>> columns_;
   std::vector<ObjectRef> stored_;

@@ -50,7 +50,7 @@ TEST_F(SessionTest, GlobalsReadNullUntilSetAndKeepObjectsAsGiven) {
   EXPECT_TRUE(globals->GetValue("OriginalObject").IsNull());
 
   host_.GetStore().Insert("Part", {{"PART_NUMBER", "4711"}}, 1);
-  Ref<KvObject> part = host_.GetStore().LoadObject(host_.ObjectStore(), ObjectRef{100, 1});
+  Ref<KvObject> part = LoadObject(host_.GetStore(), host_.ObjectStore(), ObjectRef{100, 1});
   globals->SetValue("OriginalObject", Variant(part));
   Variant back = session_->GetGlobals()->GetValue("OriginalObject");
   ASSERT_TRUE(back.IsObject());

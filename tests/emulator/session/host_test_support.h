@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/emulated_host.h"
+#include "emulator/host_objects/store_interfaces.h"
 #include "host/kv_host.h"
 
 namespace vtx::emu::testing {
@@ -47,7 +48,7 @@ inline Ref<KvObjects> CollectionOf(EmulatedHost& host, const std::string& class_
   Ref<KvObjects> objects = host.ObjectStore()->CreateObjects();
   for (int32_t id : ids) {
     auto ref = host.GetStore().Find(class_name, id);
-    objects->Add(host.GetStore().LoadObject(host.ObjectStore(), *ref));
+    objects->Add(LoadObject(host.GetStore(), host.ObjectStore(), *ref));
   }
   return objects;
 }

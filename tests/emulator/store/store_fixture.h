@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "emulator/host_objects/store_interfaces.h"
 #include "emulator/store/store.h"
 #include "host/kv_host.h"
 #include "runtime/ole_date.h"
@@ -91,8 +92,8 @@ class StoreTest : public ::testing::Test {
     hooks.current_user = [] { return 7; };
     store_ = Store::Open(path, model, hooks);
     session_ = MakeRef<FakeSession>();
-    session_->classes = store_->Classes();
-    session_->store = store_->ObjectStore(session_);
+    session_->classes = NewClasses(*store_);
+    session_->store = NewObjectStore(store_, session_);
     os_ = session_->store;
   }
 

@@ -290,7 +290,7 @@ TEST_F(TreeTest, CompositeRowsComeBackThroughObjectsFromRecords) {
 }
 
 TEST_F(QueryTest, ObjectsFromRecordsOverlayTheRows) {
-  auto list = store_->NewRecordList();
+  auto list = NewRecordList(*store_);
   list->AddColumn("CLASS_ID", 0, 2);
   list->AddColumn("OBJECT_ID", 0, 3);
   list->AddColumn("TITLE", 0, 1);
@@ -311,7 +311,7 @@ TEST_F(QueryTest, ObjectsFromRecordsOverlayTheRows) {
     EXPECT_EQ(os_->ObjectFromRecord(list->GetRecord(0), flag)->GetValue("TITLE"),
               Variant("edited"));
   }
-  EXPECT_EQ(os_->ObjectsFromRecordList(store_->NewRecordList(), false)->GetCount(), 0);
+  EXPECT_EQ(os_->ObjectsFromRecordList(NewRecordList(*store_), false)->GetCount(), 0);
   list->SetValue("OBJECT_ID", 0, Variant(int32_t{99999}));
   EXPECT_THROW(os_->ObjectsFromRecordList(list, true), RuntimeError);
   list->SetValue("OBJECT_ID", 0, Variant(ids_[1]));

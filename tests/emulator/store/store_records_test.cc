@@ -18,7 +18,7 @@ class RecordListTest : public StoreTest {
  protected:
   // Rows of (NAME, TAB, ORDER).
   Ref<KvRecordList> Rows(const std::vector<std::tuple<const char*, int32_t, Variant>>& rows) {
-    auto list = store_->NewRecordList();
+    auto list = NewRecordList(*store_);
     list->AddColumn("NAME", 40, 1);
     list->AddColumn("TAB", 0, 3);
     list->AddColumn("ORDER", 0, 3);
@@ -31,7 +31,7 @@ class RecordListTest : public StoreTest {
     return list;
   }
   Ref<KvRecordList> SortKeys(const std::vector<std::pair<const char*, bool>>& keys) {
-    auto keys_list = store_->NewRecordList();
+    auto keys_list = NewRecordList(*store_);
     keys_list->AddColumn("COL_NAME", 256, 1);
     keys_list->AddColumn("TDM_DIRECTION", 4, 15);
     for (size_t i = 0; i < keys.size(); ++i) {
@@ -78,7 +78,7 @@ TEST_F(RecordListTest, SortsByTheSortListRowsStably) {
 }
 
 TEST_F(RecordListTest, RowsGrowOnlyAtTheEnd) {
-  auto list = store_->NewRecordList();
+  auto list = NewRecordList(*store_);
   list->AddColumn("A", 0, 1);
   list->SetValue("A", 0, Variant("x"));
   EXPECT_EQ(list->GetRecordCount(), 1);

@@ -33,7 +33,7 @@ class ClassDictionaryTest : public StoreTest {
 };
 
 TEST_F(ClassDictionaryTest, ListsComeInAscendingId) {
-  auto classes = store_->Classes();
+  auto classes = NewClasses(*store_);
   EXPECT_EQ(Ids(classes->GetAllClasses()),
             (std::vector<int16_t>{100, 101, 150, 200, 250, 300, 400, 401, 900}));
   auto assembly = classes->ClassById(101);
@@ -46,7 +46,7 @@ TEST_F(ClassDictionaryTest, ListsComeInAscendingId) {
 }
 
 TEST_F(ClassDictionaryTest, LookupsOfUnknownClassesGiveNothing) {
-  auto classes = store_->Classes();
+  auto classes = NewClasses(*store_);
   EXPECT_FALSE(classes->ClassById(999));
   EXPECT_FALSE(classes->ClassByName("part"));
   EXPECT_FALSE(classes->ClassByTableName("TN_NONE"));
@@ -59,7 +59,7 @@ TEST_F(ClassDictionaryTest, LookupsOfUnknownClassesGiveNothing) {
 }
 
 TEST_F(ClassDictionaryTest, AttributesByIndexOrName) {
-  auto part = store_->Classes()->ClassById(100);
+  auto part = NewClasses(*store_)->ClassById(100);
   auto attributes = part->GetAttributes();
   EXPECT_EQ(attributes->Item(Variant(int16_t{4}))->GetName(), "PART_NUMBER");
   EXPECT_EQ(attributes->Item(Variant("part_number"))->GetExternalName(), "Part Number");
@@ -91,14 +91,14 @@ TEST_F(StoreTest, LookupItems) {
 }
 
 TEST_F(StoreTest, SequencesAdvanceAndFormat) {
-  auto part = store_->Classes()->ClassById(101);
+  auto part = NewClasses(*store_)->ClassById(101);
   auto sequence =
       os_->GetSequences()->GetSequenceOfAttribute(part->AttributeByName("PART_NUMBER", 0));
   ASSERT_TRUE(sequence) << "inherited from the top class";
   EXPECT_EQ(sequence->NextValue(), Variant("PN-01000"));
   EXPECT_EQ(os_->GetSequences()
                 ->GetSequenceOfAttribute(
-                    store_->Classes()->ClassById(100)->AttributeByName("PART_NUMBER", 0))
+                    NewClasses(*store_)->ClassById(100)->AttributeByName("PART_NUMBER", 0))
                 ->NextValue(),
             Variant("PN-01001"))
       << "one sequence, whichever class asks";
@@ -193,9 +193,9 @@ TEST(StoreProcessesTest, ConcurrentWritersLoseNothing) {
     try {
       auto store = Store::Open(path.string(), PlantModel());
       auto session = MakeRef<testing::FakeSession>();
-      auto os = store->ObjectStore(session);
+      auto os = NewObjectStore(store, session);
       auto seq = os->GetSequences()->GetSequenceOfAttribute(
-          store->Classes()->ClassById(100)->AttributeByName("PART_NUMBER", 0));
+          NewClasses(*store)->ClassById(100)->AttributeByName("PART_NUMBER", 0));
       for (int i = 0; i < kPerProcess; ++i) {
         auto part = os->CreateObject(100);
         part->SetValue("PART_NUMBER", seq->NextValue());
