@@ -114,7 +114,8 @@ Scenario ScenarioOf(const DatabaseOptions& options, const std::string& command, 
 // The real clock and this machine, with the user chosen from the options.
 RunOptions MachineRunOptions(const DatabaseOptions& options) {
   RunOptions run;
-  run.database = options.database;
+  const emu::DatabaseLocation location(options.database);
+  run.database = location;
   run.open_mode = options.open_mode;
   run.default_clock.reset();
   run.base_environment = MachineEnvironment();
@@ -123,11 +124,10 @@ RunOptions MachineRunOptions(const DatabaseOptions& options) {
   // their reports go beside the command, where the user finds them (the
   // emulated drives go with the host).
   namespace fs = std::filesystem;
-  if (emu::IsServerDatabase(options.database)) {
-    run.report_folder =
-        fs::current_path() / (emu::ServerDatabaseName(options.database) + "_reports");
+  if (location.IsPostgresql()) {
+    run.report_folder = fs::current_path() / (location.PostgresqlDatabaseName() + "_reports");
   } else {
-    const fs::path db = fs::absolute(PathFromUtf8(options.database));
+    const fs::path db = fs::absolute(PathFromUtf8(location.Text()));
     const fs::path beside = db.parent_path() / PathFromUtf8(Utf8FromPath(db.stem()) + "_reports");
     std::error_code ec;
     if (!MayWriteIn(fs::exists(beside, ec) ? beside : db.parent_path()))

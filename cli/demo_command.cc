@@ -27,9 +27,9 @@ constexpr const char* kAuditKey = "PN-00100 A";
 int DemoCommand(const std::string& database, std::ostream& out, std::ostream& err) {
   try {
     Scenario scenario = ParseScenario(Json::parse(DemoSessionJson()), kSessionName, "");
-    std::string db = database.empty() ? ":memory:" : database;
+    const emu::DatabaseLocation db(database);
     bool reused =
-        db != ":memory:" && !emu::IsServerDatabase(db) && std::filesystem::exists(PathFromUtf8(db));
+        !db.IsMemory() && !db.IsPostgresql() && std::filesystem::exists(PathFromUtf8(db.Text()));
 
     TerminalPresenter presenter(std::cin, out);
     SessionPrinter printer(out, presenter);
@@ -37,7 +37,7 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     options.database = db;
     options.default_clock.reset();  // a demo lives in real time
     options.keep_existing_seeds = true;
-    if (db == ":memory:" || emu::IsServerDatabase(db)) {
+    if (db.IsMemory() || db.IsPostgresql()) {
       options.report_folder = std::filesystem::temp_directory_path() / "vtx_demo_reports";
     }
     options.on_step = [&](const ScenarioStep& step, const Json& entry, emu::EmulatedHost& host) {
@@ -57,10 +57,10 @@ int DemoCommand(const std::string& database, std::ostream& out, std::ostream& er
     };
 
     out << "VTX_HA demo: a working session on the emulated Korvel host\n"
-        << "Database: " << (db == ":memory:" ? "in memory" : emu::WithoutPasswords(db))
-        << (reused             ? " (reused)"
-            : db == ":memory:" ? ""
-                               : " (new)")
+        << "Database: " << (db.IsMemory() ? "in memory" : db.Shown())
+        << (reused          ? " (reused)"
+            : db.IsMemory() ? ""
+                            : " (new)")
         << "\n";
     RunScenario(scenario, options);
     out << "\n";

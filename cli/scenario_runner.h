@@ -9,6 +9,7 @@
 #include "cli/json_path.h"
 #include "cli/scenario.h"
 #include "emulator/emulated_host.h"
+#include "emulator/sql/database_location.h"
 
 namespace vtx::cli {
 
@@ -17,8 +18,9 @@ namespace vtx::cli {
 inline constexpr const char* kDefaultClock = "2026-01-05T09:00:00";
 
 struct RunOptions {
-  // The database: ":memory:" (a fresh one per run) or a file, created or reused.
-  std::string database = ":memory:";
+  // The database: in memory (a fresh one per run), a file or a PostgreSQL
+  // database, created or reused.
+  emu::DatabaseLocation database;
   // Whether the database file may be created or written.
   emu::OpenMode open_mode = emu::OpenMode::kCreate;
   // The clock when neither `base_environment` nor the scenario sets one;

@@ -33,13 +33,13 @@ StoreHooks HooksFor(const std::shared_ptr<HostState>& state) {
 
 }  // namespace
 
-EmulatedHost::EmulatedHost(const std::string& database, const nlohmann::json& model,
+EmulatedHost::EmulatedHost(const DatabaseLocation& database, const nlohmann::json& model,
                            HostOptions options)
     : state_(std::make_shared<HostState>()) {
   if (options.drive_root)
     state_->platform = std::make_unique<ScriptedPlatform>(*options.drive_root);
   if (options.report_folder) state_->SetReportFolder(*options.report_folder);
-  state_->database_path = database;
+  state_->database = database;
   state_->store =
       Store::Open(database, model, HooksFor(state_), state_->monitor, options.open_mode);
   RegisterCreatableComponents(*state_);

@@ -12,6 +12,7 @@
 #include "emulator/session/environment.h"
 #include "emulator/session/recorder.h"
 #include "emulator/session/scripted_answers.h"
+#include "emulator/sql/database_location.h"
 #include "emulator/store/store.h"
 #include "platform/platform.h"
 #include "platform/scripted_platform.h"
@@ -47,7 +48,8 @@ struct HostOptions {
   OpenMode open_mode = OpenMode::kCreate;
 };
 
-// An emulated Korvel: the object store on SQLite, one session over it, the
+// An emulated Korvel: the object store (on SQLite or PostgreSQL), one
+// session over it, the
 // environment the session reports, the scripted user, and a recorder of what
 // the user would see. A front end or a test creates one, installs Platform()
 // while the add-in runs, hands Session() to the add-in and takes the
@@ -70,10 +72,11 @@ struct HostOptions {
 // thread.
 class EmulatedHost {
  public:
-  // Opens (or creates) the database `database` (a file path or ":memory:")
-  // with `model`. Raises ModelError for an invalid model and RuntimeError when
-  // the database cannot be opened or holds another model.
-  EmulatedHost(const std::string& database, const nlohmann::json& model, HostOptions options = {});
+  // Opens (or creates) the database `database` (a file, ":memory:" or a
+  // PostgreSQL URI) with `model`. Raises ModelError for an invalid model and
+  // RuntimeError when the database cannot be opened or holds another model.
+  EmulatedHost(const DatabaseLocation& database, const nlohmann::json& model,
+               HostOptions options = {});
   ~EmulatedHost();
   EmulatedHost(const EmulatedHost&) = delete;
   EmulatedHost& operator=(const EmulatedHost&) = delete;

@@ -26,9 +26,8 @@ double HostState::Now() const {
 
 std::filesystem::path HostState::ReportFolder() {
   if (!report_folder_) {
-    if (!database_path.empty() && database_path != ":memory:" &&
-        database_path.rfind("file:", 0) != 0 && !IsServerDatabase(database_path)) {
-      std::filesystem::path db = std::filesystem::absolute(PathFromUtf8(database_path));
+    if (database.IsFile()) {
+      std::filesystem::path db = std::filesystem::absolute(PathFromUtf8(database.Text()));
       report_folder_ = db.parent_path() / PathFromUtf8(Utf8FromPath(db.stem()) + "_reports");
     } else {
       report_folder_ = platform->Paths().ToHost("C:\\Korvel\\Reports");

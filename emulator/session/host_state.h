@@ -12,6 +12,7 @@
 #include "emulator/session/environment.h"
 #include "emulator/session/recorder.h"
 #include "emulator/session/scripted_answers.h"
+#include "emulator/sql/database_location.h"
 #include "emulator/store/store.h"
 #include "platform/class_registry.h"
 #include "platform/scripted_platform.h"
@@ -61,7 +62,7 @@ class HostState : public std::enable_shared_from_this<HostState> {
 
   std::shared_ptr<CallMonitor> monitor;
   std::shared_ptr<Store> store;
-  std::string database_path;
+  DatabaseLocation database;
   Environment environment;
   ScriptedAnswers answers;
   Recorder recorder;

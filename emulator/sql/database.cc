@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "emulator/sql/database_location.h"
 #include "emulator/sql/database_open_error.h"
 #include "emulator/sql/server_connection.h"
 #include "emulator/sql/sqlite_connection.h"
@@ -117,12 +116,11 @@ Variant Statement::Value(int column) const {
   }
 }
 
-Database::Database(const std::string& path, OpenMode mode)
-    : path_(IsServerDatabase(path) ? WithoutPasswords(path) : path) {
-  if (IsServerDatabase(path))
-    conn_ = OpenServerConnection(path, path_, mode);
+Database::Database(const DatabaseLocation& location, OpenMode mode) : path_(location.Shown()) {
+  if (location.IsPostgresql())
+    conn_ = OpenServerConnection(location.Text(), path_, mode);
   else
-    conn_ = std::make_unique<SqliteConnection>(path, mode);
+    conn_ = std::make_unique<SqliteConnection>(location, mode);
   if (mode == OpenMode::kRead) {
     // A reader compares and shows what it reads: all of it from one snapshot.
     conn_->BeginRead();

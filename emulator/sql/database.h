@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "emulator/sql/database_location.h"
 #include "emulator/sql/open_mode.h"
 #include "emulator/sql/sql_connection.h"
 #include "runtime/variant.h"
@@ -68,13 +69,13 @@ class Statement {
   Idle* home_ = nullptr;
 };
 
-// The store's database: an SQLite file (or ":memory:") with a busy timeout,
-// so that several processes can share one file (the schema puts new files in
-// WAL mode), or a PostgreSQL database named by a connection URI
-// ("postgresql://..." or "postgres://..."). Failures raise RuntimeError with
-// the host's failure number and the database's message.
+// The store's database at a DatabaseLocation: an SQLite file (or a database
+// in memory) with a busy timeout, so that several processes can share one
+// file (the schema puts new files in WAL mode), or a PostgreSQL database
+// named by a connection URI. Failures raise RuntimeError with the host's
+// failure number and the database's message.
 // Opening never creates a file (or server database) unless `mode` is kCreate
-// (":memory:" always is); a missing one raises DatabaseOpenError. kRead opens
+// (one in memory always is); a missing one raises DatabaseOpenError. kRead opens
 // read-only and reads everything from one snapshot, taken at the first read
 // and kept until the Database closes: what a reading command compares or
 // shows is one state of the database, whatever other processes commit
@@ -82,7 +83,7 @@ class Statement {
 // Thread-safety: none; one connection per thread.
 class Database {
  public:
-  explicit Database(const std::string& path, OpenMode mode = OpenMode::kCreate);
+  explicit Database(const DatabaseLocation& location, OpenMode mode = OpenMode::kCreate);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -105,9 +106,8 @@ class Database {
   // True once a commit's outcome could not be learnt (it raised
   // CommitOutcomeUnknown, which an add-in call may have caught).
   bool OutcomeUnknown() const;
-  // The file, or the URI without its password.
+  // The location as messages show it (a URI without its password).
   const std::string& Path() const { return path_; }
-  bool IsMemory() const { return path_ == ":memory:" || path_.empty(); }
   int64_t TableCount();
   bool HasTable(std::string_view name);
   // Makes a new database fit for several processes (WAL on SQLite).

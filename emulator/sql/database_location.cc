@@ -48,6 +48,34 @@ std::string MaskUri(std::string_view uri, size_t scheme_length) {
 
 }  // namespace
 
+bool IsPostgresqlUri(std::string_view text) {
+  return std::any_of(kSchemes.begin(), kSchemes.end(),
+                     [&](std::string_view scheme) { return text.rfind(scheme, 0) == 0; });
+}
+
+DatabaseLocation::DatabaseLocation(std::string text) : text_(std::move(text)) {
+  if (text_.empty()) text_ = ":memory:";
+  if (text_ == ":memory:")
+    kind_ = Kind::kMemory;
+  else if (IsPostgresqlUri(text_))
+    kind_ = Kind::kPostgresql;
+  else if (text_.rfind("file:", 0) == 0)
+    kind_ = Kind::kSqliteUri;
+  else
+    kind_ = Kind::kFile;
+}
+
+std::string DatabaseLocation::Shown() const { return WithoutPasswords(text_); }
+
+std::string DatabaseLocation::PostgresqlDatabaseName() const {
+  const std::string_view uri = text_;
+  const size_t scheme = uri.find("://");
+  const size_t slash = scheme == std::string_view::npos ? scheme : uri.find('/', scheme + 3);
+  if (slash == std::string_view::npos) return "korvel";
+  const std::string_view name = uri.substr(slash + 1, uri.find('?', slash) - slash - 1);
+  return name.empty() ? "korvel" : std::string(name);
+}
+
 std::string WithoutPasswords(std::string_view text) {
   std::string out;
   size_t done = 0;

@@ -135,8 +135,10 @@ std::filesystem::path PrivateCopy(const std::string& path) {
 
 }  // namespace
 
-SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode) : path_(path) {
-  const bool memory = path == ":memory:" || path.empty();
+SqliteConnection::SqliteConnection(const DatabaseLocation& location, OpenMode mode)
+    : path_(location.Text()), memory_(location.IsMemory()) {
+  const std::string& path = path_;
+  const bool memory = memory_;
   if (memory) mode = OpenMode::kCreate;
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), ec);
@@ -288,7 +290,7 @@ bool SqliteConnection::HasTable(std::string_view name) {
 }
 
 void SqliteConnection::PrepareForSharing() {
-  if (path_ != ":memory:" && !path_.empty()) Exec("PRAGMA journal_mode=WAL");
+  if (!memory_) Exec("PRAGMA journal_mode=WAL");
 }
 
 int64_t SqliteConnection::LastChanges() const { return sqlite3_changes64(db_); }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "emulator/sql/database_location.h"
 #include "emulator/sql/open_mode.h"
 #include "emulator/sql/sql_connection.h"
 
@@ -10,7 +11,7 @@ struct sqlite3;
 
 namespace vtx::emu {
 
-// An SQLite file (or ":memory:") with a 30 s busy timeout. BeginWrite is
+// An SQLite file (or a database in memory) with a 30 s busy timeout. BeginWrite is
 // BEGIN IMMEDIATE: SQLite's write lock serialises writers.
 // Raises DatabaseOpenError for a missing file unless `mode` is kCreate, and
 // for a directory or a device, a pipe or a socket.
@@ -22,7 +23,8 @@ namespace vtx::emu {
 // Thread-safety: none.
 class SqliteConnection final : public SqlConnection {
  public:
-  SqliteConnection(const std::string& path, OpenMode mode);
+  // REQUIRES: `location` is not a PostgreSQL URI.
+  SqliteConnection(const DatabaseLocation& location, OpenMode mode);
   ~SqliteConnection() override;
 
   std::unique_ptr<SqlCursor> Prepare(const std::string& sql, bool guarded) override;
@@ -47,6 +49,7 @@ class SqliteConnection final : public SqlConnection {
   void ReadWithoutSharing();
 
   std::string path_;
+  bool memory_;
   std::filesystem::path private_copy_;  // the folder of a private copy, if one is read
   sqlite3* db_ = nullptr;
   std::unique_ptr<SqlCursor> begin_read_;

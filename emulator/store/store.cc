@@ -40,10 +40,10 @@ Store::Store(Model model, std::shared_ptr<CallMonitor> monitor, StoreHooks hooks
 
 Store::~Store() = default;
 
-std::shared_ptr<Store> Store::Open(const std::string& path, Model model, StoreHooks hooks,
+std::shared_ptr<Store> Store::Open(const DatabaseLocation& location, Model model, StoreHooks hooks,
                                    std::shared_ptr<CallMonitor> monitor, OpenMode mode) {
   std::shared_ptr<Store> store(new Store(std::move(model), std::move(monitor), std::move(hooks)));
-  store->db_ = std::make_unique<Database>(path, mode);
+  store->db_ = std::make_unique<Database>(location, mode);
   std::vector<std::string> spellings;
   for (const ClassDef& def : store->model_->classes)
     for (const AttributeDef& a : def.attributes) spellings.push_back(a.name);
@@ -56,16 +56,16 @@ std::shared_ptr<Store> Store::Open(const std::string& path, Model model, StoreHo
   return store;
 }
 
-std::shared_ptr<Store> Store::Open(const std::string& path, const nlohmann::json& model,
+std::shared_ptr<Store> Store::Open(const DatabaseLocation& location, const nlohmann::json& model,
                                    StoreHooks hooks, std::shared_ptr<CallMonitor> monitor,
                                    OpenMode mode) {
-  return Open(path, ParseModel(model), std::move(hooks), std::move(monitor), mode);
+  return Open(location, ParseModel(model), std::move(hooks), std::move(monitor), mode);
 }
 
-std::shared_ptr<Store> Store::Open(const std::string& path, const nlohmann::ordered_json& model,
-                                   StoreHooks hooks, std::shared_ptr<CallMonitor> monitor,
-                                   OpenMode mode) {
-  return Open(path, ParseModel(model), std::move(hooks), std::move(monitor), mode);
+std::shared_ptr<Store> Store::Open(const DatabaseLocation& location,
+                                   const nlohmann::ordered_json& model, StoreHooks hooks,
+                                   std::shared_ptr<CallMonitor> monitor, OpenMode mode) {
+  return Open(location, ParseModel(model), std::move(hooks), std::move(monitor), mode);
 }
 
 void Store::SetClock(std::function<double()> clock) { hooks_.clock = std::move(clock); }

@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/call_monitor.h"
+#include "emulator/sql/database_location.h"
 #include "emulator/sql/open_mode.h"
 #include "emulator/store/model.h"
 #include "emulator/store/model_error.h"
@@ -77,15 +78,16 @@ class Store : public std::enable_shared_from_this<Store> {
   // Raises ModelError for an invalid model, DatabaseOpenError for a file
   // that is missing (unless `mode` is kCreate), not ours, corrupt or made for
   // another model, RuntimeError when the database cannot be opened.
-  static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::json& model,
+  static std::shared_ptr<Store> Open(const DatabaseLocation& location, const nlohmann::json& model,
                                      StoreHooks hooks = {},
                                      std::shared_ptr<CallMonitor> monitor = nullptr,
                                      OpenMode mode = OpenMode::kCreate);
-  static std::shared_ptr<Store> Open(const std::string& path, const nlohmann::ordered_json& model,
-                                     StoreHooks hooks = {},
+  static std::shared_ptr<Store> Open(const DatabaseLocation& location,
+                                     const nlohmann::ordered_json& model, StoreHooks hooks = {},
                                      std::shared_ptr<CallMonitor> monitor = nullptr,
                                      OpenMode mode = OpenMode::kCreate);
-  static std::shared_ptr<Store> Open(const std::string& path, Model model, StoreHooks hooks = {},
+  static std::shared_ptr<Store> Open(const DatabaseLocation& location, Model model,
+                                     StoreHooks hooks = {},
                                      std::shared_ptr<CallMonitor> monitor = nullptr,
                                      OpenMode mode = OpenMode::kCreate);
   ~Store();
