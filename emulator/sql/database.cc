@@ -8,11 +8,10 @@
 
 namespace vtx::emu {
 
-void RefuseIfUnreadable(const std::string& path, int code) {
-  constexpr int kNotADatabase = 26, kCorrupt = 11;  // SQLITE_NOTADB, SQLITE_CORRUPT
-  if (code == kNotADatabase)
+void RefuseIfDamaged(const std::string& path, DatabaseDamage damage) {
+  if (damage == DatabaseDamage::kNotADatabase)
     throw DatabaseOpenError(fmt::format("{}: not a database of this system", path));
-  if (code == kCorrupt)
+  if (damage == DatabaseDamage::kCorrupt)
     throw DatabaseOpenError(fmt::format("{}: the database file is corrupt", path));
 }
 
@@ -179,7 +178,7 @@ int64_t Database::LastChanges() const { return conn_->LastChanges(); }
 
 int64_t Database::LastInsertId() const { return conn_->LastInsertId(); }
 
-int Database::LastErrorCode() const { return conn_->LastErrorCode(); }
+void Database::RefuseIfDamaged() const { emu::RefuseIfDamaged(path_, conn_->LastDamage()); }
 
 std::vector<std::string> Database::TakeNotices() { return conn_->TakeNotices(); }
 

@@ -53,7 +53,8 @@ class Statement {
   int64_t Int(int column) const;
   double Real(int column) const;
   std::string Text(int column) const;
-  // The column as SQLite holds it: Null, I4 (or R8 beyond 32 bits), R8 or string.
+  // The column as the backend holds it (SqlKind): Null, I4 (or R8 beyond 32
+  // bits), R8 or string.
   Variant Value(int column) const;
   bool ReadOnly() const;
 
@@ -98,8 +99,9 @@ class Database {
   void Exec(std::string_view sql);
   int64_t LastChanges() const;
   int64_t LastInsertId() const;
-  // SQLite's primary result code of the last failure on this connection.
-  int LastErrorCode() const;
+  // Raises DatabaseOpenError naming the database when the last failure said
+  // it is not a database or is corrupt.
+  void RefuseIfDamaged() const;
   // What was found out about a commit whose answer the connection lost
   // (committed after all), each told once; see PgConnection.
   std::vector<std::string> TakeNotices();
@@ -136,12 +138,12 @@ class Database {
   // writes is one transaction (a check and the write that depends on it).
   void LockCall();
   // Bumped whenever what this connection reads may have changed under it:
-  // another process committed since the last look (PRAGMA data_version) or
-  // a rollback undid writes of ours. On a server, the snapshot of committed
-  // transactions stands for data_version. Caches keep it and drop their contents
-  // when it moves.
+  // another process committed since the last look (SqlConnection's
+  // DataVersion: SQLite's data_version, a server's snapshot of committed
+  // transactions) or a rollback undid writes of ours. Caches keep it and
+  // drop their contents when it moves.
   uint64_t Generation();
-  // The generation as last looked at, without asking SQLite.
+  // The generation as last looked at, without asking the backend.
   uint64_t KnownGeneration() const { return generation_; }
   // The generation a call's cache must match before it answers from memory:
   // the call's snapshot is taken now if no read or write took it yet, so
@@ -195,9 +197,9 @@ class Database {
   StringMap<Statement::Idle> idle_;
 };
 
-// Raises DatabaseOpenError naming `path` when SQLite's result `code` says the
-// file is not a database (SQLITE_NOTADB) or is corrupt (SQLITE_CORRUPT).
-void RefuseIfUnreadable(const std::string& path, int code);
+// Raises DatabaseOpenError naming `path` when `damage` says the database is
+// not one or is corrupt.
+void RefuseIfDamaged(const std::string& path, DatabaseDamage damage);
 
 // Quotes an identifier that comes from the validated model.
 std::string QuoteId(std::string_view identifier);

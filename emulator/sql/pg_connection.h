@@ -57,7 +57,7 @@ class PgConnection final : public SqlConnection {
   void WillClose() noexcept override { closing_ = true; }
   int64_t LastChanges() const override { return changes_; }
   int64_t LastInsertId() const override { return insert_id_; }
-  int LastErrorCode() const override { return 0; }
+  DatabaseDamage LastDamage() const override { return DatabaseDamage::kNone; }
   std::vector<std::string> TakeNotices() override;
   bool OutcomeUnknown() const override { return outcome_unknown_; }
 

@@ -8,12 +8,21 @@
 
 namespace vtx::emu {
 
-// How a value is held, as SQLite types it: every backend answers in these
-// terms, so that the store reads the same values whatever keeps them.
+// How a value is held: every backend answers in these four kinds, so that
+// the store reads the same values whatever keeps them.
 enum class SqlKind { kNull, kInteger, kReal, kText };
 
-// One prepared statement of a backend, written in the store's dialect
-// (SQLite's: `?` and `?N` parameters, double-quoted identifiers).
+// What a failure said of the database itself, whatever the backend.
+enum class DatabaseDamage {
+  kNone,
+  kNotADatabase,  // the file holds something else
+  kCorrupt,
+};
+
+// One prepared statement of a backend, written in the store's dialect (`?`
+// and `?N` parameters, double-quoted identifiers, the functions SQLite
+// knows; a backend that speaks another dialect translates, see
+// pg_sql_text.h).
 // Parameters are 1-based. Failures raise RuntimeError (err::kHostFailure).
 // Thread-safety: none; owned by the Statement that runs it.
 class SqlCursor {
@@ -29,7 +38,8 @@ class SqlCursor {
   virtual void ClearBindings() = 0;
   virtual bool ReadOnly() const = 0;
   virtual int ColumnCount() const = 0;
-  // The name as SQLite would give it (the declared spelling for a column).
+  // The name of a result column, spelt as the statement or the model spells
+  // it, whatever case the backend folds identifiers to.
   virtual std::string ColumnName(int column) const = 0;
   // The declared type of a table's column ("INTEGER", "TEXT"...); empty for
   // an expression.
@@ -40,8 +50,9 @@ class SqlCursor {
   virtual std::string Text(int column) const = 0;
 };
 
-// One connection to a database: SQLite's file or a PostgreSQL server. The
-// store speaks SQLite's dialect; a backend that speaks another translates.
+// One connection to a database: an SQLite file or a PostgreSQL server. The
+// store speaks one dialect (see SqlCursor); a backend that speaks another
+// translates.
 // Thread-safety: none; one connection per thread.
 class SqlConnection {
  public:
@@ -69,7 +80,7 @@ class SqlConnection {
   virtual std::string DataVersion() = 0;
   virtual int64_t TableCount() = 0;
   virtual bool HasTable(std::string_view name) = 0;
-  // Makes a new database fit for several processes at once.
+  // Makes a new database fit for several processes at once (SQLite: WAL).
   virtual void PrepareForSharing() = 0;
   // How the model spells its tables' columns, for a backend that folds
   // identifiers to another case: result columns are named so again.
@@ -79,8 +90,8 @@ class SqlConnection {
   virtual void WillClose() noexcept {}
   virtual int64_t LastChanges() const = 0;
   virtual int64_t LastInsertId() const = 0;
-  // SQLite's primary result code of the last failure (0 on a server).
-  virtual int LastErrorCode() const = 0;
+  // What the last failure said of the database itself.
+  virtual DatabaseDamage LastDamage() const = 0;
   // What the backend found out about a commit whose answer it lost, for the
   // user ("... the server says the transaction committed"); each told once.
   virtual std::vector<std::string> TakeNotices() { return {}; }

@@ -160,10 +160,10 @@ SqliteConnection::SqliteConnection(const DatabaseLocation& location, OpenMode mo
     // Per connection only: nothing here writes to the file.
     Exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=OFF;");
   } catch (const RuntimeError&) {
-    const int code = LastErrorCode();
+    const DatabaseDamage damage = LastDamage();
     sqlite3_close(db_);
     db_ = nullptr;
-    RefuseIfUnreadable(path, code);
+    RefuseIfDamaged(path, damage);
     throw;
   }
 }
@@ -297,6 +297,15 @@ int64_t SqliteConnection::LastChanges() const { return sqlite3_changes64(db_); }
 
 int64_t SqliteConnection::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
-int SqliteConnection::LastErrorCode() const { return sqlite3_errcode(db_) & 0xff; }
+DatabaseDamage SqliteConnection::LastDamage() const {
+  switch (sqlite3_errcode(db_) & 0xff) {
+    case SQLITE_NOTADB:
+      return DatabaseDamage::kNotADatabase;
+    case SQLITE_CORRUPT:
+      return DatabaseDamage::kCorrupt;
+    default:
+      return DatabaseDamage::kNone;
+  }
+}
 
 }  // namespace vtx::emu

@@ -40,7 +40,7 @@ class SqliteConnection final : public SqlConnection {
   void PrepareForSharing() override;
   int64_t LastChanges() const override;
   int64_t LastInsertId() const override;
-  int LastErrorCode() const override;
+  DatabaseDamage LastDamage() const override;
 
  private:
   void Open(const std::string& name, int flags);

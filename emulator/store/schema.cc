@@ -107,7 +107,7 @@ Content Inspect(Database& db, const Model& model) {
     }
     return Content::kOurs;
   } catch (const RuntimeError&) {
-    RefuseIfUnreadable(db.Path(), db.LastErrorCode());
+    db.RefuseIfDamaged();
     throw;
   }
 }
@@ -143,7 +143,7 @@ Model ReadStoredModel(Database& db) {
     Statement read = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'model'");
     if (read.Step()) text = read.Text(0);
   } catch (const RuntimeError&) {
-    RefuseIfUnreadable(db.Path(), db.LastErrorCode());
+    db.RefuseIfDamaged();
   }
   if (text.empty())
     throw DatabaseOpenError(fmt::format("{}: not a database of this system", db.Path()));
