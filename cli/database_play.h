@@ -16,7 +16,7 @@
 namespace vtx::cli {
 
 struct DatabaseOptions {
-  std::string database;    // SQLite file, created when missing
+  std::string database;    // an SQLite file or a PostgreSQL URI (a DatabaseLocation's text)
   std::string model_file;  // "" for the demo model built into vtx
   std::string user;        // LOGIN of the current user; "" for this machine's logon name
   // kWrite: the file must exist; kRead for commands that only read.
