@@ -5,6 +5,7 @@
 #include "emulator/sql/database_location.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vtx::emu {
@@ -82,6 +83,28 @@ TEST(WithoutPasswordsTest, TakesEveryPasswordOutOfEveryUriInAText) {
       {"user:secret@host", "user:secret@host"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(WithoutPasswords(text), shown) << text;
+}
+
+// Each text names one kind of location, whatever it looks like after its
+// start; a server's database name is what a report folder is named after.
+TEST(DatabaseLocationTest, TellsMemoryFilesSqliteUrisAndServersApart) {
+  using Kind = DatabaseLocation::Kind;
+  const std::tuple<const char*, Kind, const char*> cases[] = {
+      {"", Kind::kMemory, ""},
+      {":memory:", Kind::kMemory, ""},
+      {"audit.db", Kind::kFile, ""},
+      {"/srv/postgresql://x.db", Kind::kFile, ""},
+      {"file:audit.db?mode=ro", Kind::kSqliteUri, ""},
+      {"postgresql://jdoe:pw@dbhost/plm?sslmode=require", Kind::kPostgresql, "plm"},
+      {"postgres://dbhost", Kind::kPostgresql, "korvel"},
+      {"postgresql:///?host=/run/pg", Kind::kPostgresql, "korvel"},
+  };
+  for (const auto& [text, kind, name] : cases) {
+    const DatabaseLocation location(text);
+    EXPECT_EQ(location.GetKind(), kind) << text;
+    EXPECT_EQ(location.IsPostgresql() ? location.PostgresqlDatabaseName() : std::string(), name)
+        << text;
+  }
 }
 
 }  // namespace
