@@ -38,8 +38,9 @@ std::string ClsAdminSettings::GetSettingLongValue(Ref<vtx::KvSession> KvSession,
 
   if (found == 1) {
     // Long texts are read from the object itself, for that one attribute.
-    Ref<KvObject> setting = store->GetObjectById(result->GetValue("CLASS_ID", 0).ToInt16(),
-                                                 result->GetValue("OBJECT_ID", 0).ToInt32());
+    const int16_t class_id = result->GetValue("CLASS_ID", 0).ToInt16();
+    const int32_t object_id = result->GetValue("OBJECT_ID", 0).ToInt32();
+    Ref<KvObject> setting = store->GetObjectById(class_id, object_id);
     setting->AddAttributeToRead(long_value_attribute_);
     setting->Retrieve();
     return setting->GetValue(long_value_attribute_).ToString();

@@ -59,10 +59,10 @@ bool ClsAdminSettings::GetInfosOfSectionStartedWith(
       const std::string section = result->GetStringValue(section_attribute_, row);
       Ref<vtx::KvRecordList> section_values;
       if (!GetSettingSection(KvSession, section, true, section_values)) return false;
-      const std::string class_name = text::Trim(section_values->GetStringValue(SourceClass, 0));
       infos->SetValue(SubjectName, info_row,
                       Variant(result->GetStringValue(ValueAttributeName(1), row)));
       infos->SetValue(SectionName, info_row, Variant(section));
+      const std::string class_name = text::Trim(section_values->GetStringValue(SourceClass, 0));
       infos->SetValue(SourceClass, info_row, Variant(class_name));
       infos->SetValue(ShownStatus, info_row, Variant(false));
       info_row = NextIndex(info_row);

@@ -97,8 +97,8 @@ bool ClsAdminSettings::CheckUnicityAdminSettings(Ref<vtx::KvSession> KvSession,
   return settings::Reported("CheckUnicityAdminSettings", [&] {
     clsUtils utils;
     // The record's own class decides, so user settings are checked alike.
-    Ref<KvClass> settings_class =
-        KvSession->GetClasses()->ClassById(FirstRec->GetValue("CLASS_ID", 0).ToInt16());
+    const int16_t class_id = FirstRec->GetValue("CLASS_ID", 0).ToInt16();
+    Ref<KvClass> settings_class = KvSession->GetClasses()->ClassById(class_id);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
     Variant new_subject;
     if (!utils.GetNewAttributeValue(KvSession, FirstRec, subject_attribute_, new_subject))

@@ -9,13 +9,14 @@ namespace {
 
 // Runs the lookup of settings by subject, section (as text) and, for user
 // settings, user id, and returns the matching objects.
-Ref<KvObjects> FindSettings(const Ref<KvObjectStore>& store, int16_t class_id,
+Ref<KvObjects> FindSettings(const Ref<KvSession>& session, const Ref<KvClass>& settings_class,
                             const std::string& subject_attribute, const std::string& subject,
                             const std::string& section_attribute, const std::string& section,
                             const std::string* user_id_attribute, int32_t user_id) {
+  Ref<KvObjectStore> store = session->GetObjectStore();
   Ref<KvQueryFactory> factory = store->GetQueryFactory();
   Ref<KvQuery> query = factory->GetQuery();
-  settings::AddQueryClass(query, class_id);
+  settings::AddQueryClass(query, settings_class->GetClassId());
   settings::AddCondition(query, subject_attribute, Variant(subject));
   settings::AddCondition(query, section_attribute, Variant(section));
   if (user_id_attribute) settings::AddCondition(query, *user_id_attribute, Variant(user_id));
@@ -35,9 +36,9 @@ bool ClsAdminSettings::IsSettingDefined(const Ref<vtx::KvSession>& KvSession,
     Ref<KvClass> settings_class = settings::SettingsClassByTable(KvSession, admin);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
     // A user setting is always matched by user id: an omitted id means 0.
-    Ref<KvObjects> found = FindSettings(KvSession->GetObjectStore(), settings_class->GetClassId(),
-                                        subject_attribute_, Subject, section_attribute_, section,
-                                        admin ? nullptr : &user_id_attribute_, UserId);
+    Ref<KvObjects> found =
+        FindSettings(KvSession, settings_class, subject_attribute_, Subject, section_attribute_,
+                     section, admin ? nullptr : &user_id_attribute_, UserId);
     return found->GetCount() != 0;
   });
 }
@@ -49,9 +50,9 @@ bool ClsAdminSettings::GetAdminSetting(const Ref<vtx::KvSession>& KvSession,
   return settings::Reported("GetAdminSetting", [&] {
     Ref<KvClass> settings_class = settings::SettingsClassByTable(KvSession, IsAdmin);
     if (!GetAttributeNames(KvSession, settings_class)) return false;
-    Ref<KvObjects> found = FindSettings(KvSession->GetObjectStore(), settings_class->GetClassId(),
-                                        subject_attribute_, Subject, section_attribute_, section,
-                                        IsAdmin ? nullptr : &user_id_attribute_, UserId);
+    Ref<KvObjects> found =
+        FindSettings(KvSession, settings_class, subject_attribute_, Subject, section_attribute_,
+                     section, IsAdmin ? nullptr : &user_id_attribute_, UserId);
     if (found->GetCount() != 0) {
       // Further matches break the one-setting-per-address rule but are not
       // this lookup's concern.

@@ -58,7 +58,9 @@ bool ClsAdminSettings::GetSelectedTemplate(const Ref<vtx::KvSession>& KvSession,
     // The user picks a display name; the section is found back through it.
     Ref<KvRecord> wanted = settings::NewRecord();
     Ref<KvHeaderField> description_field = descriptions->GetHeader()->Item(1);
-    wanted->AddColumn("DESCRIPTION", description_field->GetLength(), description_field->GetType());
+    const int32_t description_length = description_field->GetLength();
+    const int32_t description_type = description_field->GetType();
+    wanted->AddColumn("DESCRIPTION", description_length, description_type);
     for (int16_t row = 0; row < descriptions->GetRecordCount(); row = NextIndex(row))
       dialog->ListSearch().AddItem(descriptions->GetValue("DESCRIPTION", row).ToString());
     dialog->SetTranslationfrmTemplates();

@@ -47,8 +47,9 @@ bool clsUtils::CreateAndLinkObject(Ref<KvSession> KvSession, Ref<KvObject>& KvCh
         Ref<KvObject> edited;
         int16_t status = 0;
         if (!integration->GetEditor()->EditObject(KvChildObject, edited, status)) return false;
-        if (AreRequiredFieldsFilled(KvSession, KvChildObject->GetClass(), KvChildObject->GetData()))
-          break;
+        Ref<KvClass> object_class = KvChildObject->GetClass();
+        Ref<KvRecord> object_data = KvChildObject->GetData();
+        if (AreRequiredFieldsFilled(KvSession, object_class, object_data)) break;
       }
     } else if (!IncrementSequenceNumber(KvSession, KvChildObject->GetClass())) {
       return false;

@@ -41,8 +41,10 @@ bool clsUtils::AreRequiredFieldsFilled(const Ref<KvSession>& KvSession,
       if (!CompareEqual(KvRecord->GetValue(column), Variant(""))) continue;
 
       Ref<KvAttribute> attribute = KvClass->AttributeByName(column, 0);
-      message += "Attribute '" + attribute->GetExternalName() + "'" + " is mandatory for Class '" +
-                 KvClass->GetName() + "'. You must enter a value in the Profile Card.";
+      const std::string attribute_name = attribute->GetExternalName();
+      const std::string class_name = KvClass->GetName();
+      message += "Attribute '" + attribute_name + "'" + " is mandatory for Class '" + class_name +
+                 "'. You must enter a value in the Profile Card.";
       Platform::Current().MessageBox(message, 16, "VTX");
       return false;
     }

@@ -88,7 +88,9 @@ bool clsUtils::GetObjectsFromCompositeObjects(
       Ref<KvHeaderField> field = rows->GetHeader()->Item(c);
       const std::string name = field->GetName();
       if (text::Left(name, 2) == prefix) {
-        role_rows->AddColumn(text::Mid(name, 3), field->GetLength(), field->GetType());
+        const int32_t length = field->GetLength();
+        const int32_t type = field->GetType();
+        role_rows->AddColumn(text::Mid(name, 3), length, type);
       }
     }
     for (int16_t r = 0; r < rows->GetRecordCount(); r = NextIndex(r)) {
