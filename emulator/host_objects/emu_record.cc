@@ -103,9 +103,10 @@ int EmuRecord::IndexForWrite(const std::string& name, const Variant& value) {
   return static_cast<int>(columns_->size()) - 1;
 }
 
-void EmuRecord::Set(const char* operation, const std::string& name, const Variant& value) {
-  monitor_->Enter(operation, name, value);
-  Write(IndexForWrite(name, value), value);
+void EmuRecord::Set(const char* operation, const std::string& name, const Variant& passed,
+                    const Variant& stored) {
+  monitor_->Enter(operation, name, passed);
+  Write(IndexForWrite(name, stored), stored);
 }
 
 Variant EmuRecord::GetValue(const std::string& name) {
@@ -138,13 +139,13 @@ void EmuRecord::SetDoubleValue(const std::string& name, double value) {
   Set(op::KvRecord::SetDoubleValue, name, Variant(value));
 }
 void EmuRecord::SetType7Value(const std::string& name, double value) {
-  Set(op::KvRecord::SetType7Value, name, Variant::Date(value));
+  Set(op::KvRecord::SetType7Value, name, Variant(value), Variant::Date(value));
 }
 void EmuRecord::SetType8Value(const std::string& name, double value) {
-  Set(op::KvRecord::SetType8Value, name, Variant::Date(value));
+  Set(op::KvRecord::SetType8Value, name, Variant(value), Variant::Date(value));
 }
 void EmuRecord::SetType13Value(const std::string& name, double value) {
-  Set(op::KvRecord::SetType13Value, name, Variant::Date(value));
+  Set(op::KvRecord::SetType13Value, name, Variant(value), Variant::Date(value));
 }
 
 Ref<KvHeader> EmuRecord::GetHeader() {
