@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,8 @@ class clsUtils : public Dispatch {
  public:
   // Record and attribute helpers (record_helpers.cc).
   std::string SystemUser();
-  int16_t AddValues(const Ref<KvObject>& KvObject, const std::string& FieldName,
-                    int16_t FieldType, const Variant& AnyValue, const Ref<KvSession>& Session);
+  int16_t AddValues(const Ref<KvObject>& KvObject, const std::string& FieldName, int16_t FieldType,
+                    const Variant& AnyValue, const Ref<KvSession>& Session);
   Variant Null2Zero(const Variant& anyVal);
   int16_t AddValueAsLookUp(const Ref<KvObject>& Obj, const Ref<KvSession>& Session,
                            const std::string& FieldName, int16_t FieldType, int16_t LookClass,
@@ -37,6 +38,9 @@ class clsUtils : public Dispatch {
 
   // Error reporting and message formatting (error_reporting.cc).
   void GetError(const std::string& FunctionName, const RuntimeError& error);
+  // The error is read only when the report is shown, so a caller's error
+  // object is not touched on machines without reports.
+  void GetError(const std::string& FunctionName, const std::function<RuntimeError()>& read_error);
   std::string FillWithParams(const std::string& NLSMessage, const Variant& Params);
   bool SetFont(const Ref<Dispatch>& GUI);
 
@@ -81,7 +85,8 @@ class clsUtils : public Dispatch {
                                       const std::string& Role, Ref<KvObjects>& KvObjects);
   bool GetGeneralLinkClassByClassTableNames(const Ref<KvSession>& KvSession,
                                             const std::string& TableName1,
-                                            const std::string& TableName2, Ref<KvClass>& KvLinkClass,
+                                            const std::string& TableName2,
+                                            Ref<KvClass>& KvLinkClass,
                                             const Variant& LinkIndexToTake = Variant::Missing());
   bool GetObjectsOnDeskTopInProjects(const Ref<KvSession>& KvSession,
                                      const Ref<KvObjects>& KvProjects, const std::string& TableName,

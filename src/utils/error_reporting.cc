@@ -18,11 +18,17 @@ constexpr const char* kReportTitle = "VTX";
 }  // namespace
 
 void clsUtils::GetError(const std::string& FunctionName, const RuntimeError& error) {
+  GetError(FunctionName, [&] { return error; });
+}
+
+void clsUtils::GetError(const std::string& FunctionName,
+                        const std::function<RuntimeError()>& read_error) {
   // Reports are for developers' machines only; elsewhere the failure result
   // alone tells the caller.
   std::optional<std::string> debug = Platform::Current().GetEnvironmentVariable("DEBUG");
   if (text::LCase(debug.value_or("")) != "true") return;
 
+  const RuntimeError error = read_error();
   std::string message = "Following Error has occured in ''" + FunctionName + "''" + "\r" +
                         "Number      : " + std::to_string(error.Number()) + "\r" +
                         "Description : " + error.Description();

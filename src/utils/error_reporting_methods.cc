@@ -26,7 +26,7 @@ void AddErrorReportingMethods(MethodTable<clsUtils>& table) {
               {"error", ParamType::kObject, true, false, "ErrObject"}},
              false},
             [](clsUtils& self, std::vector<Variant>& args) {
-              self.GetError(args[0].ToString(), ErrorFrom(args[1]));
+              self.GetError(args[0].ToString(), [&] { return ErrorFrom(args[1]); });
               return Variant();
             });
   table.Add({"FillWithParams",
