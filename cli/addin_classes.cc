@@ -9,10 +9,43 @@
 namespace vtx::cli {
 namespace {
 
+// Private operations a scenario may call besides the late-bound ones.
+template <class T>
+const MethodTable<T>& PrivateOperations() {
+  static const MethodTable<T> none;
+  return none;
+}
+
+template <>
+const MethodTable<ClsAdminSettings>& PrivateOperations<ClsAdminSettings>() {
+  static const MethodTable<ClsAdminSettings> table = [] {
+    MethodTable<ClsAdminSettings> t;
+    t.Add({"GetAttributeNames",
+           {{"KvSession", ParamType::kObject, true, false, "KvSession"},
+            {"KvClass", ParamType::kObject, true, false, "KvClass"}},
+           true},
+          [](ClsAdminSettings& self, std::vector<Variant>& a) {
+            return Variant(
+                self.GetAttributeNames(arg::Object<KvSession>(a[0]), arg::Object<KvClass>(a[1])));
+          });
+    return t;
+  }();
+  return table;
+}
+
 template <class T>
 AddinClass Describe(std::string name) {
   return AddinClass{std::move(name), [] { return Ref<Dispatch>(MakeRef<T>()); },
-                    [](std::string_view op) { return T::Methods().Find(op); }};
+                    [](std::string_view op) {
+                      const MethodInfo* method = T::Methods().Find(op);
+                      return method ? method : PrivateOperations<T>().Find(op);
+                    },
+                    [](Dispatch& instance, const MethodInfo& method, std::vector<Variant>& args) {
+                      if (T::Methods().Find(method.name))
+                        return instance.Invoke(method.name, InvokeKind::kMethod, args);
+                      return PrivateOperations<T>().Invoke(static_cast<T&>(instance), method.name,
+                                                           args);
+                    }};
 }
 
 }  // namespace

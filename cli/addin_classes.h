@@ -17,6 +17,10 @@ struct AddinClass {
   // The declaration of an operation (names compare without regard to case),
   // or nullptr.
   std::function<const MethodInfo*(std::string_view)> find;
+  // Calls the operation `find` declared on an instance made by `create`:
+  // through late binding, or directly for the class's private operations,
+  // which late binding does not offer.
+  std::function<Variant(Dispatch&, const MethodInfo&, std::vector<Variant>&)> invoke;
 };
 
 // "Application", "clsNLS", "clsElectronicRecord", "clsUtils",

@@ -202,7 +202,7 @@ class Run {
     emu::CallTransaction transaction(host_.GetStore());
     try {
       Ref<Dispatch> instance = Instance(*target.add_in_class);
-      result = instance->Invoke(target.method->name, InvokeKind::kMethod, args);
+      result = target.add_in_class->invoke(*instance, *target.method, args);
       if (target.method->has_result) entry["result"] = encoder_.Encode(result);
     } catch (const RuntimeError& e) {
       error = ErrorJson(e);

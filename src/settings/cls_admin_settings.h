@@ -94,13 +94,14 @@ class ClsAdminSettings : public Dispatch {
   std::string_view GetTypeName() const override { return "ClsAdminSettings"; }
   static const MethodTable<ClsAdminSettings>& Methods();
 
- private:
   // Resolves the seven attribute names for `KvClass`: the primary identifier
   // from the class, the others from the TDM_ or CN_ set as the table name
   // starts with "TDM" or not. False (fields unchanged) when the primary
-  // identifier cannot be found.
+  // identifier cannot be found. A private operation of the class: it is not
+  // late-bound (not in Methods()); only the scenario runner calls it directly.
   bool GetAttributeNames(const Ref<KvSession>& KvSession, const Ref<KvClass>& KvClass);
 
+ private:
   // Name of value attribute `number` (prefix followed by the decimal number).
   std::string ValueAttributeName(int32_t number) const;
   // Adds the section condition: the text itself for a text attribute, the
