@@ -229,16 +229,19 @@ void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands)
   verify->add_option("--db", o.verify.database, "Database: an SQLite file or a postgresql:// URI")
       ->required()
       ->check(kNotEmpty);
-  verify->add_option("--against", o.verify.against,
-                     "Anchor the chain must still reach: SEQ:HASH, a file of checkpoint lines, or "
-                     "a report file of vtx report (HTML or CSV); repeatable")
+  verify
+      ->add_option("--against", o.verify.against,
+                   "Anchor the chain must still reach: SEQ:HASH, a file of checkpoint lines, or "
+                   "a report file of vtx report (HTML or CSV); repeatable")
       ->check(kNotEmpty);
-  verify->add_option("--since", o.verify.since,
-                     "Check only what came after this anchor (the latest line of a checkpoint "
-                     "file)")
+  verify
+      ->add_option("--since", o.verify.since,
+                   "Check only what came after this anchor (the latest line of a checkpoint "
+                   "file)")
       ->check(kNotEmpty);
-  verify->add_option("--pubkey", o.verify.pubkey,
-                     "Ed25519 public key (PEM) every checkpoint line must be signed with")
+  verify
+      ->add_option("--pubkey", o.verify.pubkey,
+                   "Ed25519 public key (PEM) every checkpoint line must be signed with")
       ->check(kNotEmpty);
   commands.push_back({verify, [&o] { return VerifyCommand(o.verify, std::cout, std::cerr); }});
 
@@ -247,11 +250,13 @@ void AddAuditCommands(CLI::App& app, Options& o, std::vector<Command>& commands)
   checkpoint->add_option("--db", o.db.database, "Database: an SQLite file or a postgresql:// URI")
       ->required()
       ->check(kNotEmpty);
-  checkpoint->add_option("--out", o.checkpoint_out,
-                         "File to append the line to (default: standard output)")
+  checkpoint
+      ->add_option("--out", o.checkpoint_out,
+                   "File to append the line to (default: standard output)")
       ->check(kNotEmpty);
-  checkpoint->add_option("--sign", o.checkpoint_key,
-                         "Ed25519 private key (PEM) of whoever keeps the checkpoints")
+  checkpoint
+      ->add_option("--sign", o.checkpoint_key,
+                   "Ed25519 private key (PEM) of whoever keeps the checkpoints")
       ->check(kNotEmpty);
   commands.push_back({checkpoint, [&o] {
                         return CheckpointCommand(o.db.database, o.checkpoint_out, o.checkpoint_key,
@@ -303,6 +308,16 @@ bool ArgumentsAreUtf8(int argc, char** argv) {
   return true;
 }
 
+// What vtx printed is its answer: output lost (a full disk) is a failure.
+int Answered(int status) {
+  std::cout.flush();
+  if (!std::cout && status == kExitOk) {
+    std::cerr << "vtx: cannot write to standard output\n";
+    return kExitFailed;
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -326,7 +341,8 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? kExitOk : kExitUsage;
+    // --help and --version print their text here.
+    return Answered(app.exit(e) == 0 ? kExitOk : kExitUsage);
   }
   int status = kExitOk;
   auto chosen = std::find_if(commands.begin(), commands.end(),
@@ -336,11 +352,5 @@ int main(int argc, char** argv) {
   } else {
     std::cout << app.help();
   }
-  // What a command printed is its answer: output lost (a full disk) is a failure.
-  std::cout.flush();
-  if (!std::cout && status == kExitOk) {
-    std::cerr << "vtx: cannot write to standard output\n";
-    status = kExitFailed;
-  }
-  return status;
+  return Answered(status);
 }
