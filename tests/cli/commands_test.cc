@@ -119,17 +119,12 @@ struct SettingsUsageCase {
 
 TEST(SettingsRequestTest, ArgumentsMustFitTheAction) {
   const SettingsUsageCase cases[] = {
-      {"get", {"S", "T"}, true},
-      {"get", {"S"}, false},
-      {"set", {"S", "T"}, false},
-      {"set", {"S", "T", "1", "2"}, true},
-      {"long", {"S", "T", "x"}, false},
-      {"section", {"S"}, true},
-      {"doubles", {"x"}, false},
-      {"outside-tree", {}, true},
-      {"outside-tree", {"F", "G"}, false},
-      {"template", {}, false},
-      {"remove", {"S"}, false},
+      {"get", {"S", "T"}, true},        {"get", {"S"}, false},
+      {"set", {"S", "T"}, false},       {"set", {"S", "T", "1", "2"}, true},
+      {"long", {"S", "T", "x"}, false}, {"long", {"S"}, false},
+      {"section", {"S"}, true},         {"doubles", {"x"}, false},
+      {"outside-tree", {}, true},       {"outside-tree", {"F", "G"}, false},
+      {"template", {}, false},          {"remove", {"S"}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.action + " with " + std::to_string(c.args.size()) + " arguments");

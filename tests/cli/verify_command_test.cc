@@ -133,5 +133,24 @@ TEST(ExportCommandTest, CsvNeverHoldsAFormulaJsonKeepsTheValue) {
   EXPECT_EQ(nlohmann::json::parse(out.str()).back()["Values"]["Operation"], "=1+1");
 }
 
+// A record about a link names the link: only its links to the link's ends
+// put it in their trails.
+TEST(ExportCommandTest, AnObjectsTrailHoldsTheRecordsOfItsLinks) {
+  const test::TempFolder folder("vtx_export_link");
+  const std::string db = (folder / "demo.db").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(InitCommand({db, "", "jdoe"}, false, out, err), 0) << err.str();
+  ASSERT_EQ(HookCommand({db, "", "jdoe"}, "UPDATE", "Part_Tree", "#300", {"QUANTITY=2"}, out, err),
+            0)
+      << err.str();
+  for (const char* end : {"PN-00100 A", "PN-00101 A"}) {
+    out.str("");
+    ASSERT_EQ(ExportCommand(db, "json", {{"Part", end}}, out, err), 0) << err.str();
+    const nlohmann::json trail = nlohmann::json::parse(out.str());
+    ASSERT_EQ(trail.size(), 1u) << end;
+    EXPECT_EQ(trail[0]["Values"]["Object Id"], "300") << end;
+  }
+}
+
 }  // namespace
 }  // namespace vtx::cli

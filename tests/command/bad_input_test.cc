@@ -28,11 +28,11 @@ std::string Read(const fs::path& file) {
 }
 
 // Runs vtx in `dir` (through the shell, so `$(printf ...)` makes bytes) as a
-// logon name no user has; returns the exit status (128 + N for signal N) and
-// what it wrote to standard output and error.
+// logon name no user has (`args` may send output elsewhere); returns the exit status (128 + N for
+// signal N) and what it wrote to standard output and error.
 std::pair<int, std::string> Vtx(const fs::path& dir, const std::string& args) {
-  const std::string line = "cd '" + dir.string() + "' && USER=nobody-here '" VTX_BINARY "' " +
-                           args + " >out.txt 2>err.txt";
+  const std::string line =
+      "cd '" + dir.string() + "' && USER=nobody-here >out.txt 2>err.txt '" + VTX_BINARY "' " + args;
   const int raw = std::system(line.c_str());
   const int status = WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : WEXITSTATUS(raw);
   return {status, Read(dir / "out.txt") + Read(dir / "err.txt")};
@@ -104,6 +104,7 @@ TEST(BadInputTest, EndsWithItsStatusAMessageAndTheDatabaseUntouched) {
       {"run twice.json", 2, "twice.json: steps: duplicate key"},
       {"run huge.json", 2, "steps[0].args.x: number out of range"},
       {"run ok.json --out /dev/full", 1, "cannot write the transcript"},
+      {"--help >/dev/full", 1, "cannot write to standard output"},
       {"run missing.json", 2, "missing.json: cannot open the file"},
       {"run cut.json", 2, "cut.json: not valid JSON"},
       {"run ok.json --out ok.json", 2, "--out ok.json: that is an input of the run"},

@@ -87,6 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         SliceCase{"MidAfterPair", [] { return Mid(kClef + "xy", 3, 1); }, "x"},
         SliceCase{"UCaseAccented", [] { return UCase("école é"); }, "ÉCOLE É"},
         SliceCase{"LCaseAccented", [] { return LCase("ÉCOLE Ü"); }, "école ü"},
+        SliceCase{"UCaseAsciiEnds", [] { return UCase("az@[`{"); }, "AZ@[`{"},
+        SliceCase{"LCaseAsciiEnds", [] { return LCase("AZ@[`{"); }, "az@[`{"},
         SliceCase{"UCaseKeepsNonLetters", [] { return UCase("a1-" + kClef); }, "A1-" + kClef},
         SliceCase{"TrimSpacesOnly", [] { return Trim("  a b \t"); }, "a b \t"},
         SliceCase{"LTrim", [] { return LTrim("  a "); }, "a "},

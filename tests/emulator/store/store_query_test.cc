@@ -28,7 +28,7 @@ class QueryTest : public StoreTest {
             store_->Insert("Assembly", {{"PART_NUMBER", Variant("AB-4")},
                                         {"REVISION", Variant("A")},
                                         {"LEVEL", Variant(int32_t{1})}}),
-            Part("X", "A")};
+            Part("X", "A", {{"TITLE", Variant("écrou")}})};
   }
 
   // The ids a query over the Part family finds.
@@ -79,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"PrefixStar", {C("", "PART_NUMBER", "=", Variant("AB*"))}, {0, 1, 3}},
         ConditionCase{
             "PrefixStarIsCaseSensitive", {C("", "PART_NUMBER", "=", Variant("ab*"))}, {2}},
+        ConditionCase{"PrefixCountsCharacters", {C("", "TITLE", "=", Variant("éc*"))}, {4}},
         ConditionCase{
             "StarAloneMatchesAllTexts", {C("", "PART_NUMBER", "=", Variant("*"))}, {0, 1, 2, 3, 4}},
         ConditionCase{"StarIsLiteralWithOtherOperators",

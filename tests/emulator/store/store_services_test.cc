@@ -6,6 +6,7 @@
 #endif
 
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <set>
 
@@ -159,6 +160,60 @@ TEST_F(StoreTest, AFailedDeleteLeavesEverythingInPlace) {
   EXPECT_THROW(object->Retrieve(), RuntimeError);
   EXPECT_EQ(store_->Dump("Part_History").size(), 0u);
   EXPECT_EQ(store_->Dump("History").size(), 1u);
+}
+
+// What an add-in call reads back of its own writes, and what it leaves to the
+// next call: its rows are served from the call's memory, so every write and
+// every rollback must reach that memory.
+TEST_F(StoreTest, ACallReadsItsWritesAndLeavesOnlyWhatItCommitted) {
+  const ClassDef& def = *store_->GetModel().ByName("Part");
+  auto title = [&](int32_t id) {
+    const auto row = store_->Objects().Read(def, id);
+    return row ? (*row)[def.FindAttribute("TITLE")].ToString() : "missing";
+  };
+  auto found = [&](int32_t id) {
+    CallTransaction next(*store_);
+    return std::string(store_->Find("Part", id) ? "found" : "missing");
+  };
+  struct Case {
+    const char* name;
+    std::function<std::string()> run;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"an update read back in the call that made it",
+       [&] {
+         const int32_t id = Part("1", "A", {{"TITLE", "old"}});
+         CallTransaction call(*store_);
+         EXPECT_EQ(title(id), "old");
+         store_->Update(PartRef(id), {{"TITLE", "new"}});
+         return title(id);
+       },
+       "new"},
+      {"an insert of an abandoned call",
+       [&] {
+         int32_t id = 0;
+         {
+           CallTransaction abandoned(*store_);
+           id = Part("2");
+           EXPECT_EQ(store_->Find("Part", id), PartRef(id));
+         }
+         return found(id);
+       },
+       "missing"},
+      {"an insert of an outer call abandoned after a nested call ended",
+       [&] {
+         int32_t id = 0;
+         {
+           CallTransaction outer(*store_);
+           id = Part("3");
+           CallTransaction(*store_).Commit();
+         }
+         return found(id);
+       },
+       "missing"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.run(), c.expected) << c.name;
 }
 
 // Finding the links of one object among many must search an index, never
