@@ -201,6 +201,28 @@ TEST_F(StoreTest, ACallReadsItsWritesAndLeavesOnlyWhatItCommitted) {
          return found(id);
        },
        "missing"},
+      {"an object deleted in the call",
+       [&] {
+         const int32_t id = Part("4");
+         CallTransaction call(*store_);
+         EXPECT_TRUE(store_->Find("Part", id));
+         store_->Delete(PartRef(id));
+         return std::string(store_->Find("Part", id) ? "found" : "missing");
+       },
+       "missing"},
+      {"an insert that failed, in the call that tried it",
+       [&] {
+         store_->Db()
+             .Prepare(
+                 "CREATE TRIGGER refuse BEFORE INSERT ON TN_PARTS WHEN NEW.TITLE = 'no' "
+                 "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+             .Run();
+         const int32_t next = Part("5") + 1;
+         CallTransaction call(*store_);
+         EXPECT_THROW(Part("6", "A", {{"TITLE", "no"}}), RuntimeError);
+         return std::string(store_->Find("Part", next) ? "found" : "missing");
+       },
+       "missing"},
       {"an insert of an outer call abandoned after a nested call ended",
        [&] {
          int32_t id = 0;
@@ -295,29 +317,35 @@ TEST(StoreProcessesTest, ConcurrentWritersLoseNothing) {
 
 // A call reads, another process commits, then the call writes: the write
 // lock is taken afresh (a read snapshot cannot be upgraded once stale), the
-// new id comes after the other process's, and the call now sees its row.
+// new id comes after the other process's, and the call now sees its rows.
 TEST(StoreProcessesTest, ACallWritesAfterAnotherProcessCommittedSinceItsReads) {
   const test::TempFolder folder("vtx_store_snapshot");
   const auto path = folder / "snapshot.db";
   auto ours = Store::Open(path.string(), PlantModel());
   auto theirs = Store::Open(path.string(), PlantModel());
   const int32_t first = ours->Insert("Part", {{"TITLE", "first"}});
-  CallTransaction call(*ours);
-  ASSERT_TRUE(ours->Find("Part", first));
-  const int32_t other = theirs->Insert("Part", {{"TITLE", "theirs"}});
-  EXPECT_GT(ours->Insert("Part", {{"TITLE", "ours"}}), other);
-  EXPECT_TRUE(ours->Find("Part", other));
-  call.Commit();
-  EXPECT_EQ(theirs->Dump("Part").size(), 3u);
-  // A row kept from an earlier call is not served once another process changed it.
   const ClassDef& part = *ours->GetModel().ByName("Part");
   auto title = [&] {
     CallTransaction read(*ours);
     return (*ours->Objects().Read(part, first))[part.FindAttribute("TITLE")].ToString();
   };
-  EXPECT_EQ(title(), "first");
+  CallTransaction call(*ours);
+  ASSERT_EQ(title(), "first");
+  const int32_t other = theirs->Insert("Part", {{"TITLE", "theirs"}});
   theirs->Update({part.id, first}, {{"TITLE", "changed"}});
+  EXPECT_GT(ours->Insert("Part", {{"TITLE", "ours"}}), other);
+  EXPECT_TRUE(ours->Find("Part", other));
+  EXPECT_EQ(title(), "changed") << "the row read before the lock was taken";
+  call.Commit();
+  EXPECT_EQ(theirs->Dump("Part").size(), 3u);
+  // A row kept from an earlier call is not served once another process changed it.
   EXPECT_EQ(title(), "changed");
+  theirs->Update({part.id, first}, {{"TITLE", "again"}});
+  EXPECT_EQ(title(), "again");
+  // A call that decides what it writes from what it reads locks at once.
+  theirs->Db().Prepare("PRAGMA busy_timeout = 0").Step();
+  CallTransaction locked(*ours, true);
+  EXPECT_THROW(theirs->Insert("Part", {}), RuntimeError);
 }
 
 }  // namespace
