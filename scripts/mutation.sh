@@ -10,8 +10,8 @@
 # changed since the last run are copied again, so builds stay incremental);
 # each fault is put into the copy, the copy is built in build/mutation/build
 # (Debug, no sanitizers, ccache when installed), the entry's tests run
-# (PostgreSQL ones left out) and the file is put back. The working tree is
-# never written. A fault is caught when one of its tests fails; the score is
+# (PostgreSQL ones left out) and the file is put back; the copy is checked at
+# the end to be as it was. The working tree is never written. A fault is caught when one of its tests fails; the score is
 # printed per area. Exit status: 0 when every fault was caught, 1 when one
 # survived, 2 when an entry no longer applies or the unchanged sources fail
 # their tests.
@@ -89,10 +89,12 @@ with open(path, "w", encoding="utf-8") as f:
 EOF
 }
 
+# The file being changed is kept beside the copy and put back from there
+# (with a fresh mtime, so that the next build compiles it again).
 mutated=
 restore() {
   if [[ -n $mutated ]]; then
-    cp "$root/$mutated" "$tree/$mutated"
+    cp "$work/original" "$tree/$mutated"
     mutated=
   fi
 }
@@ -130,6 +132,7 @@ count=${#files[@]}
 start=$SECONDS
 
 copy_sources
+sums=$(cd "$tree" && sha1sum "${files[@]}")
 if [[ ! -f $build/CMakeCache.txt ]]; then
   launcher=()
   command -v ccache >/dev/null &&
@@ -177,6 +180,7 @@ for ((i = 0; i < count; i++)); do
   area=${areas[i]}
   total[$area]=$((${total[$area]:-0} + 1))
   t0=$SECONDS
+  cp "$tree/${files[i]}" "$work/original"
   if ! mutate "$tree/${files[i]}" "${finds[i]}" "${replaces[i]}" 2>"$log/$n.txt"; then
     printf '%3d  %-9s %-6s %s: %s\n' "$n" "STALE" "$area" "${files[i]}" "$(cat "$log/$n.txt")"
     broken=$((broken + 1))
@@ -199,9 +203,7 @@ done
 
 # Back to the unchanged sources, so that the next run starts from them.
 build_copy "$log/build-restored.txt" || true
-for f in "${files[@]}"; do
-  cmp -s "$root/$f" "$tree/$f" || { echo "the copy of $f was left changed" >&2; exit 2; }
-done
+(cd "$tree" && sha1sum --check --quiet <<<"$sums") || { echo "the copy was left changed" >&2; exit 2; }
 
 echo
 for area in $(printf '%s\n' "${!total[@]}" | sort); do
