@@ -18,7 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/demo_model.h"
+#include "cli/scenario/demo_model.h"
 #include "emulator/sql/database.h"
 #include "emulator/store/call_transaction.h"
 #include "emulator/store/ledger.h"

@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "cli/exit_status.h"
-#include "cli/json_text.h"
 #include "cli/model_check.h"
+#include "cli/scenario/json_text.h"
 #include "emulator/sql/database.h"
 #include "emulator/store/schema.h"
 #include "platform/utf8_path.h"

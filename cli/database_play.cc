@@ -10,10 +10,10 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include "cli/demo_model.h"
 #include "cli/exit_status.h"
-#include "cli/scenario_parser.h"
-#include "cli/scenario_runner.h"
+#include "cli/scenario/demo_model.h"
+#include "cli/scenario/scenario_parser.h"
+#include "cli/scenario/scenario_runner.h"
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
 #include "emulator/sql/database.h"

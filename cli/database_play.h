@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/scenario.h"
+#include "cli/scenario/scenario.h"
 #include "emulator/emulated_host.h"
 #include "emulator/sql/open_mode.h"
 

@@ -9,8 +9,8 @@
 
 #include "cli/demo_session.h"
 #include "cli/exit_status.h"
-#include "cli/scenario_parser.h"
-#include "cli/scenario_runner.h"
+#include "cli/scenario/scenario_parser.h"
+#include "cli/scenario/scenario_runner.h"
 #include "emulator/sql/database.h"
 #include "emulator/sql/database_location.h"
 #include "emulator/store/value_convert.h"

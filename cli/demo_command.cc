@@ -5,9 +5,9 @@
 
 #include "cli/demo_session.h"
 #include "cli/exit_status.h"
-#include "cli/run_error.h"
-#include "cli/scenario_parser.h"
-#include "cli/scenario_runner.h"
+#include "cli/scenario/run_error.h"
+#include "cli/scenario/scenario_parser.h"
+#include "cli/scenario/scenario_runner.h"
 #include "cli/session_printer.h"
 #include "cli/terminal_presenter.h"
 #include "cli/verify_command.h"

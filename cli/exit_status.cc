@@ -1,6 +1,6 @@
 #include "cli/exit_status.h"
 
-#include "cli/run_error.h"
+#include "cli/scenario/run_error.h"
 #include "emulator/sql/commit_outcome_unknown.h"
 #include "emulator/sql/database_open_error.h"
 

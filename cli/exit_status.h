@@ -6,7 +6,7 @@
 #include <exception>
 #include <stdexcept>
 
-#include "cli/json_path.h"
+#include "cli/scenario/json_path.h"
 
 namespace vtx::cli {
 

@@ -7,10 +7,10 @@
 
 #include <fmt/format.h>
 
-#include "cli/fault_loop.h"
-#include "cli/run_error.h"
-#include "cli/scenario_parser.h"
-#include "cli/scenario_runner.h"
+#include "cli/scenario/fault_loop.h"
+#include "cli/scenario/run_error.h"
+#include "cli/scenario/scenario_parser.h"
+#include "cli/scenario/scenario_runner.h"
 #include "emulator/sql/database.h"
 #include "platform/utf8_path.h"
 #include "runtime/runtime_error.h"

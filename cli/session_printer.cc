@@ -4,7 +4,7 @@
 
 #include <fmt/format.h>
 
-#include "cli/json_format.h"
+#include "cli/scenario/json_format.h"
 #include "emulator/host_objects/store_interfaces.h"
 #include "emulator/store/object_table.h"
 #include "host/kv_host.h"

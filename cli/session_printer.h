@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_path.h"
-#include "cli/scenario.h"
+#include "cli/scenario/json_path.h"
+#include "cli/scenario/scenario.h"
 #include "emulator/emulated_host.h"
 #include "platform/presenter.h"
 

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/check_model_command.h"
-#include "cli/demo_model.h"
+#include "cli/scenario/demo_model.h"
 #include "support/temp_folder.h"
 
 namespace vtx::cli {

@@ -8,9 +8,9 @@
 
 #include "cli/db_commands.h"
 #include "cli/demo_command.h"
-#include "cli/demo_model.h"
 #include "cli/exit_status.h"
-#include "cli/json_path.h"
+#include "cli/scenario/demo_model.h"
+#include "cli/scenario/json_path.h"
 #include "cli/settings_commands.h"
 #include "support/temp_folder.h"
 

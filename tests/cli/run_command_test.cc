@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/json_format.h"
+#include "cli/scenario/json_format.h"
 #include "support/temp_folder.h"
 
 namespace vtx::cli {

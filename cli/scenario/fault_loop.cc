@@ -1,0 +1,187 @@
+#include "cli/scenario/fault_loop.h"
+
+#include <map>
+#include <ostream>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "cli/scenario/scenario_runner.h"
+#include "cli/scenario/value_encoder.h"
+#include "runtime/runtime_error.h"
+
+namespace vtx::cli {
+namespace {
+
+// Every stored object, keyed "class id:object id" ("link " before the key of
+// a link object), with its values.
+using DumpByObject = std::map<std::string, Json>;
+
+DumpByObject DumpAll(emu::EmulatedHost& host) {
+  ValueEncoder encoder;
+  DumpByObject out;
+  for (const auto& def : host.GetStore().GetModel().classes) {
+    if (def.super != def.id) continue;  // a family's dump holds its subclasses
+    for (const auto& object : host.GetStore().Dump(def.name)) {
+      Json values = Json::object();
+      for (const auto& [name, value] : object.values) values[name] = encoder.Encode(value);
+      const emu::ClassDef* own = host.GetStore().GetModel().ById(object.ref.class_id);
+      const bool link =
+          own && (own->kind == emu::kind::kComposition || own->kind == emu::kind::kRelation);
+      out[fmt::format("{}{}:{}", link ? "link " : "", object.ref.class_id, object.ref.object_id)] =
+          std::move(values);
+    }
+  }
+  return out;
+}
+
+// Ends a faulted run after the step under test.
+struct StopAfterStep {};
+
+struct StepOutcome {
+  Json entry;
+  DumpByObject before;  // the store when the step began
+  DumpByObject after;
+};
+
+// Runs `scenario` and records the outcome of each step up to `last`.
+std::vector<StepOutcome> Play(const Scenario& scenario, size_t last) {
+  std::vector<StepOutcome> outcomes;
+  DumpByObject current;
+  RunOptions options;
+  options.on_start = [&](emu::EmulatedHost& host) { current = DumpAll(host); };
+  options.on_step = [&](const ScenarioStep&, const Json& entry, emu::EmulatedHost& host) {
+    StepOutcome outcome{entry, std::move(current), DumpAll(host)};
+    current = outcome.after;
+    outcomes.push_back(std::move(outcome));
+    if (outcomes.size() > last) throw StopAfterStep{};
+  };
+  try {
+    RunScenario(scenario, options);
+  } catch (const StopAfterStep&) {
+  }
+  return outcomes;
+}
+
+// The step shows a failure: an error reached the caller, the result is one
+// that stands for a failure (False; status 1 of Application), or the result
+// or the messages differ from the clean step's.
+bool ShowsFailure(const ScenarioStep& step, const Json& faulted, const Json& clean) {
+  auto field = [](const Json& entry, const char* key) {
+    return entry.contains(key) ? entry[key] : Json();
+  };
+  const Json result = field(faulted, "result");
+  const bool failure_result = result == Json(false) ||
+                              (step.call->class_name == "Application" && result == Json{{"i2", 1}});
+  return !faulted["error"].is_null() || failure_result || result != field(clean, "result") ||
+         faulted["messages"] != clean["messages"];
+}
+
+bool Holds(const DumpByObject& state, const std::string& key, const Json& values) {
+  auto it = state.find(key);
+  return it != state.end() && it->second == values;
+}
+
+// The first object left in neither the state before the step nor the clean
+// state after it, or "".
+std::string HalfWritten(const DumpByObject& faulted, const StepOutcome& clean) {
+  for (const auto& [key, values] : faulted) {
+    if (!Holds(clean.before, key, values) && !Holds(clean.after, key, values)) return key;
+  }
+  return "";
+}
+
+bool IsLink(const std::string& key) { return key.rfind("link ", 0) == 0; }
+
+Json WithoutObjectId(Json values) {
+  values.erase("OBJECT_ID");
+  return values;
+}
+
+// Linking a stored record to what it concerns gives up silently when a link
+// cannot be written: a quiet step may leave new links out (and the links it
+// wrote after one left out get other object ids), nothing else.
+bool OnlyLinksLeftOut(const DumpByObject& faulted, const StepOutcome& clean) {
+  for (const auto& [key, values] : clean.after) {
+    if (!Holds(faulted, key, values) && (!IsLink(key) || clean.before.count(key))) return false;
+  }
+  for (const auto& [key, values] : faulted) {
+    if (Holds(clean.after, key, values)) continue;
+    if (!IsLink(key)) return false;
+    bool written_clean = false;
+    for (const auto& [clean_key, clean_values] : clean.after) {
+      written_clean = written_clean || (IsLink(clean_key) &&
+                                        WithoutObjectId(clean_values) == WithoutObjectId(values));
+    }
+    if (!written_clean) return false;
+  }
+  return true;
+}
+
+std::vector<int64_t> Positions(int64_t calls, int64_t sample) {
+  std::vector<int64_t> out;
+  if (sample <= 0 || calls <= sample) {
+    for (int64_t n = 1; n <= calls; ++n) out.push_back(n);
+    return out;
+  }
+  for (int64_t i = 0; i < sample; ++i) out.push_back(1 + i * (calls - 1) / (sample - 1));
+  return out;
+}
+
+std::string StepName(const ScenarioStep& step, size_t index) {
+  std::string name = step.name.empty() ? step.comment : step.name;
+  return fmt::format("steps[{}] {}{}", index, step.call->class_name + "." + step.call->operation,
+                     name.empty() ? "" : " (" + name + ")");
+}
+
+}  // namespace
+
+FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& options,
+                             std::ostream& out) {
+  Scenario traced = scenario;
+  traced.trace = true;
+  const std::vector<StepOutcome> clean = Play(traced, scenario.steps.size());
+  Scenario faulted = scenario;
+  faulted.trace = false;
+
+  FaultLoopResult result;
+  std::map<std::string, int64_t> calls_before;  // per operation, over the steps so far
+  for (size_t s = 0; s < clean.size(); ++s) {
+    const ScenarioStep& step = scenario.steps[s];
+    const Json trace = clean[s].entry.contains("trace") ? clean[s].entry["trace"] : Json::array();
+    if (step.call && step.call->class_name != "clsElectronicRecord") {
+      for (int64_t n : Positions(static_cast<int64_t>(trace.size()), options.sample)) {
+        const std::string op = trace[n - 1]["op"].get<std::string>();
+        int64_t nth = calls_before[op];
+        for (int64_t k = 0; k < n; ++k) nth += trace[k]["op"] == op ? 1 : 0;
+        faulted.faults = scenario.faults;
+        faulted.faults.push_back({op, nth, -2147467259, "Injected fault", false});
+        ++result.pairs;
+        std::string problem;
+        try {
+          const std::vector<StepOutcome> run = Play(faulted, s);
+          if (run.size() <= s) {
+            problem = "the run ended before the step";
+          } else if (!ShowsFailure(step, run[s].entry, clean[s].entry)) {
+            if (!OnlyLinksLeftOut(run[s].after, clean[s]))
+              problem = "a failure reported as success";
+          } else if (std::string key = HalfWritten(run[s].after, clean[s]); !key.empty()) {
+            problem = "object " + key + " half-written";
+          }
+        } catch (const std::exception& e) {
+          problem = std::string("the run broke: ") + e.what();
+        }
+        if (problem.empty()) continue;
+        ++result.problems;
+        out << scenario.file << ": " << StepName(step, s) << ": fault at call " << n << " (" << op
+            << " #" << nth << "): " << problem << "\n";
+      }
+    }
+    for (const auto& call : trace) ++calls_before[call["op"].get<std::string>()];
+  }
+  out << scenario.file << ": " << result.pairs << " (step, call) pairs, " << result.problems
+      << " problems\n";
+  return result;
+}
+
+}  // namespace vtx::cli
