@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "cli/scenario/fault_verdict.h"
 #include "cli/scenario/scenario_runner.h"
 #include "cli/scenario/value_encoder.h"
 #include "runtime/runtime_error.h"
@@ -13,13 +14,10 @@
 namespace vtx::cli {
 namespace {
 
-// Every stored object, keyed "class id:object id" ("link " before the key of
-// a link object), with its values.
-using DumpByObject = std::map<std::string, Json>;
-
-DumpByObject DumpAll(emu::EmulatedHost& host) {
+// The store as the verdict compares it.
+StoreState DumpAll(emu::EmulatedHost& host) {
   ValueEncoder encoder;
-  DumpByObject out;
+  StoreState out;
   for (const auto& def : host.GetStore().GetModel().classes) {
     if (def.super != def.id) continue;  // a family's dump holds its subclasses
     for (const auto& object : host.GetStore().Dump(def.name)) {
@@ -38,16 +36,10 @@ DumpByObject DumpAll(emu::EmulatedHost& host) {
 // Ends a faulted run after the step under test.
 struct StopAfterStep {};
 
-struct StepOutcome {
-  Json entry;
-  DumpByObject before;  // the store when the step began
-  DumpByObject after;
-};
-
 // Runs `scenario` and records the outcome of each step up to `last`.
 std::vector<StepOutcome> Play(const Scenario& scenario, size_t last) {
   std::vector<StepOutcome> outcomes;
-  DumpByObject current;
+  StoreState current;
   RunOptions options;
   options.on_start = [&](emu::EmulatedHost& host) { current = DumpAll(host); };
   options.on_step = [&](const ScenarioStep&, const Json& entry, emu::EmulatedHost& host) {
@@ -63,71 +55,6 @@ std::vector<StepOutcome> Play(const Scenario& scenario, size_t last) {
   return outcomes;
 }
 
-// The step shows a failure: an error reached the caller, the result is one
-// that stands for a failure (False; status 1 of Application), or the result
-// or the messages differ from the clean step's.
-bool ShowsFailure(const ScenarioStep& step, const Json& faulted, const Json& clean) {
-  auto field = [](const Json& entry, const char* key) {
-    return entry.contains(key) ? entry[key] : Json();
-  };
-  const Json result = field(faulted, "result");
-  const bool failure_result = result == Json(false) ||
-                              (step.call->class_name == "Application" && result == Json{{"i2", 1}});
-  return !faulted["error"].is_null() || failure_result || result != field(clean, "result") ||
-         faulted["messages"] != clean["messages"];
-}
-
-bool Holds(const DumpByObject& state, const std::string& key, const Json& values) {
-  auto it = state.find(key);
-  return it != state.end() && it->second == values;
-}
-
-// The first object left in neither the state before the step nor the clean
-// state after it, or "".
-std::string HalfWritten(const DumpByObject& faulted, const StepOutcome& clean) {
-  for (const auto& [key, values] : faulted) {
-    if (!Holds(clean.before, key, values) && !Holds(clean.after, key, values)) return key;
-  }
-  return "";
-}
-
-bool IsLink(const std::string& key) { return key.rfind("link ", 0) == 0; }
-
-Json WithoutObjectId(Json values) {
-  values.erase("OBJECT_ID");
-  return values;
-}
-
-// Linking a stored record to what it concerns gives up silently when a link
-// cannot be written: a quiet step may leave new links out (and the links it
-// wrote after one left out get other object ids), nothing else.
-bool OnlyLinksLeftOut(const DumpByObject& faulted, const StepOutcome& clean) {
-  for (const auto& [key, values] : clean.after) {
-    if (!Holds(faulted, key, values) && (!IsLink(key) || clean.before.count(key))) return false;
-  }
-  for (const auto& [key, values] : faulted) {
-    if (Holds(clean.after, key, values)) continue;
-    if (!IsLink(key)) return false;
-    bool written_clean = false;
-    for (const auto& [clean_key, clean_values] : clean.after) {
-      written_clean = written_clean || (IsLink(clean_key) &&
-                                        WithoutObjectId(clean_values) == WithoutObjectId(values));
-    }
-    if (!written_clean) return false;
-  }
-  return true;
-}
-
-std::vector<int64_t> Positions(int64_t calls, int64_t sample) {
-  std::vector<int64_t> out;
-  if (sample <= 0 || calls <= sample) {
-    for (int64_t n = 1; n <= calls; ++n) out.push_back(n);
-    return out;
-  }
-  for (int64_t i = 0; i < sample; ++i) out.push_back(1 + i * (calls - 1) / (sample - 1));
-  return out;
-}
-
 std::string StepName(const ScenarioStep& step, size_t index) {
   std::string name = step.name.empty() ? step.comment : step.name;
   return fmt::format("steps[{}] {}{}", index, step.call->class_name + "." + step.call->operation,
@@ -135,6 +62,17 @@ std::string StepName(const ScenarioStep& step, size_t index) {
 }
 
 }  // namespace
+
+std::vector<int64_t> FaultPositions(int64_t calls, int64_t sample) {
+  std::vector<int64_t> out;
+  if (sample <= 0 || calls <= sample) {
+    for (int64_t n = 1; n <= calls; ++n) out.push_back(n);
+    return out;
+  }
+  if (sample == 1) return {1};
+  for (int64_t i = 0; i < sample; ++i) out.push_back(1 + i * (calls - 1) / (sample - 1));
+  return out;
+}
 
 FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& options,
                              std::ostream& out) {
@@ -150,7 +88,7 @@ FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& o
     const ScenarioStep& step = scenario.steps[s];
     const Json trace = clean[s].entry.contains("trace") ? clean[s].entry["trace"] : Json::array();
     if (step.call && step.call->class_name != "clsElectronicRecord") {
-      for (int64_t n : Positions(static_cast<int64_t>(trace.size()), options.sample)) {
+      for (int64_t n : FaultPositions(static_cast<int64_t>(trace.size()), options.sample)) {
         const std::string op = trace[n - 1]["op"].get<std::string>();
         int64_t nth = calls_before[op];
         for (int64_t k = 0; k < n; ++k) nth += trace[k]["op"] == op ? 1 : 0;
@@ -162,11 +100,8 @@ FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& o
           const std::vector<StepOutcome> run = Play(faulted, s);
           if (run.size() <= s) {
             problem = "the run ended before the step";
-          } else if (!ShowsFailure(step, run[s].entry, clean[s].entry)) {
-            if (!OnlyLinksLeftOut(run[s].after, clean[s]))
-              problem = "a failure reported as success";
-          } else if (std::string key = HalfWritten(run[s].after, clean[s]); !key.empty()) {
-            problem = "object " + key + " half-written";
+          } else {
+            problem = FaultVerdict(step.call->class_name, run[s].entry, run[s].after, clean[s]);
           }
         } catch (const std::exception& e) {
           problem = std::string("the run broke: ") + e.what();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "cli/scenario/scenario.h"
 
@@ -12,7 +13,7 @@ namespace vtx::cli {
 
 struct FaultLoopOptions {
   // At most this many fault positions per step, spread evenly over its calls
-  // and always holding the first and the last; 0: every position.
+  // and holding the first and (from two on) the last; 0: every position.
   int64_t sample = 0;
 };
 
@@ -23,17 +24,15 @@ struct FaultLoopResult {
 
 // Runs the scenario once clean, tracing it, then once per (step, n): the n-th
 // host call of the step fails once and the run stops after the step. Each
-// faulted step must
-//  - let the run go on (no broken run, no crash);
-//  - either show the failure (an error reaching the caller, a result or a
-//    message the clean step has not) and leave every object as it was before
-//    the step or as the clean step left it (nothing half-written),
-//  - or look exactly like the clean step and leave what it left, but for new
-//    links left out: linking a stored record gives up silently by design
-//    (otherwise a failure would be reported as success).
-// Steps calling clsElectronicRecord are skipped: Korvel never calls it.
-// One line per problem and a summary go to `out`.
+// faulted step must let the run go on (no broken run, no crash) and earn an
+// empty FaultVerdict. Steps calling clsElectronicRecord are skipped: Korvel
+// never calls it. One line per problem and a summary go to `out`.
 FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& options,
                              std::ostream& out);
+
+// The calls (1-based) of a step with `calls` host calls that the loop makes
+// fail, in order: every one, or `sample` of them (>= 1) spread evenly, the
+// first and (from two on) the last among them.
+std::vector<int64_t> FaultPositions(int64_t calls, int64_t sample);
 
 }  // namespace vtx::cli
