@@ -12,6 +12,7 @@
 #   emulator/call_monitor   the monitor every host call passes
 #   emulator/host_objects/  the Kv* objects the add-in calls
 #   emulator/               session, components, GUI, COM, the host itself
+#   cli/scenario/           the scenario engine
 #   cli/                    the vtx command
 # Circles are looked for between headers. The layers above keep the store's
 # folders from leaning on each other (a .cc including a layer above is an
@@ -29,7 +30,8 @@ my @layers = (
   ['emulator/call_monitor.', 2],
   ['emulator/host_objects/', 3],
   ['emulator/',              4],
-  ['cli/',                   5],
+  ['cli/scenario/',          5],
+  ['cli/',                   6],
 );
 # Only the SQL layer knows the database libraries.
 my %backend_headers = map { $_ => 1 } qw(sqlite3.h libpq-fe.h);
