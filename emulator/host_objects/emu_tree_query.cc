@@ -23,22 +23,6 @@ struct TreeRow {
   int32_t par, son, link;
 };
 
-// The links of the family whose near end (father of a composition, end 1 of
-// a relation) is one of the objects bound as a JSON array.
-std::string LinksFromSql(const Model& model, const std::vector<int16_t>& link_classes) {
-  std::string sql;
-  for (int16_t id : link_classes) {
-    const ClassDef& def = *model.ById(id);
-    const bool relation = def.kind == kind::kRelation;
-    const std::string near = QuoteId(relation ? attr::kObjectId1 : attr::kParObjectId);
-    const std::string far = QuoteId(relation ? attr::kObjectId2 : attr::kSonObjectId);
-    sql += fmt::format(
-        "{}SELECT {}, {}, \"OBJECT_ID\" FROM {} WHERE {} IN (SELECT value FROM json_each(?1))",
-        sql.empty() ? "" : " UNION ALL ", near, far, QuoteId(def.table), near);
-  }
-  return sql;
-}
-
 // Whether the object is of the class registered under an alias (any object
 // when none is).
 bool InFamily(const Model& model, const std::unordered_map<int32_t, int16_t>& classes, int32_t id,
@@ -127,21 +111,16 @@ void EmuTreeQuery::Execute() {
   // row at the first level it is reached.
   const int16_t f_class = plan_->ClassOf("F"), s_class = plan_->ClassOf("S");
   const int64_t max = store_->MaxQuerySize();
-  Statement s = store_->Db().Prepare(LinksFromSql(model, link_classes));
   std::vector<TreeRow> tree;
   std::unordered_map<int32_t, int16_t> classes;
   std::unordered_set<int32_t> links_found, expanded(root_ids.begin(), root_ids.end());
   std::vector<int32_t> fathers = root_ids;
   int64_t result_rows = 0;
   for (int level = 1; !fathers.empty() && (levels_ <= 0 || level <= levels_); ++level) {
-    s.Reset();
-    s.BindText(1, IdsAsJson(fathers));
     std::vector<TreeRow> found;
-    while (s.Step()) {
-      TreeRow t{static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
-                static_cast<int32_t>(s.Int(2))};
-      if (links_found.insert(t.link).second) found.push_back(t);
-    }
+    for (const NearLink& l : store_->Objects().LinksFrom(fathers, link_classes))
+      if (links_found.insert(l.link_id).second)
+        found.push_back(TreeRow{l.near_id, l.far_id, l.link_id});
     std::sort(found.begin(), found.end(), [](const TreeRow& a, const TreeRow& b) {
       return a.par != b.par ? a.par < b.par : a.link < b.link;
     });

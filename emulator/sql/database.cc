@@ -138,6 +138,12 @@ Statement Database::Prepare(std::string_view sql) { return Prepare(sql, false); 
 
 Statement Database::PrepareCallers(std::string_view sql) { return Prepare(sql, true); }
 
+std::vector<std::string> Database::PreparedTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& [text, _] : idle_) texts.push_back(text);
+  return texts;
+}
+
 Statement Database::Prepare(std::string_view sql, bool guarded) {
   // Texts that embed values would pile up: statements are kept for a bounded
   // number of texts, and a caller's text is not kept at all.

@@ -99,6 +99,9 @@ class Database {
   void Exec(std::string_view sql);
   int64_t LastChanges() const;
   int64_t LastInsertId() const;
+  // The texts of the statements kept for reuse (the store's own, up to a
+  // bound), for a look at how the database runs them.
+  std::vector<std::string> PreparedTexts() const;
   // Raises DatabaseOpenError naming the database when the last failure said
   // it is not a database or is corrupt.
   void RefuseIfDamaged() const;

@@ -57,9 +57,13 @@ size_t NextNonSpace(std::string_view sql, size_t i) {
 
 PgSqlText TranslateToPg(std::string_view original) {
   static const std::regex kJsonIds(R"(SELECT value FROM json_each\((\?\d*)\))");
+  // Every PostgreSQL table is stored apart from its primary key's index.
+  static const std::regex kWithoutRowid(R"(\)\s*WITHOUT\s+ROWID\b)", std::regex::icase);
   const std::string sql = std::regex_replace(
-      std::string(original), kJsonIds,
-      "SELECT CAST(value AS BIGINT) FROM json_array_elements_text(CAST($1 AS json))");
+      std::regex_replace(
+          std::string(original), kJsonIds,
+          "SELECT CAST(value AS BIGINT) FROM json_array_elements_text(CAST($1 AS json))"),
+      kWithoutRowid, ")");
   PgSqlText out;
   std::string first;
   bool writes = false;

@@ -24,6 +24,8 @@ struct PgSqlText {
 //   TN_PART name one table;
 // - in CREATE TABLE, SQLite's 64-bit INTEGER becomes BIGINT, REAL DOUBLE
 //   PRECISION, and TEXT compares byte by byte (COLLATE "C") as SQLite does;
+//   a table WITHOUT ROWID is a plain table (PostgreSQL keeps every table
+//   apart from its primary key's index);
 // - ifnull() is coalesce(), a scalar max()/min() of several arguments is
 //   greatest()/least(), and `SELECT value FROM json_each(?)` reads the ids
 //   of a JSON array;

@@ -201,7 +201,8 @@ class Verifier {
 
   // The classes of the objects above the bound, in one read.
   void ReadClasses() {
-    Statement s = db_.Prepare("SELECT OBJECT_ID, CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID > ?");
+    Statement s = db_.Prepare(
+        "SELECT OBJECT_ID, CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID > ? AND LINK_ID = 0");
     s.BindInt(1, bound_);
     while (s.Step()) classes_[static_cast<int32_t>(s.Int(0))] = static_cast<int16_t>(s.Int(1));
   }

@@ -8,8 +8,53 @@
 #include "emulator/store/family_select.h"
 #include "emulator/store/schema.h"
 #include "emulator/store/value_convert.h"
+#include "runtime/runtime_error.h"
 
 namespace vtx::emu {
+
+namespace {
+
+constexpr const char* kAddEnd =
+    "INSERT INTO KV_OBJECTS (OBJECT_ID, LINK_ID, FORWARD, CLASS_ID, OTHER_ID)"
+    " VALUES (?1, ?2, ?3, ?4, ?5)";
+
+// The object a link end holds, when it is set.
+std::optional<int32_t> EndId(const Variant& value) {
+  if (value.IsNull() || value.IsEmpty()) return std::nullopt;
+  try {
+    return value.ToInt32();
+  } catch (const RuntimeError&) {  // not an object id: no end
+    return std::nullopt;
+  }
+}
+
+struct End {
+  int32_t id, other;
+  bool forward;
+};
+
+// The ends of a link row that are set, each with the object at the other end.
+std::vector<End> EndsOf(const ClassDef& def, const std::vector<Variant>& row) {
+  const bool relation = def.kind == kind::kRelation;
+  const int near = def.FindAttribute(relation ? attr::kObjectId1 : attr::kParObjectId);
+  const int far = def.FindAttribute(relation ? attr::kObjectId2 : attr::kSonObjectId);
+  auto at = [&](int index) {
+    return index >= 0 && static_cast<size_t>(index) < row.size() ? EndId(row[index]) : std::nullopt;
+  };
+  const std::optional<int32_t> near_id = at(near), far_id = at(far);
+  std::vector<End> out;
+  if (near_id) out.push_back(End{*near_id, far_id.value_or(0), true});
+  if (far_id) out.push_back(End{*far_id, near_id.value_or(0), false});
+  return out;
+}
+
+bool IsEndAttribute(const ClassDef& def, int index) {
+  const std::string& name = def.attributes[index].name;
+  return name == attr::kObjectId1 || name == attr::kObjectId2 || name == attr::kParObjectId ||
+         name == attr::kSonObjectId;
+}
+
+}  // namespace
 
 void RaiseMissingObject(int32_t object_id) {
   Raise(err::kHostFailure, fmt::format("The object {} does not exist", object_id), "Korvel");
@@ -22,7 +67,7 @@ std::optional<int16_t> ObjectTable::ClassOf(int32_t object_id) {
     auto it = classes_.find(object_id);
     if (it != classes_.end()) return it->second;
   }
-  Statement s = db_.Prepare("SELECT CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID = ?");
+  Statement s = db_.Prepare("SELECT CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID = ? AND LINK_ID = 0");
   s.BindInt(1, object_id);
   if (!s.Step()) return std::nullopt;
   const auto class_id = static_cast<int16_t>(s.Int(0));
@@ -39,7 +84,7 @@ std::unordered_map<int32_t, int16_t> ObjectTable::ClassesOf(const std::vector<in
   }
   Statement s = db_.Prepare(
       "SELECT OBJECT_ID, CLASS_ID FROM KV_OBJECTS WHERE OBJECT_ID IN (SELECT value FROM "
-      "json_each(?))");
+      "json_each(?)) AND LINK_ID = 0");
   s.BindText(1, IdsAsJson(ids));
   while (s.Step()) out[static_cast<int32_t>(s.Int(0))] = static_cast<int16_t>(s.Int(1));
   return out;
@@ -62,14 +107,6 @@ const ObjectTable::ClassSql& ObjectTable::SqlOf(const ClassDef& def) {
   sql.insert = fmt::format("INSERT INTO {} ({}) VALUES ({})", table, names, marks);
   sql.read = fmt::format("SELECT * FROM {} WHERE \"OBJECT_ID\" = ?", table);
   sql.remove = fmt::format("DELETE FROM {} WHERE \"OBJECT_ID\" = ?", table);
-  if (def.IsLink()) {
-    const bool relation = def.kind == kind::kRelation;
-    sql.links = fmt::format(
-        "SELECT \"OBJECT_ID\", {1}, 1 FROM {0} WHERE {2} = ?1 "
-        "UNION ALL SELECT \"OBJECT_ID\", {2}, 0 FROM {0} WHERE {1} = ?1",
-        table, QuoteId(relation ? attr::kObjectId2 : attr::kSonObjectId),
-        QuoteId(relation ? attr::kObjectId1 : attr::kParObjectId));
-  }
   return sql;
 }
 
@@ -93,7 +130,9 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
     id = next.Int(0);
   }
   if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
-  Statement reg = db_.Prepare("INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)");
+  Statement reg = db_.Prepare(
+      "INSERT INTO KV_OBJECTS (OBJECT_ID, LINK_ID, FORWARD, CLASS_ID, OTHER_ID)"
+      " VALUES (?1, 0, 0, ?2, 0)");
   reg.BindInt(1, id).BindInt(2, def.id);
   try {
     reg.Run();
@@ -118,7 +157,28 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
       s.Bind(static_cast<int>(i) + 1, i < values.size() ? values[i] : Variant());
   }
   s.Run();
+  if (def.IsLink()) AddEnds(def, static_cast<int32_t>(id), values);
   return static_cast<int32_t>(id);
+}
+
+void ObjectTable::AddEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row) {
+  for (const End& end : EndsOf(def, row)) {
+    Statement s = db_.Prepare(kAddEnd);
+    s.BindInt(1, end.id).BindInt(2, link_id).BindInt(3, end.forward ? 1 : 0);
+    s.BindInt(4, def.id).BindInt(5, end.other);
+    s.Run();
+  }
+}
+
+void ObjectTable::RemoveEnds(const ClassDef& def, int32_t link_id,
+                             const std::vector<Variant>& row) {
+  for (const End& end : EndsOf(def, row)) {
+    db_.Prepare("DELETE FROM KV_OBJECTS WHERE OBJECT_ID = ?1 AND LINK_ID = ?2 AND FORWARD = ?3")
+        .BindInt(1, end.id)
+        .BindInt(2, link_id)
+        .BindInt(3, end.forward ? 1 : 0)
+        .Run();
+  }
 }
 
 void ObjectTable::CheckRows() {
@@ -176,6 +236,11 @@ void ObjectTable::Update(const ClassDef& def, int32_t object_id,
     if (!Read(def, object_id)) RaiseMissingObject(object_id);
     return;
   }
+  // A link's ends move in the registry with its row.
+  std::optional<std::vector<Variant>> before;
+  if (def.IsLink() && std::any_of(values.begin(), values.end(),
+                                  [&](const auto& v) { return IsEndAttribute(def, v.first); }))
+    before = Read(def, object_id);
   // The row is read again as stored, so that values read back stay exactly
   // what a fresh read gives.
   rows_.erase(object_id);
@@ -186,25 +251,47 @@ void ObjectTable::Update(const ClassDef& def, int32_t object_id,
   s.BindInt(i, object_id);
   s.Run();
   if (db_.LastChanges() == 0) RaiseMissingObject(object_id);
+  if (before) {
+    RemoveEnds(def, object_id, *before);
+    std::vector<Variant> after = *before;
+    for (const auto& [index, value] : values) after[index] = value;
+    AddEnds(def, object_id, after);
+  }
 }
 
 std::vector<LinkHit> ObjectTable::LinksOf(int32_t object_id,
                                           const std::vector<int16_t>& link_classes) {
   std::vector<LinkHit> out;
-  for (const ClassDef& def : model_.classes) {
-    if (!def.IsLink()) continue;
+  Statement s = db_.Prepare(
+      "SELECT LINK_ID, CLASS_ID, OTHER_ID, FORWARD FROM KV_OBJECTS WHERE OBJECT_ID = ?1 AND "
+      "LINK_ID > 0");
+  s.BindInt(1, object_id);
+  while (s.Step()) {
+    const auto link_class = static_cast<int16_t>(s.Int(1));
     if (!link_classes.empty() &&
-        std::find(link_classes.begin(), link_classes.end(), def.id) == link_classes.end())
+        std::find(link_classes.begin(), link_classes.end(), link_class) == link_classes.end())
       continue;
-    Statement s = db_.Prepare(SqlOf(def).links);
-    s.BindInt(1, object_id);
-    while (s.Step())
-      out.push_back(LinkHit{def.id, static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
-                            s.Int(2) != 0});
+    out.push_back(LinkHit{link_class, static_cast<int32_t>(s.Int(0)),
+                          static_cast<int32_t>(s.Int(2)), s.Int(3) != 0});
   }
   std::sort(out.begin(), out.end(), [](const LinkHit& a, const LinkHit& b) {
     return a.link_id != b.link_id ? a.link_id < b.link_id : a.forward > b.forward;
   });
+  return out;
+}
+
+std::vector<NearLink> ObjectTable::LinksFrom(const std::vector<int32_t>& near_ids,
+                                             const std::vector<int16_t>& link_classes) {
+  Statement s = db_.Prepare(
+      "SELECT OBJECT_ID, OTHER_ID, LINK_ID FROM KV_OBJECTS WHERE OBJECT_ID IN (SELECT value "
+      "FROM json_each(?1)) AND LINK_ID > 0 AND FORWARD = 1 AND CLASS_ID IN (SELECT value FROM "
+      "json_each(?2))");
+  s.BindText(1, IdsAsJson(near_ids));
+  s.BindText(2, IdsAsJson(std::vector<int32_t>(link_classes.begin(), link_classes.end())));
+  std::vector<NearLink> out;
+  while (s.Step())
+    out.push_back(NearLink{static_cast<int32_t>(s.Int(0)), static_cast<int32_t>(s.Int(1)),
+                           static_cast<int32_t>(s.Int(2))});
   return out;
 }
 
@@ -241,7 +328,12 @@ std::vector<int32_t> ObjectTable::DeleteCascade(
     auto it = classes.find(id);
     if (it == classes.end()) continue;
     const ClassDef* def = model_.ById(it->second);
+    if (def && def->IsLink())
+      if (const auto row = Read(*def, id)) RemoveEnds(*def, id, *row);
     if (def) db_.Prepare(SqlOf(*def).remove).BindInt(1, id).Run();
+    rows_.erase(id);
+    // The object's own row and the ends of the links attached to it, which
+    // go with it.
     db_.Prepare("DELETE FROM KV_OBJECTS WHERE OBJECT_ID = ?").BindInt(1, id).Run();
   }
   return order;

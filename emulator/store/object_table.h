@@ -21,9 +21,18 @@ struct LinkHit {
   bool forward = false;  // the object is end 1 (relation) or the parent (composition)
 };
 
+// A link seen from its near end (end 1 of a relation, the parent of a
+// composition).
+struct NearLink {
+  int32_t near_id = 0;
+  int32_t far_id = 0;  // 0 when not set
+  int32_t link_id = 0;
+};
+
 // The stored objects: rows of the class tables and the id registry. All SQL
 // about objects lives here; identifiers come from the validated model, values
-// are bound.
+// are bound. The registry also holds each link's ends (see schema.h), written
+// here together with the link's row.
 // Thread-safety: one thread (that of the Database).
 class ObjectTable {
  public:
@@ -68,11 +77,15 @@ class ObjectTable {
   // The link objects attached to the object, through the link classes listed
   // (every link class when empty), ascending link id.
   std::vector<LinkHit> LinksOf(int32_t object_id, const std::vector<int16_t>& link_classes = {});
+  // The links through `link_classes` whose near end is one of `near_ids`, in
+  // no particular order.
+  std::vector<NearLink> LinksFrom(const std::vector<int32_t>& near_ids,
+                                  const std::vector<int16_t>& link_classes);
 
  private:
   // The statements about one class's table, written once per store.
   struct ClassSql {
-    std::string insert, read, remove, links;
+    std::string insert, read, remove;
   };
   const ClassSql& SqlOf(const ClassDef& def);
   struct CachedRow {
@@ -81,6 +94,10 @@ class ObjectTable {
   };
   // Drops the rows read when the database may have changed under them.
   void CheckRows();
+  // Writes or removes the registry's rows of a link's ends, as `row` (one
+  // value per attribute of the link class `def`) holds them.
+  void AddEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row);
+  void RemoveEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row);
 
   Database& db_;
   const Model& model_;

@@ -19,20 +19,9 @@ void CreateClassTable(Database& db, const ClassDef& def) {
     columns +=
         a.name == attr::kObjectId ? " INTEGER PRIMARY KEY" : std::string(" ") + SqlTypeOf(a.type);
   }
+  // A link's ends are looked up in the registry (KV_OBJECTS), not through
+  // indexes of the link's table.
   db.Exec(fmt::format("CREATE TABLE {} ({})", QuoteId(def.table), columns));
-  auto index = [&](const char* suffix, const std::string& cols) {
-    db.Exec(fmt::format("CREATE INDEX {} ON {} ({})", QuoteId(def.table + "_" + suffix),
-                        QuoteId(def.table), cols));
-  };
-  // Object ids are unique over the whole store, so the object id leads: the
-  // same index serves a look-up by end object and by (object, class).
-  if (def.kind == kind::kRelation) {
-    index("KV_END1", "\"OBJECT_ID1\", \"CLASS_ID1\"");
-    index("KV_END2", "\"OBJECT_ID2\", \"CLASS_ID2\"");
-  } else if (def.kind == kind::kComposition) {
-    index("KV_PAR", "\"PAR_OBJECT_ID\"");
-    index("KV_SON", "\"SON_OBJECT_ID\"");
-  }
 }
 
 void CreatePlainTable(Database& db, const TableDef& table) {
@@ -80,6 +69,19 @@ namespace {
 
 enum class Content { kEmpty, kOurs, kForeign };
 
+// The layout of the store's own tables; KV_META keeps it under "layout". A
+// database without one was made before the registry held the links' ends.
+constexpr const char* kLayout = "2";
+
+void RefuseOlderLayout(Database& db) {
+  Statement read = db.Prepare("SELECT VALUE FROM KV_META WHERE KEY = 'layout'");
+  if (read.Step() && read.Text(0) == kLayout) return;
+  throw DatabaseOpenError(fmt::format(
+      "{}: the database was made by an older version whose object registry does not hold "
+      "the ends of links, so this version cannot use it",
+      db.Path()));
+}
+
 Model ParseStoredModel(const std::string& path, const std::string& text) {
   try {
     return ParseModel(nlohmann::ordered_json::parse(text));
@@ -105,6 +107,7 @@ Content Inspect(Database& db, const Model& model) {
       throw DatabaseOpenError(
           fmt::format("{}: the database was created for another model", db.Path()));
     }
+    RefuseOlderLayout(db);
     return Content::kOurs;
   } catch (const RuntimeError&) {
     db.RefuseIfDamaged();
@@ -155,7 +158,10 @@ namespace {
 void CreateSchema(Database& db, const Model& model) {
   db.Exec("CREATE TABLE KV_META (KEY TEXT PRIMARY KEY, VALUE TEXT)");
   db.Exec(
-      "CREATE TABLE KV_OBJECTS (OBJECT_ID INTEGER PRIMARY KEY, CLASS_ID INTEGER NOT NULL);"
+      "CREATE TABLE KV_OBJECTS (OBJECT_ID INTEGER NOT NULL, LINK_ID INTEGER NOT NULL DEFAULT 0,"
+      " FORWARD INTEGER NOT NULL DEFAULT 0, CLASS_ID INTEGER NOT NULL,"
+      " OTHER_ID INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (OBJECT_ID, LINK_ID, FORWARD))"
+      " WITHOUT ROWID;"
       "CREATE TABLE KV_COUNTERS (NAME TEXT PRIMARY KEY, VALUE INTEGER NOT NULL);"
       "CREATE TABLE KV_SEQUENCES (CLASS_ID INTEGER, ATTRIBUTE TEXT, NEXT INTEGER NOT NULL,"
       " FORMAT TEXT NOT NULL, PRIMARY KEY (CLASS_ID, ATTRIBUTE));"
@@ -185,8 +191,9 @@ void CreateSchema(Database& db, const Model& model) {
     }
   }
   for (const TableDef& table : model.tables) CreatePlainTable(db, table);
-  db.Prepare("INSERT INTO KV_META (KEY, VALUE) VALUES ('model', ?)")
+  db.Prepare("INSERT INTO KV_META (KEY, VALUE) VALUES ('model', ?), ('layout', ?)")
       .BindText(1, model.canonical)
+      .BindText(2, kLayout)
       .Run();
   StoreDatabaseId(db, NewDatabaseId());
 }

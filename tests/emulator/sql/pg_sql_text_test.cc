@@ -18,6 +18,8 @@ TEST(PgSqlTextTest, TranslatesTheStoresDialect) {
       {"CREATE TABLE K (TEXT TEXT, \"N\" INTEGER PRIMARY KEY, R real, PRIMARY KEY (TEXT, N))",
        "CREATE TABLE K (TEXT TEXT COLLATE \"C\", \"n\" BIGINT PRIMARY KEY, R DOUBLE PRECISION, "
        "PRIMARY KEY (TEXT, N))"},
+      {"CREATE TABLE W (A INTEGER, PRIMARY KEY (A)) WITHOUT ROWID",
+       "CREATE TABLE W (A BIGINT, PRIMARY KEY (A))"},
       {"SELECT max(ifnull((SELECT max(A) FROM T), 0), 1)",
        "SELECT greatest(coalesce((SELECT max(A) FROM T), 0), 1)"},
       {"SELECT A FROM T WHERE B IN (SELECT value FROM json_each(?1))",

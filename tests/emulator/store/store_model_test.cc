@@ -180,6 +180,17 @@ TEST(ModelTest, AFileIsNeverReopenedUnderAnotherModel) {
   ordered_json other = PlantModel();
   other["host"]["maxQuerySize"] = 41;
   EXPECT_THROW(Store::Open(path.string(), other), DatabaseOpenError);
+  // Nor one whose registry does not hold the ends of links.
+  sqlite3* older = nullptr;
+  ASSERT_EQ(sqlite3_open(path.string().c_str(), &older), SQLITE_OK);
+  sqlite3_exec(older, "DELETE FROM KV_META WHERE KEY = 'layout'", nullptr, nullptr, nullptr);
+  sqlite3_close(older);
+  try {
+    Store::Open(path.string(), PlantModel());
+    ADD_FAILURE() << "an older layout was opened";
+  } catch (const DatabaseOpenError& e) {
+    EXPECT_NE(std::string(e.what()).find("made by an older version"), std::string::npos);
+  }
 }
 
 std::string FileBytes(const std::filesystem::path& path) {

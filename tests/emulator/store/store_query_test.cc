@@ -6,6 +6,7 @@
 
 #include "emulator/host_objects/emu_record.h"
 #include "emulator/store/family_select.h"
+#include "emulator/store/object_table.h"
 #include "emulator/store/store.h"
 #include "platform/utf8_path.h"
 #include "store_fixture.h"
@@ -205,6 +206,34 @@ class TreeTest : public StoreTest {
 
   int32_t root_, a_, b_, c_, r2_, d_, l_ra_, l_rb_, l_ac_, l_rd_;
 };
+
+// Tree queries, link look-ups, a link moved to another son and a deletion
+// find links and objects through an index (none scans the registry or a link
+// table), and a moved link is found at its new end only.
+TEST_F(TreeTest, LinksAreFoundThroughAnIndex) {
+  Tree(0, {root_, r2_})->Execute();
+  store_->Update(ObjectRef{150, l_ac_}, {{"SON_OBJECT_ID", Variant(d_)}});
+  ObjectTable& objects = store_->Objects();
+  EXPECT_TRUE(objects.LinksOf(c_).empty());
+  const std::vector<LinkHit> at_d = objects.LinksOf(d_);
+  ASSERT_EQ(at_d.size(), 2u);
+  EXPECT_EQ(at_d[0].link_id, l_ac_);
+  EXPECT_EQ(at_d[0].other_id, a_);
+  store_->Delete(PartRef(root_));
+  Database& db = store_->Db();
+  int plans = 0;
+  for (const std::string& sql : db.PreparedTexts()) {
+    if (sql.find("KV_OBJECTS") == std::string::npos &&
+        sql.find("TN_PART_TREE") == std::string::npos)
+      continue;
+    ++plans;
+    Statement plan = db.Prepare("EXPLAIN QUERY PLAN " + sql);
+    while (plan.Step())
+      for (const char* table : {"SCAN KV_OBJECTS", "SCAN TN_PART_TREE"})
+        EXPECT_NE(plan.Text(3).rfind(table, 0), 0u) << sql << ": " << plan.Text(3);
+  }
+  EXPECT_GE(plans, 8);
+}
 
 TEST_F(TreeTest, ExpandsLevelByLevel) {
   struct Case {

@@ -238,26 +238,6 @@ TEST_F(StoreTest, ACallReadsItsWritesAndLeavesOnlyWhatItCommitted) {
   for (const Case& c : cases) EXPECT_EQ(c.run(), c.expected) << c.name;
 }
 
-// Finding the links of one object among many must search an index, never
-// scan a link table.
-TEST_F(StoreTest, LinkEndsAreIndexed) {
-  struct Case {
-    const char* table;
-    const char* column;
-  };
-  for (const Case& c :
-       {Case{"TN_PART_HISTORY", "OBJECT_ID1"}, Case{"TN_PART_HISTORY", "OBJECT_ID2"},
-        Case{"TN_PROJECT_PART", "OBJECT_ID2"}, Case{"TN_PART_TREE", "PAR_OBJECT_ID"},
-        Case{"TN_PART_TREE", "SON_OBJECT_ID"}, Case{"TN_PARTS", "OBJECT_ID"}}) {
-    Statement plan = store_->Db().Prepare(std::string("EXPLAIN QUERY PLAN SELECT * FROM ") +
-                                          c.table + " WHERE " + c.column + " = 1");
-    std::string detail;
-    while (plan.Step()) detail += plan.Text(3) + ";";
-    EXPECT_NE(detail.find("SEARCH"), std::string::npos)
-        << c.table << "." << c.column << ": " << detail;
-  }
-}
-
 // Two writers insert into one file at the same time; every row and every id
 // arrives, and no id is given twice. The writers are processes; Windows has
 // no fork, so there they are threads with a connection each.
