@@ -1,8 +1,12 @@
 #include "emulator/store/ledger.h"
 
+#include <cmath>
+#include <cstring>
+
 #include <fmt/format.h>
 
 #include "emulator/store/database_identity.h"
+#include "emulator/store/value_convert.h"
 #include "runtime/runtime_error.h"
 
 namespace vtx::emu {
@@ -18,6 +22,44 @@ void Field(std::string& out, std::string_view text) {
 }
 
 std::string DoubleText(double value) { return fmt::format("{:.17g}", value); }
+
+// A value in canonical form, its SQL type first: "N", "I" with the integer,
+// "R" with the double, "T" with the text.
+std::string IntegerForm(int64_t value) { return "I" + std::to_string(value); }
+std::string RealForm(double value) { return "R" + DoubleText(value); }
+std::string TextForm(std::string_view text) { return "T" + std::string(text); }
+
+// The canonical form of a value bound into a column of `column_type`, as the
+// database will give it back, or nothing when the value alone does not tell
+// (it changes type on the way in, or is stored in another form).
+std::optional<std::string> StoredForm(const Variant& bound, std::string_view column_type) {
+  switch (bound.Type()) {
+    case VarType::kEmpty:
+    case VarType::kNull:
+      return "N";
+    case VarType::kI2:
+    case VarType::kI4:
+    case VarType::kBool:
+      if (column_type != "INTEGER") return std::nullopt;
+      return IntegerForm(bound.Type() == VarType::kI2   ? bound.AsI2()
+                         : bound.Type() == VarType::kI4 ? bound.AsI4()
+                         : bound.AsBool()               ? -1
+                                                        : 0);
+    case VarType::kR8:
+    case VarType::kDate: {
+      if (column_type != "REAL") return std::nullopt;
+      const double value = bound.Type() == VarType::kR8 ? bound.AsR8() : bound.AsDate();
+      // SQLite stores NaN as NULL and gives -0 back as +0.
+      if (!std::isfinite(value) || (value == 0 && std::signbit(value))) return std::nullopt;
+      return RealForm(value);
+    }
+    case VarType::kString:
+      if (column_type != "TEXT") return std::nullopt;
+      return TextForm(bound.AsString());
+    default:
+      return std::nullopt;
+  }
+}
 
 constexpr const char* kEntryColumns =
     "SELECT SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST, PREV_HASH, HASH"
@@ -63,14 +105,26 @@ std::string RowDigest(const ClassDef& def, const Statement& row) {
         Field(text, "N");
         break;
       case SqlKind::kInteger:
-        Field(text, "I" + std::to_string(row.Int(column)));
+        Field(text, IntegerForm(row.Int(column)));
         break;
       case SqlKind::kReal:
-        Field(text, "R" + DoubleText(row.Real(column)));
+        Field(text, RealForm(row.Real(column)));
         break;
       default:
-        Field(text, "T" + row.Text(column));
+        Field(text, TextForm(row.Text(column)));
     }
+  }
+  return Sha256Hex(text);
+}
+
+std::optional<std::string> BoundRowDigest(const ClassDef& def, const std::vector<Variant>& row) {
+  std::string text;
+  for (size_t i = 0; i < def.attributes.size(); ++i) {
+    const auto form =
+        StoredForm(i < row.size() ? row[i] : Variant(), SqlTypeOf(def.attributes[i].type));
+    if (!form) return std::nullopt;
+    Field(text, def.attributes[i].name);
+    Field(text, *form);
   }
   return Sha256Hex(text);
 }

@@ -67,6 +67,10 @@ bool IsLedgered(const Model& model, const ClassDef& def);
 // each column in attribute order as name, SQLite type and value,
 // length-prefixed.
 std::string RowDigest(const ClassDef& def, const Statement& row);
+// RowDigest of the row the store writes when it binds `row` (one value per
+// attribute of `def`, in attribute order), without reading it back; nothing
+// when a value's stored form cannot be told from the value alone.
+std::optional<std::string> BoundRowDigest(const ClassDef& def, const std::vector<Variant>& row);
 // The digest of the stored row of `object_id` in the table of `def`; nothing
 // when the row is missing.
 std::optional<std::string> RecordDigest(Database& db, const ClassDef& def, int32_t object_id);

@@ -61,9 +61,11 @@ void LedgerStored(Database& db, const Model& model, ObjectTable& objects, const 
     action = kInsertAction;
   else if (def.IsLink() && EndsJoinRecord(model, objects, def, values))
     action = kLinkAction;
-  if (action)
-    Append(db, action, object_id, def.id, stamp, user_id,
-           RecordDigest(db, def, object_id).value_or(""));
+  if (!action) return;
+  // The row just written is the values bound: no need to read it back.
+  std::optional<std::string> digest = BoundRowDigest(def, values);
+  if (!digest) digest = RecordDigest(db, def, object_id);
+  Append(db, action, object_id, def.id, stamp, user_id, digest.value_or(""));
 }
 
 void LedgerRefuseUpdate(const Model& model, const ClassDef& def, int32_t object_id) {
