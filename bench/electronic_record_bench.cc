@@ -1,13 +1,17 @@
 // The cost of one audit-trail event through the add-in, against the durable
 // writes it cannot avoid: the record row and its link row, each committed on
-// its own, written straight into SQLite on a file database.
+// its own, written straight into SQLite on a file database (WAL journal,
+// synchronous=NORMAL as the host sets it; the *Full pair runs both sides with
+// synchronous=FULL, an fsync per commit).
 //
 //   electronic_record_bench --benchmark_filter=.    (release build)
 //
 // Compare each *Application benchmark with its *Baseline twin of the same run;
 // BM_CheckinEmulatorWriteSetFloor is the least the emulator's own tables
-// could cost for one CHECKIN. The *Postgres pair does the same on a
-// PostgreSQL server (bench/postgres_record_run.sh starts one of its own).
+// could cost for one CHECKIN. The counter wal_frames is the number of pages
+// one event commits to the WAL, counted over events run after the timed ones.
+// The *Postgres pair does the same on a PostgreSQL server
+// (bench/postgres_record_run.sh starts one of its own).
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -143,10 +147,24 @@ struct BenchHost {
   int32_t part = 0;
 };
 
+constexpr int kCountedEvents = 20;
+
+// The WAL frames of the events `write` makes, per event: the journal is
+// emptied first (`sql` runs a PRAGMA and gives its second column).
+template <typename Sql, typename Write>
+double WalFramesPerEvent(Sql sql, Write write) {
+  sql("PRAGMA wal_checkpoint(TRUNCATE)");
+  for (int i = 0; i < kCountedEvents; ++i) write();
+  return static_cast<double>(sql("PRAGMA wal_checkpoint(PASSIVE)")) / kCountedEvents;
+}
+
 void RunThroughApplication(benchmark::State& state, const std::string& operation,
-                           bool ledger = true, const std::string& database = {}) {
-  ScratchFolder folder(operation + (ledger ? "_app" : "_app_no_ledger"));
+                           bool ledger = true, const std::string& database = {},
+                           bool full_sync = false) {
+  ScratchFolder folder(operation + (ledger ? "_app" : "_app_no_ledger") +
+                       (full_sync ? "_full" : ""));
   BenchHost bench(database.empty() ? folder.File("korvel.db") : database, ledger);
+  if (full_sync) bench.host.GetStore().Db().Exec("PRAGMA synchronous=FULL");
   Application application;
   Ref<KvSession> session = bench.host.Session();
   Ref<KvRecordList> list = bench.PartList();
@@ -158,14 +176,22 @@ void RunThroughApplication(benchmark::State& state, const std::string& operation
       changed.emplace_back(AttributeName(i * 10), "changed");
     bench.host.GetStore().Update({kPartClass, bench.part}, changed);
   }
-  for (auto _ : state) {
+  auto event = [&] {
     std::string op = operation;
     emu::CallTransaction call(bench.host.GetStore());
     if (application.ExecuteCreateNewERObject(session, op, list) != 0)
       state.SkipWithError("no record was stored");
     call.Commit();
-  }
+  };
+  for (auto _ : state) event();
   state.SetItemsProcessed(state.iterations());
+  if (!database.empty()) return;
+  state.counters["wal_frames"] = WalFramesPerEvent(
+      [&](const char* pragma) {
+        emu::Statement s = bench.host.GetStore().Db().Prepare(pragma);
+        return s.Step() ? s.Int(1) : -1;
+      },
+      event);
 }
 
 // A plain SQLite connection with the host's journal settings, for the
@@ -177,6 +203,17 @@ class RawSqlite {
     Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     Exec(schema);
   }
+  // The second column of a PRAGMA's row.
+  int64_t Pragma(const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db_));
+    const int64_t value =
+        sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 1) : -1;
+    sqlite3_finalize(statement);
+    return value;
+  }
+  void FullSync() { Exec("PRAGMA synchronous=FULL"); }
   ~RawSqlite() {
     for (sqlite3_stmt* s : statements_) sqlite3_finalize(s);
     sqlite3_close(db_);
@@ -221,7 +258,7 @@ constexpr const char* kInsertLink =
 
 // The two rows the host writes for one event, committed one by one as the
 // host commits them, with the host's journal settings.
-class SqliteBaseline : RawSqlite {
+class SqliteBaseline : public RawSqlite {
  public:
   explicit SqliteBaseline(const std::string& path)
       : RawSqlite(path, kRecordTables),
@@ -252,7 +289,7 @@ class SqliteBaseline : RawSqlite {
 // The floor under the emulator: the rows it writes for one event (two
 // registry rows, the record, the link and its two end indexes, in the
 // emulator's own tables) committed at once, straight into SQLite.
-class EmulatorWriteSetFloor : RawSqlite {
+class EmulatorWriteSetFloor : public RawSqlite {
  public:
   explicit EmulatorWriteSetFloor(const std::string& path)
       : RawSqlite(path, (std::string(kRecordTables) +
@@ -302,11 +339,15 @@ std::string UpdateDescription() {
 
 template <typename Writer>
 void RunBaseline(benchmark::State& state, const std::string& operation,
-                 const std::string& description) {
-  ScratchFolder folder(operation + "_baseline");
+                 const std::string& description, bool full_sync = false) {
+  ScratchFolder folder(operation + "_baseline" + (full_sync ? "_full" : ""));
   Writer baseline(folder.File("baseline.db"));
+  if (full_sync) baseline.FullSync();
   for (auto _ : state) baseline.WriteEvent(operation, description);
   state.SetItemsProcessed(state.iterations());
+  state.counters["wal_frames"] =
+      WalFramesPerEvent([&](const char* pragma) { return baseline.Pragma(pragma); },
+                        [&] { baseline.WriteEvent(operation, description); });
 }
 
 void BM_CheckinApplication(benchmark::State& state) { RunThroughApplication(state, "CHECKIN"); }
@@ -317,6 +358,12 @@ void BM_CheckinApplicationLedgerOff(benchmark::State& state) {
 }
 void BM_CheckinBaseline(benchmark::State& state) {
   RunBaseline<SqliteBaseline>(state, "Checkin", "Checkin object: 'value 1' of class: 'Part'");
+}
+void BM_CheckinApplicationFull(benchmark::State& state) {
+  RunThroughApplication(state, "CHECKIN", true, {}, true);
+}
+void BM_CheckinBaselineFull(benchmark::State& state) {
+  RunBaseline<SqliteBaseline>(state, "Checkin", "Checkin object: 'value 1' of class: 'Part'", true);
 }
 void BM_CheckinEmulatorWriteSetFloor(benchmark::State& state) {
   RunBaseline<EmulatorWriteSetFloor>(state, "Checkin",
@@ -421,6 +468,8 @@ BENCHMARK(BM_CheckinApplication)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinApplicationLedgerOff)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckinEmulatorWriteSetFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckinApplicationFull)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckinBaselineFull)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Update50Attributes5ChangedApplication)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Update50Attributes5ChangedBaseline)->Unit(benchmark::kMicrosecond);
 
