@@ -209,7 +209,8 @@ class TreeTest : public StoreTest {
 
 // Tree queries, link look-ups, a link moved to another son and a deletion
 // find links and objects through an index (none scans the registry or a link
-// table), and a moved link is found at its new end only.
+// table); a moved link is found at its new end only, a deleted one at
+// neither.
 TEST_F(TreeTest, LinksAreFoundThroughAnIndex) {
   Tree(0, {root_, r2_})->Execute();
   store_->Update(ObjectRef{150, l_ac_}, {{"SON_OBJECT_ID", Variant(d_)}});
@@ -220,6 +221,7 @@ TEST_F(TreeTest, LinksAreFoundThroughAnIndex) {
   EXPECT_EQ(at_d[0].link_id, l_ac_);
   EXPECT_EQ(at_d[0].other_id, a_);
   store_->Delete(PartRef(root_));
+  EXPECT_EQ(objects.LinksOf(a_).size(), 1u);  // root's link to a went with root
   Database& db = store_->Db();
   int plans = 0;
   for (const std::string& sql : db.PreparedTexts()) {
