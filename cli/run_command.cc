@@ -39,12 +39,13 @@ void RefuseOutputOverInput(const std::string& out_file, const std::vector<std::s
 }  // namespace
 
 int RunCommand(const std::string& scenario_file, const std::string& out_file, std::ostream& out,
-               std::ostream& err, const std::string& database) {
+               std::ostream& err, const std::string& database, AddinBinding* addin) {
   try {
     Scenario scenario = LoadScenarioFile(scenario_file);
     RefuseOutputOverInput(out_file, {scenario_file, scenario.model_file, database});
     RunOptions options;
     if (!database.empty()) options.database = database;
+    options.addin = addin;
     options.on_finish = [&](emu::EmulatedHost& host) {
       for (const std::string& notice : host.GetStore().Db().TakeNotices()) err << notice << "\n";
     };
@@ -87,9 +88,9 @@ int RunCommand(const std::string& scenario_file, const std::string& out_file, st
 }
 
 int FaultLoopCommand(const std::string& scenario_file, int64_t sample, std::ostream& out,
-                     std::ostream& err) {
+                     std::ostream& err, AddinBinding* addin) {
   try {
-    FaultLoopResult result = RunFaultLoop(LoadScenarioFile(scenario_file), {sample}, out);
+    FaultLoopResult result = RunFaultLoop(LoadScenarioFile(scenario_file), {sample, addin}, out);
     return result.problems == 0 ? kExitOk : kExitFailed;
   } catch (const InvalidFileError& e) {
     err << e.what() << "\n";

@@ -2,7 +2,9 @@
 # byte, with the expected one; a difference is reported by the first differing
 # step's name and the JSON path of the first differing value in it.
 # Variables: VTX, SCENARIO, EXPECTED, OUT; PG_CLUSTER and PG_SCRIPT to run it
-# in a database of its own in that PostgreSQL cluster (see pg-cluster.sh).
+# in a database of its own in that PostgreSQL cluster (see pg-cluster.sh);
+# WINE to run vtx.exe under that loader (the caller sets WINEPREFIX), the
+# files then named by their Windows paths.
 get_filename_component(out_dir ${OUT} DIRECTORY)
 file(MAKE_DIRECTORY ${out_dir})
 set(database)
@@ -17,7 +19,14 @@ if(PG_CLUSTER)
                   OUTPUT_VARIABLE uri OUTPUT_STRIP_TRAILING_WHITESPACE)
   set(database --db ${uri})
 endif()
-execute_process(COMMAND ${VTX} run ${SCENARIO} --out ${OUT} ${database}
+set(scenario_arg ${SCENARIO})
+set(out_arg ${OUT})
+if(WINE)
+  # Wine sees the whole file system as drive Z:.
+  string(REPLACE "/" "\\" scenario_arg "Z:${SCENARIO}")
+  string(REPLACE "/" "\\" out_arg "Z:${OUT}")
+endif()
+execute_process(COMMAND ${WINE} ${VTX} run ${scenario_arg} --out ${out_arg} ${database}
                 RESULT_VARIABLE rc ERROR_VARIABLE stderr)
 if(PG_CLUSTER)
   execute_process(COMMAND bash ${PG_SCRIPT} drop ${PG_CLUSTER} ${name})

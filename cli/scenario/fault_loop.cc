@@ -37,10 +37,11 @@ StoreState DumpAll(emu::EmulatedHost& host) {
 struct StopAfterStep {};
 
 // Runs `scenario` and records the outcome of each step up to `last`.
-std::vector<StepOutcome> Play(const Scenario& scenario, size_t last) {
+std::vector<StepOutcome> Play(const Scenario& scenario, size_t last, AddinBinding* addin) {
   std::vector<StepOutcome> outcomes;
   StoreState current;
   RunOptions options;
+  options.addin = addin;
   options.on_start = [&](emu::EmulatedHost& host) { current = DumpAll(host); };
   options.on_step = [&](const ScenarioStep&, const Json& entry, emu::EmulatedHost& host) {
     StepOutcome outcome{entry, std::move(current), DumpAll(host)};
@@ -78,7 +79,7 @@ FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& o
                              std::ostream& out) {
   Scenario traced = scenario;
   traced.trace = true;
-  const std::vector<StepOutcome> clean = Play(traced, scenario.steps.size());
+  const std::vector<StepOutcome> clean = Play(traced, scenario.steps.size(), options.addin);
   Scenario faulted = scenario;
   faulted.trace = false;
 
@@ -97,7 +98,7 @@ FaultLoopResult RunFaultLoop(const Scenario& scenario, const FaultLoopOptions& o
         ++result.pairs;
         std::string problem;
         try {
-          const std::vector<StepOutcome> run = Play(faulted, s);
+          const std::vector<StepOutcome> run = Play(faulted, s, options.addin);
           if (run.size() <= s) {
             problem = "the run ended before the step";
           } else {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/scenario/addin_binding.h"
 #include "cli/scenario/scenario.h"
 
 namespace vtx::cli {
@@ -15,6 +16,8 @@ struct FaultLoopOptions {
   // At most this many fault positions per step, spread evenly over its calls
   // and holding the first and (from two on) the last; 0: every position.
   int64_t sample = 0;
+  // How the steps reach the add-in (not owned); null: directly, in process.
+  AddinBinding* addin = nullptr;
 };
 
 struct FaultLoopResult {

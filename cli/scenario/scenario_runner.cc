@@ -174,10 +174,15 @@ class Run {
     host_.AddAnswers(answers);
   }
 
+  AddinBinding& Binding() {
+    static AddinBinding in_process;
+    return options_.addin ? *options_.addin : in_process;
+  }
+
   Ref<Dispatch> Instance(const AddinClass& add_in_class) {
     auto it = instances_.find(add_in_class.name);
     if (it != instances_.end()) return it->second;
-    Ref<Dispatch> instance = add_in_class.create();
+    Ref<Dispatch> instance = Binding().Create(add_in_class);
     instances_.emplace(add_in_class.name, instance);
     return instance;
   }
@@ -202,7 +207,7 @@ class Run {
     emu::CallTransaction transaction(host_.GetStore());
     try {
       Ref<Dispatch> instance = Instance(*target.add_in_class);
-      result = target.add_in_class->invoke(*instance, *target.method, args);
+      result = Binding().Invoke(*target.add_in_class, *instance, *target.method, args);
       if (target.method->has_result) entry["result"] = encoder_.Encode(result);
     } catch (const RuntimeError& e) {
       error = ErrorJson(e);

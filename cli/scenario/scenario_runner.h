@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/scenario/addin_binding.h"
 #include "cli/scenario/json_path.h"
 #include "cli/scenario/scenario.h"
 #include "emulator/emulated_host.h"
@@ -47,6 +48,8 @@ struct RunOptions {
   // Called once before the first step, after the seeds and the environment
   // are in place (its call monitor paused): a front end may adjust the host.
   std::function<void(emu::EmulatedHost&)> on_start;
+  // How the steps reach the add-in (not owned); null: directly, in process.
+  AddinBinding* addin = nullptr;
 };
 
 // Runs every step and returns the transcript {"steps": [...], "dump": {...}}.
