@@ -7,6 +7,8 @@
 #include "com/com_variant.h"
 #include "com/object_bridge.h"
 #include "emulator/com/host_objects.h"
+#include "host/kv_components.h"
+#include "platform/file_system_object.h"
 #include "platform/platform.h"
 #include "runtime/text.h"
 
@@ -32,6 +34,34 @@ Variant ToHost(const Variant& value) {
   return Across(value, com::kAddInObjects, emu::kHostObjects);
 }
 
+// The script runtime's file-system object as the add-in gets it here: its
+// methods are calls of the object through COM; Kill (DeleteFile) is the
+// system's own, and the system is the scenario's machine, whose files the
+// platform's object maps.
+class FileSystemWithScenarioKill : public FileSystemObject {
+ public:
+  explicit FileSystemWithScenarioKill(Ref<Dispatch> machine_files)
+      : machine_files_(CastTo<FileSystemObject>(machine_files)),
+        late_bound_(ToAddIn(Variant(machine_files)).ToObject()),
+        typed_(CastTo<FileSystemObject>(late_bound_)) {}
+
+  bool FileExists(const std::string& path) override { return typed_->FileExists(path); }
+  bool FolderExists(const std::string& path) override { return typed_->FolderExists(path); }
+  void CreateFolder(const std::string& path) override { typed_->CreateFolder(path); }
+  std::string BuildPath(const std::string& path, const std::string& name) override {
+    return typed_->BuildPath(path, name);
+  }
+  void DeleteFile(const std::string& path) override { machine_files_->DeleteFile(path); }
+  Variant Invoke(std::string_view name, InvokeKind kind, std::vector<Variant>& args) override {
+    return late_bound_->Invoke(name, kind, args);
+  }
+
+ private:
+  Ref<FileSystemObject> machine_files_;
+  Ref<Dispatch> late_bound_;
+  Ref<FileSystemObject> typed_;
+};
+
 // The run's platform as add-in code in this process sees it: the host's
 // components it creates by ProgID arrive as COM objects, like every other
 // host object.
@@ -50,7 +80,10 @@ class ComponentsThroughCom : public Platform {
   DialogAction AskDialog(const DialogSnapshot& dialog) override { return inner_.AskDialog(dialog); }
   double Now() override { return inner_.Now(); }
   Ref<Dispatch> CreateObject(const std::string& prog_id) override {
-    return ToAddIn(Variant(inner_.CreateObject(prog_id))).ToObject();
+    Ref<Dispatch> created = inner_.CreateObject(prog_id);
+    if (text::SameNoCase(prog_id, progid::kFileSystemObject))
+      return MakeRef<FileSystemWithScenarioKill>(created);
+    return ToAddIn(Variant(created)).ToObject();
   }
 
  private:

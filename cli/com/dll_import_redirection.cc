@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "com/com_variant.h"
+#include "host/kv_components.h"
+#include "platform/file_system_object.h"
 #include "platform/platform.h"
 #include "runtime/ole_date.h"
+#include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
 namespace vtx::cli {
@@ -119,6 +122,24 @@ int WINAPI ScenarioMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT style) {
   }
 }
 
+// Kill: the file goes from the scenario's machine, whose files the
+// platform's file-system object maps; its run-time errors become the
+// system's.
+BOOL WINAPI ScenarioDeleteFile(LPCWSTR path) {
+  try {
+    CastTo<FileSystemObject>(Platform::Current().CreateObject(progid::kFileSystemObject))
+        ->DeleteFile(Utf8(path));
+    return TRUE;
+  } catch (const RuntimeError& e) {
+    SetLastError(e.Number() == 53   ? ERROR_FILE_NOT_FOUND
+                 : e.Number() == 70 ? ERROR_ACCESS_DENIED
+                                    : ERROR_GEN_FAILURE);
+  } catch (...) {
+    SetLastError(ERROR_GEN_FAILURE);
+  }
+  return FALSE;
+}
+
 // A ProgID the DLL asked for is named by a class id of this program's own:
 // its index in this list, under a fixed tail.
 std::vector<std::string>& ProgIds() {
@@ -205,6 +226,7 @@ void RedirectDllImports(HMODULE module) {
   Redirect(module, "kernel32.dll", "GetEnvironmentVariableW",
            reinterpret_cast<void*>(&ScenarioEnvironment));
   Redirect(module, "kernel32.dll", "GetLocalTime", reinterpret_cast<void*>(&ScenarioLocalTime));
+  Redirect(module, "kernel32.dll", "DeleteFileW", reinterpret_cast<void*>(&ScenarioDeleteFile));
   Redirect(module, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(&ScenarioMessageBox));
   Redirect(module, "ole32.dll", "CLSIDFromProgID", reinterpret_cast<void*>(&ScenarioClassId));
   Redirect(module, "ole32.dll", "CoCreateInstance",
