@@ -18,6 +18,10 @@ add_test(NAME wine.scenario_prefix
 set_tests_properties(wine.scenario_prefix PROPERTIES FIXTURES_SETUP wine_scenarios TIMEOUT 900)
 set(wine_tests wine.scenario_prefix)
 
+# Scenarios whose steps share the add-in's module state between a class of
+# the DLL and one that runs in vtx.exe (docs/windows.md says why each).
+set(not_through_dll settings_templates)
+
 set(wine_env WINEPREFIX=${VTX_SCENARIO_PREFIX} WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
 file(GLOB VTX_SCENARIOS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/scenarios/*.json)
 list(FILTER VTX_SCENARIOS EXCLUDE REGEX "\\.expected\\.json$")
@@ -30,6 +34,9 @@ foreach(scenario ${VTX_SCENARIOS})
             -DOUT=${CMAKE_CURRENT_BINARY_DIR}/scenarios/${name}.transcript.json
             -P ${PROJECT_SOURCE_DIR}/tests/run_scenario.cmake)
   list(APPEND wine_tests scenario_${VTX_WINE_LABEL}.${name})
+  if(name IN_LIST not_through_dll)
+    set_tests_properties(scenario_${VTX_WINE_LABEL}.${name} PROPERTIES DISABLED TRUE)
+  endif()
 endforeach()
 
 # The fault loop through the DLL, sampled: the first and last host call of
