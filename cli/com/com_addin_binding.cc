@@ -10,6 +10,7 @@
 #include "host/kv_components.h"
 #include "platform/file_system_object.h"
 #include "platform/platform.h"
+#include "runtime/runtime_error.h"
 #include "runtime/text.h"
 
 namespace vtx::cli {
@@ -95,7 +96,13 @@ class ArgumentsBack {
  public:
   explicit ArgumentsBack(std::vector<Variant>& args) : args_(args) {}
   ~ArgumentsBack() {
-    for (Variant& arg : args_) arg = ToHost(arg);
+    for (Variant& arg : args_) {
+      try {
+        arg = ToHost(arg);
+      } catch (const RuntimeError&) {
+        // A value with no VARIANT form came back as it was: it stays.
+      }
+    }
   }
   ArgumentsBack(const ArgumentsBack&) = delete;
   ArgumentsBack& operator=(const ArgumentsBack&) = delete;
@@ -107,7 +114,12 @@ class ArgumentsBack {
 }  // namespace
 
 Ref<Dispatch> ComAddinBinding::Create(const AddinClass& add_in_class) {
-  if (!ServedByDll(add_in_class)) return add_in_class.create();
+  if (!ServedByDll(add_in_class)) {
+    // A constructor may call the host too (a settings object translates).
+    ComponentsThroughCom platform(Platform::Current());
+    ScopedPlatform installed(&platform);
+    return add_in_class.create();
+  }
   const std::string prog_id = "VTX_HA." + add_in_class.name;
   const std::u16string wide = text::ToUtf16(prog_id);
   CLSID clsid{};
