@@ -184,9 +184,15 @@ void RunThroughApplication(benchmark::State& state, const std::string& operation
       state.SkipWithError("no record was stored");
     call.Commit();
   };
+  const int64_t round_trips = bench.host.GetStore().Db().RoundTrips();
   for (auto _ : state) event();
   state.SetItemsProcessed(state.iterations());
-  if (!database.empty()) return;
+  if (!database.empty()) {
+    state.counters["round_trips_per_event"] = benchmark::Counter(
+        static_cast<double>(bench.host.GetStore().Db().RoundTrips() - round_trips),
+        benchmark::Counter::kAvgIterations);
+    return;
+  }
   state.counters["wal_frames"] = WalFramesPerEvent(
       [&](const char* pragma) {
         emu::Statement s = bench.host.GetStore().Db().Prepare(pragma);
@@ -365,6 +371,7 @@ class EmulatorWriteSetFloor : public RawSqlite {
   sqlite3_stmt* link_;
   sqlite3_stmt* ledger_;
   int64_t last_id_ = 2;
+  int64_t round_trips_ = 0;
 };
 
 std::string UpdateDescription() {
@@ -470,6 +477,7 @@ class PostgresBaseline {
                     nullptr));
   }
   ~PostgresBaseline() { PQfinish(db_); }
+  int64_t RoundTrips() const { return round_trips_; }
 
   void WriteEvent(const std::string& operation, const std::string& description) {
     const std::string record_id = std::to_string(++last_id_), link_id = std::to_string(++last_id_);
@@ -484,12 +492,14 @@ class PostgresBaseline {
  private:
   void Exec(const char* sql) { Check(PQexec(db_, sql)); }
   void Check(PGresult* result) {
+    ++round_trips_;
     const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
     PQclear(result);
     if (!ok) throw std::runtime_error(PQerrorMessage(db_));
   }
   PGconn* db_;
   int64_t last_id_ = 2;
+  int64_t round_trips_ = 0;
 };
 
 void BM_CheckinApplicationPostgres(benchmark::State& state) {
@@ -501,8 +511,11 @@ void BM_CheckinBaselinePostgres(benchmark::State& state) {
   ServerDatabase server("checkin_baseline");
   if (server.Uri().empty()) return state.SkipWithError("VTX_BENCH_PG_HOST is not set");
   PostgresBaseline baseline(server.Uri());
+  const int64_t round_trips = baseline.RoundTrips();
   for (auto _ : state) baseline.WriteEvent("Checkin", "Checkin object: 'value 1' of class: 'Part'");
   state.SetItemsProcessed(state.iterations());
+  state.counters["round_trips_per_event"] = benchmark::Counter(
+      static_cast<double>(baseline.RoundTrips() - round_trips), benchmark::Counter::kAvgIterations);
 }
 
 BENCHMARK(BM_CheckinApplicationPostgres)->Unit(benchmark::kMicrosecond);

@@ -304,18 +304,30 @@ uint64_t Database::Generation() {
   return generation_;
 }
 
+void Database::Operations(int change) {
+  operations_ += change;
+  conn_->HoldWrites(operations_ > 0);
+}
+
 Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
   db_.WillWrite();
   level_ = db_.depth_;
-  if (level_ == 0)
-    db_.conn_->BeginWrite();
-  else
-    db_.Prepare(fmt::format("SAVEPOINT sp{}", level_)).Run();
+  if (level_ == 0) db_.conn_->BeginWrite();
+  db_.Operations(+1);
+  if (level_ > 0) {
+    try {
+      db_.Prepare(fmt::format("SAVEPOINT sp{}", level_)).Run();
+    } catch (...) {
+      db_.Operations(-1);
+      throw;
+    }
+  }
   ++db_.depth_;
 }
 
 Database::Transaction::~Transaction() {
   if (done_) return;
+  db_.Operations(-1);
   --db_.depth_;
   // A failed rollback leaves nothing to do but report it on the next use.
   ++db_.generation_;
@@ -336,6 +348,7 @@ void Database::Transaction::Commit() {
   else
     db_.Prepare(fmt::format("RELEASE sp{}", level_)).Run();
   done_ = true;
+  db_.Operations(-1);
   --db_.depth_;
 }
 

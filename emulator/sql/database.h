@@ -111,6 +111,8 @@ class Database {
   // True once a commit's outcome could not be learnt (it raised
   // CommitOutcomeUnknown, which an add-in call may have caught).
   bool OutcomeUnknown() const;
+  // Exchanges with the database server so far (see SqlConnection).
+  int64_t RoundTrips() const { return conn_->RoundTrips(); }
   // The location as messages show it (a URI without its password).
   const std::string& Path() const { return path_; }
   int64_t TableCount();
@@ -179,6 +181,10 @@ class Database {
   void Recycle(Statement::Idle* home, std::unique_ptr<SqlCursor> cursor);
   // Opens the call's transaction before its first write.
   void WillWrite();
+  // One more (+1) or one fewer (-1) open Transaction: while any is open, the
+  // connection may hold writes back until the transaction's next read or its
+  // end (SqlConnection::HoldWrites).
+  void Operations(int change);
   // Raises when the database is open for reading only.
   void RefuseIfPinned() const;
   // Opens the call's read snapshot before its first read; EndRead gives it up.
@@ -195,6 +201,7 @@ class Database {
   std::string path_;
   std::unique_ptr<SqlConnection> conn_;
   int depth_ = 0;
+  int operations_ = 0;
   // Idle statements by text. Texts are never removed, so a statement can
   // keep where its own go.
   StringMap<Statement::Idle> idle_;

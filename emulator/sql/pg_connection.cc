@@ -239,28 +239,91 @@ void PgConnection::Lose(std::string why) {
   conn_ = nullptr;
 }
 
-PgResult PgConnection::Await(int sent, std::string_view /*what*/) {
-  if (lost_.empty()) {
-    PgReply reply = AwaitPgReply(conn_, sent, PgAnswerDeadline());
-    if (reply.answer == PgAnswer::kAnswered) return std::move(reply.result);
+PgResult PgConnection::Await(int sent, std::string_view what) {
+  ++round_trips_;
+  begun_version_.clear();
+  if (std::getenv("VTX_PG_TRACE")) fmt::print(stderr, "RT {}\n", what);
+  if (!lost_.empty()) Raise(err::kHostFailure, lost_, "Korvel");
+  PgReply reply = AwaitPgReply(conn_, sent, PgAnswerDeadline());
+  if (reply.answer != PgAnswer::kAnswered) RaiseUnanswered(reply.answer);
+  return std::move(reply.result);
+}
+
+void PgConnection::RaiseUnanswered(PgAnswer answer) {
+  if (lost_.empty())
     Lose(
-        reply.answer == PgAnswer::kSilent
+        answer == PgAnswer::kSilent
             ? fmt::format(
                   "The database server of {} did not answer within {} s; the connection was "
                   "given up",
                   display_, PgAnswerSeconds())
             : fmt::format("The connection to the database {} broke: {}", display_, ErrorOf(conn_)));
-  }
   Raise(err::kHostFailure, lost_, "Korvel");
 }
 
+PgAnswer PgConnection::SendPipeline(const std::vector<Held>& held, const Held* now,
+                                    std::vector<PgResult>& results) {
+  ++round_trips_;
+  begun_version_.clear();
+  if (std::getenv("VTX_PG_TRACE"))
+    fmt::print(stderr, "RT pipeline {} + {}\n", held.size(), now ? now->shown : "-");
+  if (PQstatus(conn_) == CONNECTION_BAD || !PQenterPipelineMode(conn_)) return PgAnswer::kLost;
+  auto send = [&](const Held& statement) {
+    if (statement.name.empty())
+      return PQsendQueryParams(conn_, statement.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr,
+                               0);
+    std::vector<const char*> values;
+    for (const auto& p : statement.params) values.push_back(p ? p->c_str() : nullptr);
+    return PQsendQueryPrepared(conn_, statement.name.c_str(), static_cast<int>(values.size()),
+                               values.data(), nullptr, nullptr, 0);
+  };
+  for (const Held& statement : held)
+    if (!send(statement)) return PgAnswer::kLost;
+  if (now && !send(*now)) return PgAnswer::kLost;
+  if (!PQpipelineSync(conn_)) return PgAnswer::kLost;
+  return AwaitPgPipeline(conn_, held.size() + (now ? 1 : 0), results, PgAnswerDeadline());
+}
+
+void PgConnection::CheckHeld(const std::vector<Held>& held, const std::vector<PgResult>& results) {
+  for (size_t i = 0; i < held.size(); ++i) {
+    if (!PgSucceeded(results[i].get()))
+      RaisePgFailure(conn_, results[i].get(), held[i].shown, display_);
+    if (held[i].counts) changes_ = std::atoll(PQcmdTuples(results[i].get()));
+  }
+}
+
+PgResult PgConnection::Exchange(const Held* now) {
+  if (!lost_.empty()) {
+    held_.clear();
+    Raise(err::kHostFailure, lost_, "Korvel");
+  }
+  const std::vector<Held> held = std::exchange(held_, {});
+  std::vector<PgResult> results;
+  const PgAnswer answer = SendPipeline(held, now, results);
+  if (answer != PgAnswer::kAnswered) RaiseUnanswered(answer);
+  CheckHeld(held, results);
+  if (!now) return PgResult(nullptr, &PQclear);
+  return std::move(results.back());
+}
+
+void PgConnection::SendHeld() {
+  if (!held_.empty()) Exchange(nullptr);
+}
+
+int64_t PgConnection::LastChanges() {
+  SendHeld();
+  return changes_;
+}
+
 void PgConnection::Command(const std::string& sql, std::string_view shown) {
+  SendHeld();
   PgResult result = Await(PQsendQuery(conn_, sql.c_str()), shown);
   if (!PgSucceeded(result.get())) RaisePgFailure(conn_, result.get(), shown, display_);
 }
 
 std::string PgConnection::Scalar(const std::string& sql) {
-  PgResult result = Await(PQsendQuery(conn_, sql.c_str()), sql);
+  const Held now{{}, sql, {}, sql};
+  PgResult result = held_.empty() ? Await(PQsendQuery(conn_, sql.c_str()), sql) : Exchange(&now);
   if (!PgSucceeded(result.get())) RaisePgFailure(conn_, result.get(), sql, display_);
   return PQntuples(result.get()) > 0 ? PQgetvalue(result.get(), 0, 0) : "";
 }
@@ -272,19 +335,22 @@ void PgConnection::Exec(std::string_view sql) { Command(TranslateToPg(sql).text,
 void PgConnection::BeginRead() {
   // One snapshot for every read of the call, taken at the first, as SQLite's
   // deferred transaction takes it; never written in (the write lock is taken
-  // in a transaction of its own).
-  Command("BEGIN ISOLATION LEVEL REPEATABLE READ", "BEGIN");
+  // in a transaction of its own). The BEGIN goes with that first read.
+  held_.push_back(Held{{}, "BEGIN ISOLATION LEVEL REPEATABLE READ", {}, "BEGIN"});
 }
 
 void PgConnection::BeginWrite() {
   // The transaction's id, taken now, is what a COMMIT whose answer is lost
   // is looked up by.
+  // The snapshot, read with it, is the DataVersion that follows.
+  SendHeld();
   const std::string sql = fmt::format(
-      "BEGIN; {}; SELECT {}::text", kWriteLock,
+      "BEGIN; {}; SELECT {}::text, pg_current_snapshot()::text", kWriteLock,
       PQserverVersion(conn_) >= kTransactionIdsSince ? "pg_current_xact_id()" : "txid_current()");
   PgResult result = Await(PQsendQuery(conn_, sql.c_str()), "BEGIN");
   if (PgSucceeded(result.get()) && PQntuples(result.get()) == 1) {
     xid_ = PQgetvalue(result.get(), 0, 0);
+    begun_version_ = PQgetvalue(result.get(), 0, 1);
     return;
   }
   if (PQtransactionStatus(conn_) != PQTRANS_IDLE) Rollback();
@@ -294,18 +360,25 @@ void PgConnection::BeginWrite() {
 void PgConnection::CommitWrite() {
   if (!lost_.empty())
     Raise(err::kHostFailure, lost_ + " (the transaction was not committed)", "Korvel");
-  PgReply reply = AwaitPgReply(conn_, PQsendQuery(conn_, "COMMIT"), PgAnswerDeadline());
-  if (reply.answer != PgAnswer::kAnswered) {
-    FindOutCommit(reply.answer == PgAnswer::kSilent
+  // The writes held back go with the COMMIT.
+  const std::vector<Held> held = std::exchange(held_, {});
+  const Held commit{{}, "COMMIT", {}, "COMMIT"};
+  std::vector<PgResult> results;
+  const PgAnswer answer = SendPipeline(held, &commit, results);
+  if (answer != PgAnswer::kAnswered) {
+    FindOutCommit(answer == PgAnswer::kSilent
                       ? fmt::format("the server did not answer within {} s", PgAnswerSeconds())
                       : ErrorOf(conn_));
     return;
   }
+  // A held write that failed: the COMMIT was skipped, the transaction is
+  // still open for the caller to roll back.
+  CheckHeld(held, results);
   xid_.clear();
-  if (!PgSucceeded(reply.result.get()))
-    RaisePgFailure(conn_, reply.result.get(), "COMMIT", display_);
+  PGresult* done = results.back().get();
+  if (!PgSucceeded(done)) RaisePgFailure(conn_, done, "COMMIT", display_);
   // A commit of a transaction that failed is a rollback: say so.
-  if (std::string_view(PQcmdStatus(reply.result.get())) == "ROLLBACK")
+  if (std::string_view(PQcmdStatus(done)) == "ROLLBACK")
     Raise(err::kHostFailure, "Database error (COMMIT): the transaction was rolled back", "Korvel");
 }
 
@@ -339,6 +412,7 @@ void PgConnection::FindOutCommit(const std::string& why) {
 std::vector<std::string> PgConnection::TakeNotices() { return std::exchange(notices_, {}); }
 
 void PgConnection::Rollback() noexcept {
+  held_.clear();  // undone before they were sent
   if (!lost_.empty()) return;
   try {
     Await(PQsendQuery(conn_, "ROLLBACK"), "ROLLBACK");
@@ -348,7 +422,10 @@ void PgConnection::Rollback() noexcept {
   xid_.clear();
 }
 
-std::string PgConnection::DataVersion() { return Scalar("SELECT pg_current_snapshot()::text"); }
+std::string PgConnection::DataVersion() {
+  if (!begun_version_.empty()) return std::exchange(begun_version_, std::string());
+  return Scalar("SELECT pg_current_snapshot()::text");
+}
 
 int64_t PgConnection::TableCount() {
   return std::atoll(
@@ -356,6 +433,7 @@ int64_t PgConnection::TableCount() {
 }
 
 bool PgConnection::HasTable(std::string_view name) {
+  SendHeld();
   const std::string lower = PgLower(name);
   const char* values[] = {lower.c_str()};
   PgResult result = Await(PQsendQueryParams(conn_,

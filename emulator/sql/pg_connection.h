@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,6 +37,8 @@ namespace vtx::emu {
 //   SQLite.
 // - kCreate creates a missing database (UTF-8, through the server's
 //   "postgres" database); kRead makes every transaction read-only.
+// - Writes held back (HoldWrites) go with the next statement that awaits an
+//   answer, all in one pipeline: one round trip for the lot.
 // Thread-safety: none; one connection per thread.
 class PgConnection final : public SqlConnection {
  public:
@@ -55,14 +58,39 @@ class PgConnection final : public SqlConnection {
   void PrepareForSharing() override {}
   void KnowSpellings(const std::vector<std::string>& names) override;
   void WillClose() noexcept override { closing_ = true; }
-  int64_t LastChanges() const override { return changes_; }
+  int64_t LastChanges() override;
+  void HoldWrites(bool hold) override { holding_ = hold; }
   int64_t LastInsertId() const override { return insert_id_; }
   DatabaseDamage LastDamage() const override { return DatabaseDamage::kNone; }
   std::vector<std::string> TakeNotices() override;
   bool OutcomeUnknown() const override { return outcome_unknown_; }
+  int64_t RoundTrips() const override { return round_trips_; }
 
  private:
   friend class PgCursor;
+  // A statement held back to be sent with the next one whose answer is
+  // awaited.
+  struct Held {
+    std::string name;  // of the prepared statement; empty: `text` runs as it is
+    std::string text;
+    std::vector<std::optional<std::string>> params;
+    std::string shown;    // the text its failure names
+    bool counts = false;  // an INSERT, UPDATE or DELETE: LastChanges is its count
+  };
+  // Sends the held statements, and `now` when given, in one pipeline and
+  // returns `now`'s result; raises the first failure of a held one, or when
+  // the connection broke or the server did not answer.
+  PgResult Exchange(const Held* now);
+  // The pipeline of Exchange without raising: kAnswered with one result per
+  // statement sent (the held ones, then `now`).
+  PgAnswer SendPipeline(const std::vector<Held>& held, const Held* now,
+                        std::vector<PgResult>& results);
+  // Raises the first failure of `held`; else notes their changes.
+  void CheckHeld(const std::vector<Held>& held, const std::vector<PgResult>& results);
+  // Sends what is held, before a statement that goes its own way.
+  void SendHeld();
+  // Gives the connection up for an unanswered exchange and raises.
+  [[noreturn]] void RaiseUnanswered(PgAnswer answer);
   // Awaits the answer to what `sent` sent (a PQsend* call's result); raises
   // when the connection broke or the server did not answer, naming `what`.
   PgResult Await(int sent, std::string_view what);
@@ -86,7 +114,12 @@ class PgConnection final : public SqlConnection {
   int64_t changes_ = 0;
   int64_t insert_id_ = 0;
   int64_t next_name_ = 0;
+  int64_t round_trips_ = 0;
   bool closing_ = false;
+  bool holding_ = false;
+  std::vector<Held> held_;
+  // The snapshot read with the last BEGIN, while no other statement followed.
+  std::string begun_version_;
   bool outcome_unknown_ = false;
   std::vector<std::string> notices_;
   std::unordered_map<std::string, std::string> spellings_;  // lower case -> model's

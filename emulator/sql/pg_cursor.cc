@@ -33,7 +33,8 @@ class PgCursor final : public SqlCursor {
   }
 
   ~PgCursor() override {
-    if (!name_.empty() && !owner_.closing_ && owner_.lost_.empty() &&
+    // Not while writes are held: the failure of one must not be lost here.
+    if (!name_.empty() && !owner_.closing_ && owner_.lost_.empty() && owner_.held_.empty() &&
         generation_ == owner_.generation_ && PQtransactionStatus(owner_.conn_) != PQTRANS_INERROR) {
       try {
         owner_.Await(PQsendQuery(owner_.conn_, ("DEALLOCATE " + name_).c_str()), "DEALLOCATE");
@@ -49,12 +50,13 @@ class PgCursor final : public SqlCursor {
   void BindText(int index, std::string_view value) override { Param(index) = std::string(value); }
 
   bool Step() override {
-    if (!result_) Execute();
-    if (sql_.returns_row_id) return false;
+    if (!result_ && !held_) Execute();
+    if (held_ || sql_.returns_row_id) return false;
     return ++row_ < PQntuples(result_.get());
   }
 
   void Reset() override {
+    held_ = false;
     result_.reset();
     row_ = -1;
   }
@@ -153,8 +155,10 @@ class PgCursor final : public SqlCursor {
   // description.
   const PGresult* Columns() const {
     if (result_) return result_.get();
-    if (!columns_ && !name_.empty())
+    if (!columns_ && !name_.empty()) {
+      owner_.SendHeld();
       columns_ = owner_.Await(PQsendDescribePrepared(owner_.conn_, name_.c_str()), original_);
+    }
     return columns_.get();
   }
 
@@ -166,6 +170,7 @@ class PgCursor final : public SqlCursor {
     columns_.reset();
     if (!sql_.preparable) return;
     name_ = fmt::format("vtx_{}", ++owner_.next_name_);
+    owner_.SendHeld();
     Guard([&] {
       // A parameter the text never names has no type to infer: call it text.
       std::vector<Oid> types;
@@ -183,6 +188,7 @@ class PgCursor final : public SqlCursor {
   // so that its failure leaves the transaction as it was, as on SQLite.
   template <typename Work>
   PgResult Guard(Work work) {
+    owner_.SendHeld();
     const bool savepoint = guarded_ && owner_.InTransaction();
     if (savepoint) owner_.Command("SAVEPOINT vtx_guard", original_);
     PgResult result = work();
@@ -199,6 +205,8 @@ class PgCursor final : public SqlCursor {
   void Execute() {
     row_ = -1;
     if (generation_ != owner_.generation_) PrepareOnServer();
+    if (!guarded_ && ((sql_.holdable && owner_.holding_) || !owner_.held_.empty()))
+      return Pipelined();
     if (!sql_.preparable) {
       result_ = Guard(
           [&] { return owner_.Await(PQsendQuery(owner_.conn_, sql_.text.c_str()), original_); });
@@ -223,7 +231,42 @@ class PgCursor final : public SqlCursor {
       owner_.insert_id_ = std::atoll(PQgetvalue(result_.get(), 0, 0));
   }
 
+  // Holds the statement back while the connection holds writes, else runs it
+  // with the statements held before it.
+  void Pipelined() {
+    PgConnection::Held now{sql_.preparable ? name_ : std::string(), sql_.text,
+                           sql_.preparable ? params_ : decltype(params_)(), original_,
+                           sql_.preparable && !sql_.read_only};
+    if (sql_.holdable && owner_.holding_) {
+      owner_.held_.push_back(std::move(now));
+      held_ = true;
+      return;
+    }
+    if (sql_.undoes) {
+      // What was held is undone: its failure does not matter, and must not
+      // keep the rollback from running.
+      try {
+        owner_.SendHeld();
+      } catch (const RuntimeError&) {
+        if (!owner_.lost_.empty()) throw;
+      }
+    }
+    result_ = owner_.Exchange(&now);
+    if (!PgSucceeded(result_.get()))
+      RaisePgFailure(owner_.conn_, result_.get(), original_, owner_.display_);
+    if (now.counts) owner_.changes_ = std::atoll(PQcmdTuples(result_.get()));
+    if (sql_.returns_row_id && PQntuples(result_.get()) > 0)
+      owner_.insert_id_ = std::atoll(PQgetvalue(result_.get(), 0, 0));
+    // A commit of a transaction that failed is a rollback: say so.
+    if (std::string_view(PQcmdStatus(result_.get())) == "ROLLBACK" &&
+        PgLower(original_).rfind("commit", 0) == 0)
+      Raise(err::kHostFailure,
+            fmt::format("Database error ({}): the transaction was rolled back", original_),
+            "Korvel");
+  }
+
   PgConnection& owner_;
+  bool held_ = false;  // run: held back by the connection
   std::string original_;
   PgSqlText sql_;
   bool guarded_;

@@ -167,6 +167,11 @@ PgSqlText TranslateToPg(std::string_view original) {
     out.text += " RETURNING OBJECT_ID";
     out.returns_row_id = true;
   }
+  out.holdable =
+      !out.returns_row_id && Upper(sql).find("RETURNING") == std::string::npos &&
+      (first == "INSERT" || first == "UPDATE" || first == "DELETE" || first == "SAVEPOINT" ||
+       (first == "CREATE" && Upper(sql).find("IF NOT EXISTS") != std::string::npos));
+  out.undoes = first == "ROLLBACK";
   return out;
 }
 

@@ -14,6 +14,8 @@ struct PgSqlText {
   bool read_only = false;       // reads only, or transaction control (as SQLite counts)
   bool preparable = false;      // a query the extended protocol runs; else a command
   bool returns_row_id = false;  // an insert into the registry, RETURNING its id
+  bool holdable = false;        // a write whose answer says only whether it failed
+  bool undoes = false;          // ROLLBACK, ROLLBACK TO
 };
 
 // Translates the store's SQL, and a caller's, to PostgreSQL's dialect:

@@ -48,33 +48,72 @@ std::vector<std::pair<std::string, std::string>> PgWaitParameters() {
           {"tcp_user_timeout", std::to_string(PgAnswerSeconds() * 1000)}};
 }
 
+namespace {
+
+// Sends what is buffered, as the server takes it.
+PgAnswer FlushSent(PGconn* conn, std::chrono::steady_clock::time_point deadline) {
+  for (int pending = PQflush(conn); pending != 0; pending = PQflush(conn)) {
+    if (pending < 0) return PgAnswer::kLost;
+    if (!WaitForSocket(conn, POLLIN | POLLOUT, deadline)) return PgAnswer::kSilent;
+    if (!PQconsumeInput(conn)) return PgAnswer::kLost;
+  }
+  return PgAnswer::kAnswered;
+}
+
+// The next result, or null at the end of a statement's results; kLost or
+// kSilent in `answer` when it cannot be had.
+PGresult* NextResult(PGconn* conn, std::chrono::steady_clock::time_point deadline,
+                     PgAnswer& answer) {
+  while (PQisBusy(conn)) {
+    if (!WaitForSocket(conn, POLLIN, deadline)) {
+      answer = PgAnswer::kSilent;
+      return nullptr;
+    }
+    if (!PQconsumeInput(conn)) break;  // PQgetResult reports the broken connection
+  }
+  return PQgetResult(conn);
+}
+
+}  // namespace
+
 PgReply AwaitPgReply(PGconn* conn, int sent, std::chrono::steady_clock::time_point deadline) {
   PgReply reply;
   if (!sent || PQstatus(conn) == CONNECTION_BAD) return reply;
-  // What was sent leaves the buffer as the server takes it.
-  for (int pending = PQflush(conn); pending != 0; pending = PQflush(conn)) {
-    if (pending < 0) return reply;
-    if (!WaitForSocket(conn, POLLIN | POLLOUT, deadline)) {
-      reply.answer = PgAnswer::kSilent;
-      return reply;
-    }
-    if (!PQconsumeInput(conn)) return reply;
-  }
+  reply.answer = FlushSent(conn, deadline);
+  if (reply.answer != PgAnswer::kAnswered) return reply;
   for (;;) {
-    while (PQisBusy(conn)) {
-      if (!WaitForSocket(conn, POLLIN, deadline)) {
-        reply.answer = PgAnswer::kSilent;
-        return reply;
-      }
-      if (!PQconsumeInput(conn)) break;  // PQgetResult reports the broken connection
-    }
-    PGresult* result = PQgetResult(conn);
+    PGresult* result = NextResult(conn, deadline, reply.answer);
+    if (reply.answer == PgAnswer::kSilent) return reply;
     if (!result) break;
     reply.result.reset(result);
     if (PQstatus(conn) == CONNECTION_BAD) break;
   }
   reply.answer = PQstatus(conn) == CONNECTION_BAD ? PgAnswer::kLost : PgAnswer::kAnswered;
   return reply;
+}
+
+PgAnswer AwaitPgPipeline(PGconn* conn, size_t commands, std::vector<PgResult>& results,
+                         std::chrono::steady_clock::time_point deadline) {
+  if (PQstatus(conn) == CONNECTION_BAD) return PgAnswer::kLost;
+  PgAnswer answer = FlushSent(conn, deadline);
+  if (answer != PgAnswer::kAnswered) return answer;
+  results.clear();
+  // Each statement's results end with a null; the sync's result ends the lot.
+  while (results.size() <= commands) {
+    PgResult last(nullptr, &PQclear);
+    for (;;) {
+      PGresult* result = NextResult(conn, deadline, answer);
+      if (answer == PgAnswer::kSilent) return answer;
+      const bool sync = result && PQresultStatus(result) == PGRES_PIPELINE_SYNC;
+      if (result) last.reset(result);
+      if (PQstatus(conn) == CONNECTION_BAD) return PgAnswer::kLost;
+      if (!result || sync) break;
+    }
+    if (!last) return PgAnswer::kLost;
+    results.push_back(std::move(last));
+  }
+  results.pop_back();  // the sync's
+  return PQexitPipelineMode(conn) ? PgAnswer::kAnswered : PgAnswer::kLost;
 }
 
 }  // namespace vtx::emu

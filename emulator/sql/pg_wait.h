@@ -53,6 +53,13 @@ struct PgReply {
 // of a statement and of no further use.
 PgReply AwaitPgReply(PGconn* conn, int sent, std::chrono::steady_clock::time_point deadline);
 
+// Awaits the answers to `commands` statements sent in pipeline mode and the
+// PQpipelineSync after them, until `deadline`; `results` gets the last result
+// of each statement (PGRES_PIPELINE_ABORTED for those skipped after a
+// failure). On kAnswered the connection has left pipeline mode.
+PgAnswer AwaitPgPipeline(PGconn* conn, size_t commands, std::vector<PgResult>& results,
+                         std::chrono::steady_clock::time_point deadline);
+
 // The deadline of a statement sent now.
 inline std::chrono::steady_clock::time_point PgAnswerDeadline() {
   return std::chrono::steady_clock::now() + std::chrono::seconds(PgAnswerSeconds());

@@ -85,10 +85,19 @@ class SqlConnection {
   // How the model spells its tables' columns, for a backend that folds
   // identifiers to another case: result columns are named so again.
   virtual void KnowSpellings(const std::vector<std::string>& /*names*/) {}
+  // While on, a write whose answer is read by nobody (INSERT, UPDATE, DELETE,
+  // SAVEPOINT) may be held back and sent with the next statement whose answer
+  // is awaited, a server's round trip saved per write; the failure of a held
+  // write is raised by that statement (every read, RELEASE, COMMIT, and
+  // LastChanges wait for the writes before them). The store holds writes
+  // within one operation's transaction only, so that a failure is still
+  // raised by the operation that caused it.
+  virtual void HoldWrites(bool /*hold*/) {}
   // The connection is about to close: statements destroyed from now on need
   // not be released one by one.
   virtual void WillClose() noexcept {}
-  virtual int64_t LastChanges() const = 0;
+  // Rows the last INSERT, UPDATE or DELETE touched.
+  virtual int64_t LastChanges() = 0;
   virtual int64_t LastInsertId() const = 0;
   // What the last failure said of the database itself.
   virtual DatabaseDamage LastDamage() const = 0;
@@ -97,6 +106,9 @@ class SqlConnection {
   virtual std::vector<std::string> TakeNotices() { return {}; }
   // True once a commit's outcome could not be learnt.
   virtual bool OutcomeUnknown() const { return false; }
+  // Exchanges with a database server so far (each costs the network's round
+  // trip); 0 for a backend in this process.
+  virtual int64_t RoundTrips() const { return 0; }
 };
 
 }  // namespace vtx::emu

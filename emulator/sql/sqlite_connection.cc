@@ -293,7 +293,7 @@ void SqliteConnection::PrepareForSharing() {
   if (!memory_) Exec("PRAGMA journal_mode=WAL");
 }
 
-int64_t SqliteConnection::LastChanges() const { return sqlite3_changes64(db_); }
+int64_t SqliteConnection::LastChanges() { return sqlite3_changes64(db_); }
 
 int64_t SqliteConnection::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 

@@ -38,7 +38,7 @@ class SqliteConnection final : public SqlConnection {
   int64_t TableCount() override;
   bool HasTable(std::string_view name) override;
   void PrepareForSharing() override;
-  int64_t LastChanges() const override;
+  int64_t LastChanges() override;
   int64_t LastInsertId() const override;
   DatabaseDamage LastDamage() const override;
 
