@@ -245,7 +245,10 @@ void Database::WillWrite() {
     return;
   }
   // ...else the write lock is taken afresh, waiting for another writer.
-  EndRead();
+  if (conn_->BeginWriteEndsRead())
+    read_open_ = false;
+  else
+    EndRead();
   call_open_ = true;  // BEGIN IMMEDIATE is a write to SQLite too
   try {
     conn_->BeginWrite();

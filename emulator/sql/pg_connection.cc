@@ -24,6 +24,7 @@ namespace {
 // The key of the advisory lock every writer of a database takes (advisory
 // locks are per database, so one key serves every database of a server).
 constexpr const char* kWriteLock = "SELECT pg_advisory_xact_lock(7627896)";
+constexpr const char* kBeginRead = "BEGIN ISOLATION LEVEL REPEATABLE READ";
 constexpr int kTransactionIdsSince = 130000;  // pg_current_xact_id, pg_xact_status
 constexpr int kClientCheckSince = 140000;     // client_connection_check_interval
 
@@ -336,16 +337,25 @@ void PgConnection::BeginRead() {
   // One snapshot for every read of the call, taken at the first, as SQLite's
   // deferred transaction takes it; never written in (the write lock is taken
   // in a transaction of its own). The BEGIN goes with that first read.
-  held_.push_back(Held{{}, "BEGIN ISOLATION LEVEL REPEATABLE READ", {}, "BEGIN"});
+  held_.push_back(Held{{}, kBeginRead, {}, "BEGIN"});
 }
 
 void PgConnection::BeginWrite() {
   // The transaction's id, taken now, is what a COMMIT whose answer is lost
   // is looked up by.
-  // The snapshot, read with it, is the DataVersion that follows.
+  // The snapshot, read with it, is the DataVersion that follows. A read
+  // transaction still open ends in the same exchange (one whose BEGIN was
+  // never sent needs no end).
+  if (held_.size() == 1 && held_.front().text == kBeginRead) held_.clear();
   SendHeld();
+  if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
+    // A commit of a transaction that failed is a rollback: say so.
+    Command("COMMIT", "COMMIT");
+    Raise(err::kHostFailure, "Database error (COMMIT): the transaction was rolled back", "Korvel");
+  }
   const std::string sql = fmt::format(
-      "BEGIN; {}; SELECT {}::text, pg_current_snapshot()::text", kWriteLock,
+      "{}BEGIN; {}; SELECT {}::text, pg_current_snapshot()::text",
+      InTransaction() ? "COMMIT; " : "", kWriteLock,
       PQserverVersion(conn_) >= kTransactionIdsSince ? "pg_current_xact_id()" : "txid_current()");
   PgResult result = Await(PQsendQuery(conn_, sql.c_str()), "BEGIN");
   if (PgSucceeded(result.get()) && PQntuples(result.get()) == 1) {

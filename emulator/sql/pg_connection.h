@@ -50,6 +50,7 @@ class PgConnection final : public SqlConnection {
   void Exec(std::string_view sql) override;
   void BeginRead() override;
   void BeginWrite() override;
+  bool BeginWriteEndsRead() const override { return true; }
   void CommitWrite() override;
   void Rollback() noexcept override;
   std::string DataVersion() override;

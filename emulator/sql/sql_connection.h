@@ -66,6 +66,9 @@ class SqlConnection {
   virtual void BeginRead() = 0;
   // Opens a write transaction holding the lock that serialises writers.
   virtual void BeginWrite() = 0;
+  // True when BeginWrite ends the open read transaction itself, in the same
+  // exchange with the server; false: the caller commits it first.
+  virtual bool BeginWriteEndsRead() const { return false; }
   // Commits the write transaction; raises when it did not commit. A backend
   // whose connection can break while it commits finds out what became of the
   // transaction before it answers (see PgConnection).

@@ -34,14 +34,18 @@ while (my $client = $listener->accept) {
   my $peer = IO::Socket::UNIX->new(Type => SOCK_STREAM, Peer => $server) or exit 1;
   my $ready = IO::Select->new($client, $peer);
   my $writer = 0;
+  my $committing = 0;
   while (1) {
     for my $from ($ready->can_read) {
       my $read = sysread($from, my $data, 65536);
       exit 0 unless $read;
       if ($from == $client) {
+        # The COMMIT that may end a read transaction goes with the lock: the
+        # one that counts is sent after it.
+        $committing = 1 if $writer && $data =~ /COMMIT/;
         $writer = 1 if $data =~ /pg_advisory_xact_lock/;
         syswrite($peer, $data);
-      } elsif ($writer && $data =~ /C\0\0\0\x0bCOMMIT\0/) {
+      } elsif ($committing && $data =~ /C\0\0\0\x0bCOMMIT\0/) {
         unlink $listen if $mode eq 'commit-gone';
         exit 0;
       } else {
