@@ -11,7 +11,9 @@
 // could cost for one CHECKIN. The counter wal_frames is the number of pages
 // one event commits to the WAL, counted over events run after the timed ones.
 // The *Postgres pair does the same on a PostgreSQL server
-// (bench/postgres_record_run.sh starts one of its own).
+// (bench/postgres_record_run.sh starts one of its own) and counts the
+// exchanges with the server per event (round_trips_per_event); docs/host.md
+// ("Round trips") has the figures.
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>

@@ -240,10 +240,9 @@ void PgConnection::Lose(std::string why) {
   conn_ = nullptr;
 }
 
-PgResult PgConnection::Await(int sent, std::string_view what) {
+PgResult PgConnection::Await(int sent, std::string_view /*what*/) {
   ++round_trips_;
   begun_version_.clear();
-  if (std::getenv("VTX_PG_TRACE")) fmt::print(stderr, "RT {}\n", what);
   if (!lost_.empty()) Raise(err::kHostFailure, lost_, "Korvel");
   PgReply reply = AwaitPgReply(conn_, sent, PgAnswerDeadline());
   if (reply.answer != PgAnswer::kAnswered) RaiseUnanswered(reply.answer);
@@ -266,8 +265,6 @@ PgAnswer PgConnection::SendPipeline(const std::vector<Held>& held, const Held* n
                                     std::vector<PgResult>& results) {
   ++round_trips_;
   begun_version_.clear();
-  if (std::getenv("VTX_PG_TRACE"))
-    fmt::print(stderr, "RT pipeline {} + {}\n", held.size(), now ? now->shown : "-");
   if (PQstatus(conn_) == CONNECTION_BAD || !PQenterPipelineMode(conn_)) return PgAnswer::kLost;
   auto send = [&](const Held& statement) {
     if (statement.name.empty())
