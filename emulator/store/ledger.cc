@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include <fmt/format.h>
 
@@ -16,48 +17,74 @@ namespace {
 // One field of a canonical text: its length first, so no value can pass for
 // two fields.
 void Field(std::string& out, std::string_view text) {
-  out += std::to_string(text.size());
-  out += ':';
+  fmt::format_to(std::back_inserter(out), "{}:", text.size());
   out += text;
 }
 
-std::string DoubleText(double value) { return fmt::format("{:.17g}", value); }
+// A number as a field, without a string of its own.
+void NumberField(std::string& out, int64_t value) {
+  fmt::memory_buffer text;
+  fmt::format_to(std::back_inserter(text), "{}", value);
+  Field(out, std::string_view(text.data(), text.size()));
+}
+
+void AppendDouble(std::string& out, double value) {
+  fmt::format_to(std::back_inserter(out), "{:.17g}", value);
+}
 
 // A value in canonical form, its SQL type first: "N", "I" with the integer,
-// "R" with the double, "T" with the text.
-std::string IntegerForm(int64_t value) { return "I" + std::to_string(value); }
-std::string RealForm(double value) { return "R" + DoubleText(value); }
-std::string TextForm(std::string_view text) { return "T" + std::string(text); }
+// "R" with the double, "T" with the text; each written over `form`.
+void IntegerForm(std::string& form, int64_t value) {
+  form.clear();
+  form += 'I';
+  fmt::format_to(std::back_inserter(form), "{}", value);
+}
+void RealForm(std::string& form, double value) {
+  form.clear();
+  form += 'R';
+  AppendDouble(form, value);
+}
+void TextForm(std::string& form, std::string_view text) {
+  form.clear();
+  form += 'T';
+  form += text;
+}
 
-// The canonical form of a value bound into a column of `column_type`, as the
-// database will give it back, or nothing when the value alone does not tell
-// (it changes type on the way in, or is stored in another form).
-std::optional<std::string> StoredForm(const Variant& bound, std::string_view column_type) {
+// Writes over `form` the canonical form of a value bound into a column of
+// `column_type`, as the database will give it back; false when the value
+// alone does not tell (it changes type on the way in, or is stored in
+// another form).
+bool StoredForm(const Variant& bound, std::string_view column_type, std::string& form) {
   switch (bound.Type()) {
     case VarType::kEmpty:
     case VarType::kNull:
-      return "N";
+      form.clear();
+      form += 'N';
+      return true;
     case VarType::kI2:
     case VarType::kI4:
     case VarType::kBool:
-      if (column_type != "INTEGER") return std::nullopt;
-      return IntegerForm(bound.Type() == VarType::kI2   ? bound.AsI2()
-                         : bound.Type() == VarType::kI4 ? bound.AsI4()
-                         : bound.AsBool()               ? -1
-                                                        : 0);
+      if (column_type != "INTEGER") return false;
+      IntegerForm(form, bound.Type() == VarType::kI2   ? bound.AsI2()
+                        : bound.Type() == VarType::kI4 ? bound.AsI4()
+                        : bound.AsBool()               ? -1
+                                                       : 0);
+      return true;
     case VarType::kR8:
     case VarType::kDate: {
-      if (column_type != "REAL") return std::nullopt;
+      if (column_type != "REAL") return false;
       const double value = bound.Type() == VarType::kR8 ? bound.AsR8() : bound.AsDate();
       // SQLite stores NaN as NULL and gives -0 back as +0.
-      if (!std::isfinite(value) || (value == 0 && std::signbit(value))) return std::nullopt;
-      return RealForm(value);
+      if (!std::isfinite(value) || (value == 0 && std::signbit(value))) return false;
+      RealForm(form, value);
+      return true;
     }
     case VarType::kString:
-      if (column_type != "TEXT") return std::nullopt;
-      return TextForm(bound.AsString());
+      if (column_type != "TEXT") return false;
+      TextForm(form, bound.AsString());
+      return true;
     default:
-      return std::nullopt;
+      return false;
   }
 }
 
@@ -81,10 +108,17 @@ LedgerEntry EntryOf(const Statement& s) {
 
 std::string EntryHash(const LedgerEntry& e) {
   std::string text;
-  for (const std::string& field :
-       {std::to_string(e.seq), e.action, std::to_string(e.object_id), std::to_string(e.class_id),
-        DoubleText(e.stamp), std::to_string(e.user_id), e.digest, e.prev_hash})
-    Field(text, field);
+  text.reserve(256);
+  NumberField(text, e.seq);
+  Field(text, e.action);
+  NumberField(text, e.object_id);
+  NumberField(text, e.class_id);
+  std::string stamp;
+  AppendDouble(stamp, e.stamp);
+  Field(text, stamp);
+  NumberField(text, e.user_id);
+  Field(text, e.digest);
+  Field(text, e.prev_hash);
   return Sha256Hex(text);
 }
 
@@ -97,34 +131,39 @@ bool IsLedgered(const Model& model, const ClassDef& def) {
 std::string RowDigest(const ClassDef& def, const Statement& row) {
   // The class's table holds its attributes in attribute order.
   std::string text;
+  std::string form;
   for (size_t i = 0; i < def.attributes.size(); ++i) {
     const int column = static_cast<int>(i);
     Field(text, def.attributes[i].name);
     switch (row.Kind(column)) {
       case SqlKind::kNull:
-        Field(text, "N");
+        form.clear();
+        form += 'N';
         break;
       case SqlKind::kInteger:
-        Field(text, IntegerForm(row.Int(column)));
+        IntegerForm(form, row.Int(column));
         break;
       case SqlKind::kReal:
-        Field(text, RealForm(row.Real(column)));
+        RealForm(form, row.Real(column));
         break;
       default:
-        Field(text, TextForm(row.Text(column)));
+        TextForm(form, row.Text(column));
     }
+    Field(text, form);
   }
   return Sha256Hex(text);
 }
 
 std::optional<std::string> BoundRowDigest(const ClassDef& def, const std::vector<Variant>& row) {
+  static const Variant kMissing;
   std::string text;
+  text.reserve(512);
+  std::string form;
   for (size_t i = 0; i < def.attributes.size(); ++i) {
-    const auto form =
-        StoredForm(i < row.size() ? row[i] : Variant(), SqlTypeOf(def.attributes[i].type));
-    if (!form) return std::nullopt;
+    if (!StoredForm(i < row.size() ? row[i] : kMissing, SqlTypeOf(def.attributes[i].type), form))
+      return std::nullopt;
     Field(text, def.attributes[i].name);
-    Field(text, *form);
+    Field(text, form);
   }
   return Sha256Hex(text);
 }
