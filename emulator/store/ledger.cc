@@ -1,8 +1,8 @@
 #include "emulator/store/ledger.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
-#include <iterator>
 
 #include <fmt/format.h>
 
@@ -14,22 +14,32 @@ namespace vtx::emu {
 
 namespace {
 
-// One field of a canonical text: its length first, so no value can pass for
-// two fields.
-void Field(std::string& out, std::string_view text) {
-  fmt::format_to(std::back_inserter(out), "{}:", text.size());
-  out += text;
-}
-
-// A number as a field, without a string of its own.
-void NumberField(std::string& out, int64_t value) {
-  fmt::memory_buffer text;
-  fmt::format_to(std::back_inserter(text), "{}", value);
-  Field(out, std::string_view(text.data(), text.size()));
+// Numbers are written through a buffer on the stack: a string or a stream
+// per field costs more than the digest.
+void AppendNumber(std::string& out, int64_t value) {
+  char text[24];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  out.append(text, end);
 }
 
 void AppendDouble(std::string& out, double value) {
-  fmt::format_to(std::back_inserter(out), "{:.17g}", value);
+  char text[40];
+  const auto end = fmt::format_to_n(text, sizeof text, "{:.17g}", value).out;
+  out.append(text, end);
+}
+
+// One field of a canonical text: its length first, so no value can pass for
+// two fields.
+void Field(std::string& out, std::string_view text) {
+  AppendNumber(out, static_cast<int64_t>(text.size()));
+  out += ':';
+  out += text;
+}
+
+void NumberField(std::string& out, int64_t value) {
+  char text[24];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  Field(out, std::string_view(text, static_cast<size_t>(end - text)));
 }
 
 // A value in canonical form, its SQL type first: "N", "I" with the integer,
@@ -37,7 +47,7 @@ void AppendDouble(std::string& out, double value) {
 void IntegerForm(std::string& form, int64_t value) {
   form.clear();
   form += 'I';
-  fmt::format_to(std::back_inserter(form), "{}", value);
+  AppendNumber(form, value);
 }
 void RealForm(std::string& form, double value) {
   form.clear();
