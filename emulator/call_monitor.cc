@@ -4,18 +4,22 @@
 
 namespace vtx::emu {
 
-int64_t CallMonitor::Count(std::string_view operation) {
-  // Literals lie close together: the address is mixed before it picks a slot.
-  const uint64_t mixed = reinterpret_cast<uintptr_t>(operation.data()) * 0x9E3779B97F4A7C15ull;
+int64_t CallMonitor::Count(OperationName operation) {
+  const std::string_view text = operation.Text();
+  // Names lie close together: the address is mixed before it picks a slot.
+  const uint64_t mixed = reinterpret_cast<uintptr_t>(text.data()) * 0x9E3779B97F4A7C15ull;
   Recent& recent = recent_[mixed >> (64 - kRecentBits)];
-  // The text is compared too: a name built at run time may reuse an address.
-  if (!recent.entry || recent.text != operation.data() || recent.entry->first != operation) {
-    auto it = counts_.find(operation);
-    if (it == counts_.end()) it = counts_.emplace(std::string(operation), 0).first;
+  if (!recent.entry || recent.text != text.data()) {
     // Entries of an unordered_map stay where they are as it grows.
-    recent = Recent{operation.data(), &*it};
+    recent = Recent{text.data(), &EntryOf(text)};
   }
   return ++recent.entry->second;
+}
+
+StringMap<int64_t>::value_type& CallMonitor::EntryOf(std::string_view operation) {
+  auto it = counts_.find(operation);
+  if (it == counts_.end()) it = counts_.emplace(std::string(operation), 0).first;
+  return *it;
 }
 
 void CallMonitor::FailIfDue(std::string_view operation, int64_t n) const {

@@ -32,6 +32,19 @@ struct TracedArgument {
   bool by_reference = false;
 };
 
+// The name of a host operation known when the program is compiled (one of
+// op::): a constant array lives as long as the program, so its address alone
+// tells it from every other. Names built at run time go through EnterNamed.
+class OperationName {
+ public:
+  template <size_t N>
+  consteval OperationName(const char (&name)[N]) : text_(name, N - 1) {}
+  std::string_view Text() const { return text_; }
+
+ private:
+  std::string_view text_;
+};
+
 // An argument the operation declares by reference, for Enter.
 template <typename T>
 TracedArgument ByReference(const T& argument) {
@@ -60,12 +73,15 @@ class CallMonitor {
   // Every host call passes here, so the arguments become Variants only while
   // tracing.
   template <typename... Args>
-  void Enter(std::string_view operation, const Args&... args) {
+  void Enter(OperationName operation, const Args&... args) {
     if (paused_ > 0) return;
-    const int64_t n = Count(operation);
-    if (tracing_)
-      trace_.push_back(TraceEntry{std::string(operation), std::vector<TracedArgument>{args...}});
-    if (!faults_.empty()) FailIfDue(operation, n);
+    Counted(operation.Text(), Count(operation), args...);
+  }
+  // The same for a name made at run time ("CreateObject:" and a ProgID).
+  template <typename... Args>
+  void EnterNamed(std::string_view operation, const Args&... args) {
+    if (paused_ > 0) return;
+    Counted(operation, ++EntryOf(operation).second, args...);
   }
 
   void AddFault(Fault fault) { faults_.push_back(std::move(fault)); }
@@ -89,19 +105,27 @@ class CallMonitor {
   };
 
  private:
+  template <typename... Args>
+  void Counted(std::string_view operation, int64_t n, const Args&... args) {
+    if (tracing_)
+      trace_.push_back(TraceEntry{std::string(operation), std::vector<TracedArgument>{args...}});
+    if (!faults_.empty()) FailIfDue(operation, n);
+  }
   // The call's number among those of `operation`, this one included.
-  int64_t Count(std::string_view operation);
+  int64_t Count(OperationName operation);
+  // The count kept for `operation`, made 0 when there is none.
+  StringMap<int64_t>::value_type& EntryOf(std::string_view operation);
   void FailIfDue(std::string_view operation, int64_t n) const;
 
   std::vector<Fault> faults_;
   StringMap<int64_t> counts_;
-  // The last entry found for each text address: operations are nearly all
-  // literals, so most calls find theirs without hashing the name.
+  // The last entry found for each operation's address, so that most calls
+  // find theirs without hashing the name.
   struct Recent {
     const char* text = nullptr;
     StringMap<int64_t>::value_type* entry = nullptr;
   };
-  static constexpr int kRecentBits = 8;
+  static constexpr int kRecentBits = 10;
   Recent recent_[size_t{1} << kRecentBits];
   std::vector<TraceEntry> trace_;
   bool tracing_ = false;

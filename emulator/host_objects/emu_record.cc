@@ -103,7 +103,7 @@ int EmuRecord::IndexForWrite(const std::string& name, const Variant& value) {
   return static_cast<int>(columns_->size()) - 1;
 }
 
-void EmuRecord::Set(const char* operation, const std::string& name, const Variant& passed,
+void EmuRecord::Set(OperationName operation, const std::string& name, const Variant& passed,
                     const Variant& stored) {
   monitor_->Enter(operation, name, passed);
   Write(IndexForWrite(name, stored), stored);

@@ -68,11 +68,11 @@ class EmuRecord : public KvRecord {
   void TypeAsStored(size_t index, Variant& value) const;
   int IndexForRead(std::string_view name) const;
   int IndexForWrite(const std::string& name, const Variant& value);
-  void Set(const char* operation, const std::string& name, const Variant& value) {
+  void Set(OperationName operation, const std::string& name, const Variant& value) {
     Set(operation, name, value, value);
   }
   // Traces the value as the caller passed it and writes it as the host keeps it.
-  void Set(const char* operation, const std::string& name, const Variant& passed,
+  void Set(OperationName operation, const std::string& name, const Variant& passed,
            const Variant& stored);
   void Bump();
 

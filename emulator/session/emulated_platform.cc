@@ -3,7 +3,7 @@
 namespace vtx::emu {
 
 Ref<Dispatch> EmulatedPlatform::CreateObject(const std::string& prog_id) {
-  state_->Enter("CreateObject:" + prog_id);
+  state_->EnterNamed("CreateObject:" + prog_id);
   if (state_->registry.IsRegistered(prog_id)) return state_->registry.Create(prog_id);
   return state_->platform->CreateObject(prog_id);
 }

@@ -52,7 +52,7 @@ Ref<KvConfiguration> EmulatedSession::GetConfiguration() {
 
 Ref<Dispatch> EmulatedSession::CreateHostComponent(const std::string& prog_id) {
   state_->Enter(op::KvSession::CreateHostComponent, prog_id);
-  state_->Enter("CreateHostComponent:" + prog_id);
+  state_->EnterNamed("CreateHostComponent:" + prog_id);
   Ref<Dispatch> component = NewHostComponent(state_, object_store_, prog_id);
   if (!component) Raise(err::kCannotCreateObject);
   return component;

@@ -38,9 +38,10 @@ class HostState : public std::enable_shared_from_this<HostState> {
 
   // Every host operation starts here: counted, traced, failed when due.
   template <typename... Args>
-  void Enter(std::string_view operation, const Args&... args) {
+  void Enter(OperationName operation, const Args&... args) {
     monitor->Enter(operation, args...);
   }
+  void EnterNamed(std::string_view operation) { monitor->EnterNamed(operation); }
   // Before anything that waits for the user (a modal view, a message box, a
   // dialog, the editor): what the call wrote so far is committed, so that
   // the wait holds no lock and the user's time cannot cost it.
