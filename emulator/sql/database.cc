@@ -182,8 +182,6 @@ void Database::Exec(std::string_view sql) { conn_->Exec(sql); }
 
 int64_t Database::LastChanges() const { return conn_->LastChanges(); }
 
-int64_t Database::LastInsertId() const { return conn_->LastInsertId(); }
-
 void Database::RefuseIfDamaged() const { emu::RefuseIfDamaged(path_, conn_->LastDamage()); }
 
 std::vector<std::string> Database::TakeNotices() { return conn_->TakeNotices(); }
@@ -238,6 +236,7 @@ void Database::WillWrite() {
   if (calls_ == 0 || call_open_ || depth_ > 0) return;
   // The read snapshot becomes the write transaction when nobody wrote since
   // it began (so the caches stand as they are)...
+  ++write_serial_;
   if (read_open_ && conn_->UpgradeToWrite()) {
     read_open_ = false;
     call_open_ = true;
@@ -315,7 +314,10 @@ void Database::Operations(int change) {
 Database::Transaction::Transaction(Database& db) : db_(db), level_(db.depth_) {
   db_.WillWrite();
   level_ = db_.depth_;
-  if (level_ == 0) db_.conn_->BeginWrite();
+  if (level_ == 0) {
+    db_.conn_->BeginWrite();
+    ++db_.write_serial_;
+  }
   db_.Operations(+1);
   if (level_ > 0) {
     try {

@@ -16,6 +16,16 @@ namespace vtx::emu {
 
 class Database;
 
+// A write transaction as far as this process knows what it wrote: it differs
+// once the transaction ended (or another began), after any rollback and
+// after a caller's statement wrote. What the store remembers of its own
+// writes (the highest id, the ledger's head) holds while it stays the same.
+struct WriteMark {
+  uint64_t transaction = 0, generation = 0;
+  bool operator==(const WriteMark&) const = default;
+};
+inline constexpr WriteMark kNoWrite{};
+
 // One prepared statement. Parameters are bound 1-based; Step() returns true
 // while there is a row.
 // Thread-safety: none. Ownership: hands its cursor back to the Database that
@@ -98,7 +108,6 @@ class Database {
   // Runs one or more statements without parameters.
   void Exec(std::string_view sql);
   int64_t LastChanges() const;
-  int64_t LastInsertId() const;
   // The texts of the statements kept for reuse (the store's own, up to a
   // bound), for a look at how the database runs them.
   std::vector<std::string> PreparedTexts() const;
@@ -119,6 +128,12 @@ class Database {
   bool HasTable(std::string_view name);
   // Makes a new database fit for several processes (WAL on SQLite).
   void PrepareForSharing();
+  // Whether DataVersion, and so Generation, ignores this process's own
+  // commits for `tables`; WatchTables makes it so (see SqlConnection).
+  bool WatchesTables(const std::vector<std::string>& tables) {
+    return conn_->WatchesTables(tables);
+  }
+  void WatchTables(const std::vector<std::string>& tables) { conn_->WatchTables(tables); }
   // How the model spells the columns of its tables (see SqlConnection).
   void KnowSpellings(const std::vector<std::string>& names);
   bool InTransaction() const { return depth_ > 0; }
@@ -156,6 +171,11 @@ class Database {
   uint64_t CallGeneration();
   // What was read may be stale (a statement of the caller's own wrote).
   void ForgetReads() { ++generation_; }
+  // The write transaction open now, as far as this process knows what it
+  // wrote (see WriteMark); kNoWrite outside one.
+  WriteMark CurrentWrite() const {
+    return depth_ > 0 ? WriteMark{write_serial_, generation_} : kNoWrite;
+  }
   bool InCall() const { return calls_ > 0; }
 
   // A write transaction (BEGIN IMMEDIATE, so the write lock is taken at once
@@ -197,6 +217,7 @@ class Database {
   bool read_open_ = false;
   bool pinned_ = false;  // kRead: one read transaction for the connection's life
   uint64_t generation_ = 0;
+  uint64_t write_serial_ = 0;  // write transactions begun
   std::string data_version_;
   std::string path_;
   std::unique_ptr<SqlConnection> conn_;

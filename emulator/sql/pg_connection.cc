@@ -28,6 +28,17 @@ constexpr const char* kBeginRead = "BEGIN ISOLATION LEVEL REPEATABLE READ";
 constexpr int kTransactionIdsSince = 130000;  // pg_current_xact_id, pg_xact_status
 constexpr int kClientCheckSince = 140000;     // client_connection_check_interval
 
+// The counter of transactions that changed a watched table, and the trigger
+// that bumps it once per transaction (again after a savepoint that undid the
+// bump), whoever writes: the store or anybody else.
+constexpr const char* kCounterSetUp =
+    "CREATE TABLE IF NOT EXISTS vtx_changes (n BIGINT NOT NULL, xid BIGINT);"
+    " INSERT INTO vtx_changes (n) SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM vtx_changes);"
+    " CREATE OR REPLACE FUNCTION vtx_changed() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN"
+    " UPDATE vtx_changes SET n = n + 1, xid = txid_current()"
+    " WHERE xid IS DISTINCT FROM txid_current(); RETURN NULL; END $f$";
+constexpr const char* kCounter = "(SELECT n FROM vtx_changes)";
+
 void IgnoreNotice(void*, const char*) {}
 
 std::string Trimmed(std::string text) {
@@ -351,13 +362,17 @@ void PgConnection::BeginWrite() {
     Raise(err::kHostFailure, "Database error (COMMIT): the transaction was rolled back", "Korvel");
   }
   const std::string sql = fmt::format(
-      "{}BEGIN; {}; SELECT {}::text, pg_current_snapshot()::text",
-      InTransaction() ? "COMMIT; " : "", kWriteLock,
-      PQserverVersion(conn_) >= kTransactionIdsSince ? "pg_current_xact_id()" : "txid_current()");
+      "{}BEGIN; {}; SELECT {}::text, {}::text", InTransaction() ? "COMMIT; " : "", kWriteLock,
+      PQserverVersion(conn_) >= kTransactionIdsSince ? "pg_current_xact_id()" : "txid_current()",
+      watching_ ? kCounter : "pg_current_snapshot()");
   PgResult result = Await(PQsendQuery(conn_, sql.c_str()), "BEGIN");
   if (PgSucceeded(result.get()) && PQntuples(result.get()) == 1) {
     xid_ = PQgetvalue(result.get(), 0, 0);
     begun_version_ = PQgetvalue(result.get(), 0, 1);
+    if (watching_) {
+      counter_at_lock_ = std::atoll(begun_version_.c_str());
+      begun_version_ = std::to_string(counter_at_lock_ - own_bumps_);
+    }
     return;
   }
   if (PQtransactionStatus(conn_) != PQTRANS_IDLE) Rollback();
@@ -367,8 +382,14 @@ void PgConnection::BeginWrite() {
 void PgConnection::CommitWrite() {
   if (!lost_.empty())
     Raise(err::kHostFailure, lost_ + " (the transaction was not committed)", "Korvel");
-  // The writes held back go with the COMMIT.
-  const std::vector<Held> held = std::exchange(held_, {});
+  // The writes held back go with the COMMIT, and so does the look at the
+  // counter of changes: whether this transaction bumped it, and alone.
+  std::vector<Held> held = std::exchange(held_, {});
+  const size_t counter_at = held.size();
+  const bool count = watching_ && InTransaction();
+  if (count)
+    held.push_back(
+        Held{{}, "SELECT n, xid IS NOT DISTINCT FROM txid_current() FROM vtx_changes", {}, "COMMIT"});
   const Held commit{{}, "COMMIT", {}, "COMMIT"};
   std::vector<PgResult> results;
   const PgAnswer answer = SendPipeline(held, &commit, results);
@@ -387,6 +408,12 @@ void PgConnection::CommitWrite() {
   // A commit of a transaction that failed is a rollback: say so.
   if (std::string_view(PQcmdStatus(done)) == "ROLLBACK")
     Raise(err::kHostFailure, "Database error (COMMIT): the transaction was rolled back", "Korvel");
+  // The one bump of our own is left out of the version; any other one (a
+  // writer that committed while this transaction ran) moves it.
+  const PGresult* counter = count ? results[counter_at].get() : nullptr;
+  if (counter && PQntuples(counter) == 1 && std::string_view(PQgetvalue(counter, 0, 1)) == "t" &&
+      std::atoll(PQgetvalue(counter, 0, 0)) == counter_at_lock_ + 1)
+    ++own_bumps_;
 }
 
 void PgConnection::FindOutCommit(const std::string& why) {
@@ -431,7 +458,29 @@ void PgConnection::Rollback() noexcept {
 
 std::string PgConnection::DataVersion() {
   if (!begun_version_.empty()) return std::exchange(begun_version_, std::string());
-  return Scalar("SELECT pg_current_snapshot()::text");
+  if (!watching_) return Scalar("SELECT pg_current_snapshot()::text");
+  return std::to_string(std::atoll(Scalar("SELECT n FROM vtx_changes").c_str()) - own_bumps_);
+}
+
+bool PgConnection::WatchesTables(const std::vector<std::string>& tables) {
+  watching_ = std::atoll(Scalar("SELECT count(*) FROM pg_trigger t JOIN pg_class c ON c.oid = "
+                                "t.tgrelid WHERE t.tgname = 'vtx_changed' AND c.relnamespace = "
+                                "current_schema()::regnamespace")
+                             .c_str()) == static_cast<int64_t>(tables.size());
+  return watching_;
+}
+
+void PgConnection::WatchTables(const std::vector<std::string>& tables) {
+  std::string sql = kCounterSetUp;
+  for (const std::string& table : tables) {
+    const std::string quoted = fmt::format("\"{}\"", PgLower(table));
+    sql += fmt::format(
+        "; DROP TRIGGER IF EXISTS vtx_changed ON {0}; CREATE TRIGGER vtx_changed AFTER INSERT OR "
+        "UPDATE OR DELETE OR TRUNCATE ON {0} FOR EACH STATEMENT EXECUTE FUNCTION vtx_changed()",
+        quoted);
+  }
+  Command(sql, "CREATE TRIGGER");
+  watching_ = true;
 }
 
 int64_t PgConnection::TableCount() {

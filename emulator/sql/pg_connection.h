@@ -32,9 +32,13 @@ namespace vtx::emu {
 //   commit succeeds and a notice says what happened; not committed: a host
 //   failure; not learnt: CommitOutcomeUnknown. The new connection replaces
 //   the old one.
-// - DataVersion is the server's snapshot of committed transactions: it moves
-//   whenever any transaction commits, so caches drop at least as often as on
-//   SQLite.
+// - DataVersion counts the transactions that changed the watched tables
+//   (WatchTables): a statement trigger on each bumps a one-row counter once
+//   per transaction, whoever writes, and this connection's own bumps are
+//   taken off, so that the version stays put across its own commits as
+//   SQLite's data_version does. Without the triggers (a database made before
+//   them, opened read-only) it is the server's snapshot of committed
+//   transactions, which moves whenever any transaction commits.
 // - kCreate creates a missing database (UTF-8, through the server's
 //   "postgres" database); kRead makes every transaction read-only.
 // - Writes held back (HoldWrites) go with the next statement that awaits an
@@ -54,6 +58,8 @@ class PgConnection final : public SqlConnection {
   void CommitWrite() override;
   void Rollback() noexcept override;
   std::string DataVersion() override;
+  bool WatchesTables(const std::vector<std::string>& tables) override;
+  void WatchTables(const std::vector<std::string>& tables) override;
   int64_t TableCount() override;
   bool HasTable(std::string_view name) override;
   void PrepareForSharing() override {}
@@ -61,7 +67,6 @@ class PgConnection final : public SqlConnection {
   void WillClose() noexcept override { closing_ = true; }
   int64_t LastChanges() override;
   void HoldWrites(bool hold) override { holding_ = hold; }
-  int64_t LastInsertId() const override { return insert_id_; }
   DatabaseDamage LastDamage() const override { return DatabaseDamage::kNone; }
   std::vector<std::string> TakeNotices() override;
   bool OutcomeUnknown() const override { return outcome_unknown_; }
@@ -113,14 +118,18 @@ class PgConnection final : public SqlConnection {
   std::string lost_;    // why the connection was given up; empty while it works
   int generation_ = 0;  // of the connection: a new one has none of the old one's statements
   int64_t changes_ = 0;
-  int64_t insert_id_ = 0;
   int64_t next_name_ = 0;
   int64_t round_trips_ = 0;
   bool closing_ = false;
   bool holding_ = false;
   std::vector<Held> held_;
-  // The snapshot read with the last BEGIN, while no other statement followed.
+  // The version read with the last BEGIN, while no other statement followed.
   std::string begun_version_;
+  bool watching_ = false;  // the watched tables' counter is the version
+  // The counter as the write transaction's lock found it, and the bumps of
+  // this connection's own commits, which the version leaves out.
+  int64_t counter_at_lock_ = 0;
+  int64_t own_bumps_ = 0;
   bool outcome_unknown_ = false;
   std::vector<std::string> notices_;
   std::unordered_map<std::string, std::string> spellings_;  // lower case -> model's

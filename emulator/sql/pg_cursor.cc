@@ -51,7 +51,7 @@ class PgCursor final : public SqlCursor {
 
   bool Step() override {
     if (!result_ && !held_) Execute();
-    if (held_ || sql_.returns_row_id) return false;
+    if (held_) return false;
     return ++row_ < PQntuples(result_.get());
   }
 
@@ -227,8 +227,6 @@ class PgCursor final : public SqlCursor {
           original_);
     });
     if (!sql_.read_only) owner_.changes_ = std::atoll(PQcmdTuples(result_.get()));
-    if (sql_.returns_row_id && PQntuples(result_.get()) > 0)
-      owner_.insert_id_ = std::atoll(PQgetvalue(result_.get(), 0, 0));
   }
 
   // Holds the statement back while the connection holds writes, else runs it
@@ -255,8 +253,6 @@ class PgCursor final : public SqlCursor {
     if (!PgSucceeded(result_.get()))
       RaisePgFailure(owner_.conn_, result_.get(), original_, owner_.display_);
     if (now.counts) owner_.changes_ = std::atoll(PQcmdTuples(result_.get()));
-    if (sql_.returns_row_id && PQntuples(result_.get()) > 0)
-      owner_.insert_id_ = std::atoll(PQgetvalue(result_.get(), 0, 0));
     // A commit of a transaction that failed is a rollback: say so.
     if (std::string_view(PQcmdStatus(result_.get())) == "ROLLBACK" &&
         PgLower(original_).rfind("commit", 0) == 0)

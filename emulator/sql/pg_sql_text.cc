@@ -161,14 +161,8 @@ PgSqlText TranslateToPg(std::string_view original) {
                   first == "SAVEPOINT" || first == "RELEASE";
   out.preparable = first == "SELECT" || first == "VALUES" || first == "WITH" || first == "INSERT" ||
                    first == "UPDATE" || first == "DELETE";
-  static const std::regex kRegistryInsert(R"(^\s*INSERT\s+INTO\s+KV_OBJECTS\b)", std::regex::icase);
-  if (std::regex_search(sql, kRegistryInsert) &&
-      Upper(sql).find("RETURNING") == std::string::npos) {
-    out.text += " RETURNING OBJECT_ID";
-    out.returns_row_id = true;
-  }
   out.holdable =
-      !out.returns_row_id && Upper(sql).find("RETURNING") == std::string::npos &&
+      Upper(sql).find("RETURNING") == std::string::npos &&
       (first == "INSERT" || first == "UPDATE" || first == "DELETE" || first == "SAVEPOINT" ||
        (first == "CREATE" && Upper(sql).find("IF NOT EXISTS") != std::string::npos));
   out.undoes = first == "ROLLBACK";

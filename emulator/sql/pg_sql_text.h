@@ -13,7 +13,6 @@ struct PgSqlText {
   std::vector<bool> used;       // [n - 1]: whether $n appears (SQLite lets ?1 go unused)
   bool read_only = false;       // reads only, or transaction control (as SQLite counts)
   bool preparable = false;      // a query the extended protocol runs; else a command
-  bool returns_row_id = false;  // an insert into the registry, RETURNING its id
   bool holdable = false;        // a write whose answer says only whether it failed
   bool undoes = false;          // ROLLBACK, ROLLBACK TO
 };

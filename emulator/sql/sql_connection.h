@@ -81,6 +81,16 @@ class SqlConnection {
   // A value that changes when another connection has committed since it was
   // last read (it may change more often, never less).
   virtual std::string DataVersion() = 0;
+  // True when DataVersion stays put across this connection's own commits
+  // while nobody else changes `tables` (the ones whose rows the store keeps
+  // in memory), as SQLite's data_version does; false when it moves with
+  // every commit, own ones too (a server database made before it counted
+  // its changes). Afterwards DataVersion follows what was found.
+  virtual bool WatchesTables(const std::vector<std::string>& /*tables*/) { return true; }
+  // Makes DataVersion stay put across own commits from now on, for every
+  // process: writes what that takes into the database.
+  // REQUIRES: a write transaction; `tables` exist.
+  virtual void WatchTables(const std::vector<std::string>& /*tables*/) {}
   virtual int64_t TableCount() = 0;
   virtual bool HasTable(std::string_view name) = 0;
   // Makes a new database fit for several processes at once (SQLite: WAL).
@@ -101,7 +111,6 @@ class SqlConnection {
   virtual void WillClose() noexcept {}
   // Rows the last INSERT, UPDATE or DELETE touched.
   virtual int64_t LastChanges() = 0;
-  virtual int64_t LastInsertId() const = 0;
   // What the last failure said of the database itself.
   virtual DatabaseDamage LastDamage() const = 0;
   // What the backend found out about a commit whose answer it lost, for the

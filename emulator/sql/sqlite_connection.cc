@@ -295,7 +295,6 @@ void SqliteConnection::PrepareForSharing() {
 
 int64_t SqliteConnection::LastChanges() { return sqlite3_changes64(db_); }
 
-int64_t SqliteConnection::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
 DatabaseDamage SqliteConnection::LastDamage() const {
   switch (sqlite3_errcode(db_) & 0xff) {

@@ -39,7 +39,6 @@ class SqliteConnection final : public SqlConnection {
   bool HasTable(std::string_view name) override;
   void PrepareForSharing() override;
   int64_t LastChanges() override;
-  int64_t LastInsertId() const override;
   DatabaseDamage LastDamage() const override;
 
  private:

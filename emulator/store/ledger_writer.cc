@@ -16,29 +16,6 @@ constexpr const char* kCreateLedger =
     " USER_ID INTEGER NOT NULL, DIGEST TEXT NOT NULL, PREV_HASH TEXT NOT NULL,"
     " HASH TEXT NOT NULL)";
 
-void Append(Database& db, const char* action, int32_t object_id, int16_t class_id, double stamp,
-            int32_t user_id, std::string digest) {
-  // Prepared once per connection, this costs a look-up when the table is there.
-  db.Prepare(kCreateLedger).Run();
-  LedgerEntry entry{1, action, object_id, class_id, stamp, user_id, std::move(digest), kGenesisHash,
-                    {}};
-  {
-    Statement last = db.Prepare("SELECT SEQ, HASH FROM KV_LEDGER ORDER BY SEQ DESC LIMIT 1");
-    if (last.Step()) {
-      entry.seq = last.Int(0) + 1;
-      entry.prev_hash = last.Text(1);
-    }
-  }
-  entry.hash = EntryHash(entry);
-  Statement insert = db.Prepare(
-      "INSERT INTO KV_LEDGER (SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST,"
-      " PREV_HASH, HASH) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  insert.BindInt(1, entry.seq).BindText(2, entry.action).BindInt(3, object_id);
-  insert.BindInt(4, class_id).Bind(5, Variant(stamp)).BindInt(6, user_id);
-  insert.BindText(7, entry.digest).BindText(8, entry.prev_hash).BindText(9, entry.hash);
-  insert.Run();
-}
-
 // True when one of the ends of a link row is a stored electronic record.
 bool EndsJoinRecord(const Model& model, ObjectTable& objects, const ClassDef& def,
                     const std::vector<Variant>& row) {
@@ -53,7 +30,51 @@ bool EndsJoinRecord(const Model& model, ObjectTable& objects, const ClassDef& de
 
 }  // namespace
 
-void LedgerStored(Database& db, const Model& model, ObjectTable& objects, const ClassDef& def,
+void LedgerChain::EnsureTable() {
+  // Prepared once per connection, this costs a look-up when the table is there.
+  db_.Prepare(kCreateLedger).Run();
+}
+
+const char* LedgerChain::HeadSql() {
+  return "(SELECT SEQ FROM KV_LEDGER ORDER BY SEQ DESC LIMIT 1), (SELECT HASH FROM KV_LEDGER "
+         "ORDER BY SEQ DESC LIMIT 1)";
+}
+
+void LedgerChain::Know(std::optional<int64_t> seq, std::string hash) {
+  seq_ = seq.value_or(0);
+  hash_ = seq ? std::move(hash) : std::string(kGenesisHash);
+  mark_ = db_.CurrentWrite();
+}
+
+bool LedgerChain::Known() const {
+  const WriteMark now = db_.CurrentWrite();
+  return now != kNoWrite && now == mark_;
+}
+
+void LedgerChain::Append(const char* action, int32_t object_id, int16_t class_id, double stamp,
+                         int32_t user_id, std::string digest) {
+  EnsureTable();
+  if (!Known()) {
+    Statement last = db_.Prepare(fmt::format("SELECT {}", HeadSql()));
+    last.Step();
+    Know(last.IsNull(0) ? std::nullopt : std::optional<int64_t>(last.Int(0)),
+         last.IsNull(1) ? std::string() : last.Text(1));
+  }
+  LedgerEntry entry{seq_ + 1, action,  object_id,         class_id, stamp,
+                    user_id,  std::move(digest), hash_, {}};
+  entry.hash = EntryHash(entry);
+  Statement insert = db_.Prepare(
+      "INSERT INTO KV_LEDGER (SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST,"
+      " PREV_HASH, HASH) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  insert.BindInt(1, entry.seq).BindText(2, entry.action).BindInt(3, object_id);
+  insert.BindInt(4, class_id).Bind(5, Variant(stamp)).BindInt(6, user_id);
+  insert.BindText(7, entry.digest).BindText(8, entry.prev_hash).BindText(9, entry.hash);
+  insert.Run();
+  // A rollback of this insert moves the write mark, and the head is read again.
+  Know(entry.seq, std::move(entry.hash));
+}
+
+void LedgerStored(LedgerChain& chain, const Model& model, ObjectTable& objects, const ClassDef& def,
                   int32_t object_id, const std::vector<Variant>& values, double stamp,
                   int32_t user_id) {
   const char* action = nullptr;
@@ -64,8 +85,8 @@ void LedgerStored(Database& db, const Model& model, ObjectTable& objects, const 
   if (!action) return;
   // The row just written is the values bound: no need to read it back.
   std::optional<std::string> digest = BoundRowDigest(def, values);
-  if (!digest) digest = RecordDigest(db, def, object_id);
-  Append(db, action, object_id, def.id, stamp, user_id, digest.value_or(""));
+  if (!digest) digest = RecordDigest(chain.Db(), def, object_id);
+  chain.Append(action, object_id, def.id, stamp, user_id, digest.value_or(""));
 }
 
 void LedgerRefuseUpdate(const Model& model, const ClassDef& def, int32_t object_id) {
@@ -81,13 +102,13 @@ bool JoinsRecord(const Model& model, ObjectTable& objects, const ClassDef& def, 
   return row && EndsJoinRecord(model, objects, def, *row);
 }
 
-void LedgerRelinked(Database& db, const ClassDef& def, int32_t object_id, double stamp,
+void LedgerRelinked(LedgerChain& chain, const ClassDef& def, int32_t object_id, double stamp,
                     int32_t user_id) {
-  Append(db, kLinkAction, object_id, def.id, stamp, user_id,
-         RecordDigest(db, def, object_id).value_or(""));
+  chain.Append(kLinkAction, object_id, def.id, stamp, user_id,
+               RecordDigest(chain.Db(), def, object_id).value_or(""));
 }
 
-void LedgerDeleting(Database& db, const Model& model, ObjectTable& objects, int32_t object_id,
+void LedgerDeleting(LedgerChain& chain, const Model& model, ObjectTable& objects, int32_t object_id,
                     int16_t class_id, double stamp, int32_t user_id) {
   const ClassDef* def = model.ById(class_id);
   if (!def) return;
@@ -97,11 +118,12 @@ void LedgerDeleting(Database& db, const Model& model, ObjectTable& objects, int3
   else if (JoinsRecord(model, objects, *def, object_id))
     action = kUnlinkAction;
   if (action)
-    Append(db, action, object_id, class_id, stamp, user_id,
-           RecordDigest(db, *def, object_id).value_or(""));
+    chain.Append(action, object_id, class_id, stamp, user_id,
+                 RecordDigest(chain.Db(), *def, object_id).value_or(""));
 }
 
-void AdoptOlderDatabase(Database& db, const Model& model, ObjectTable& objects) {
+void AdoptOlderDatabase(LedgerChain& chain, const Model& model, ObjectTable& objects) {
+  Database& db = chain.Db();
   if (!ReadDatabaseId(db).empty()) return;
   Database::Transaction tx(db);
   // Another process may have done it meanwhile: look again under the lock.
@@ -122,8 +144,8 @@ void AdoptOlderDatabase(Database& db, const Model& model, ObjectTable& objects) 
       if (!row || !EndsJoinRecord(model, objects, def, *row)) continue;
       const Variant& stamp = (*row)[at];
       const Variant& user = (*row)[by];
-      Append(db, kLinkAction, id, def.id, stamp.IsNull() ? 0.0 : stamp.ToDate(),
-             user.IsNull() ? 0 : user.ToInt32(), RecordDigest(db, def, id).value_or(""));
+      chain.Append(kLinkAction, id, def.id, stamp.IsNull() ? 0.0 : stamp.ToDate(),
+                   user.IsNull() ? 0 : user.ToInt32(), RecordDigest(db, def, id).value_or(""));
     }
   }
   tx.Commit();

@@ -110,25 +110,40 @@ const ObjectTable::ClassSql& ObjectTable::SqlOf(const ClassDef& def) {
   return sql;
 }
 
+std::string ObjectTable::HighestIdSql() {
+  return fmt::format(
+      "max(ifnull((SELECT max(OBJECT_ID) FROM KV_OBJECTS), 0), ifnull((SELECT VALUE FROM "
+      "KV_COUNTERS WHERE NAME = '{}'), 0))",
+      kIdCounter);
+}
+
+void ObjectTable::KnowHighest(int64_t highest) {
+  highest_ = highest;
+  highest_mark_ = db_.CurrentWrite();
+}
+
+std::optional<int64_t> ObjectTable::KnownHighest() const {
+  const WriteMark now = db_.CurrentWrite();
+  if (now == kNoWrite || now != highest_mark_) return std::nullopt;
+  return highest_;
+}
+
 int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_id,
                             const std::vector<Variant>& values) {
   if (object_id) rows_.erase(*object_id);
   // The registry's highest id stands for the id counter, so that a new object
   // writes no counter row: only a deletion of the highest id records it in
   // KV_COUNTERS, and a new id is above both. It is read by a statement of its
-  // own: an INSERT that selects from the table it writes needs a temporary
-  // table on every run.
-  int64_t id = 0;
-  if (object_id) {
-    id = *object_id;
-  } else {
-    Statement next = db_.Prepare(
-        "SELECT max(ifnull((SELECT max(OBJECT_ID) FROM KV_OBJECTS), 0), ifnull((SELECT VALUE "
-        "FROM KV_COUNTERS WHERE NAME = ?1), 0)) + 1");
-    next.BindText(1, kIdCounter);
-    next.Step();
-    id = next.Int(0);
+  // own (an INSERT that selects from the table it writes needs a temporary
+  // table on every run), once per write transaction: under the write lock
+  // only this process raises it.
+  std::optional<int64_t> highest = KnownHighest();
+  if (!object_id && !highest) {
+    Statement read = db_.Prepare(fmt::format("SELECT {}", HighestIdSql()));
+    read.Step();
+    highest = read.Int(0);
   }
+  const int64_t id = object_id ? *object_id : *highest + 1;
   if (id > INT32_MAX) Raise(err::kHostFailure, "No object ids are left", "Korvel");
   Statement reg = db_.Prepare(
       "INSERT INTO KV_OBJECTS (OBJECT_ID, LINK_ID, FORWARD, CLASS_ID, OTHER_ID)"
@@ -136,6 +151,9 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
   reg.BindInt(1, id).BindInt(2, def.id);
   try {
     reg.Run();
+    // A given id that is taken is told in the store's own words: its answer
+    // is awaited here, where a server would send it later with the next read.
+    if (object_id) db_.LastChanges();
   } catch (const RuntimeError&) {
     if (!object_id) throw;
     Raise(err::kHostFailure, fmt::format("The object id {} is already taken", *object_id),
@@ -157,21 +175,29 @@ int32_t ObjectTable::Insert(const ClassDef& def, std::optional<int32_t> object_i
       s.Bind(static_cast<int>(i) + 1, i < values.size() ? values[i] : Variant());
   }
   s.Run();
-  if (def.IsLink()) AddEnds(def, static_cast<int32_t>(id), values);
+  // The ends count too: an end need not be an object, and the registry holds it.
+  const int32_t ends = def.IsLink() ? AddEnds(def, static_cast<int32_t>(id), values) : 0;
+  if (highest) KnowHighest(std::max<int64_t>({*highest, id, ends}));
   return static_cast<int32_t>(id);
 }
 
-void ObjectTable::AddEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row) {
+int32_t ObjectTable::AddEnds(const ClassDef& def, int32_t link_id,
+                             const std::vector<Variant>& row) {
+  int32_t highest = 0;
   for (const End& end : EndsOf(def, row)) {
     Statement s = db_.Prepare(kAddEnd);
     s.BindInt(1, end.id).BindInt(2, link_id).BindInt(3, end.forward ? 1 : 0);
     s.BindInt(4, def.id).BindInt(5, end.other);
     s.Run();
+    highest = std::max(highest, end.id);
   }
+  return highest;
 }
 
 void ObjectTable::RemoveEnds(const ClassDef& def, int32_t link_id,
                              const std::vector<Variant>& row) {
+  // An end may have held the highest id (an end need not be an object).
+  highest_mark_ = kNoWrite;
   for (const End& end : EndsOf(def, row)) {
     db_.Prepare("DELETE FROM KV_OBJECTS WHERE OBJECT_ID = ?1 AND LINK_ID = ?2 AND FORWARD = ?3")
         .BindInt(1, end.id)
@@ -312,6 +338,7 @@ std::vector<int32_t> ObjectTable::DeleteCascade(
     }
   }
   // The highest id ever held must outlive its object.
+  highest_mark_ = kNoWrite;
   db_.Prepare(
          "UPDATE KV_COUNTERS SET VALUE = ?1 WHERE NAME = ?2 AND VALUE < ?1 AND ?1 >= (SELECT "
          "max(OBJECT_ID) FROM KV_OBJECTS)")

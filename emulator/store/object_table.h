@@ -74,6 +74,14 @@ class ObjectTable {
       int32_t object_id,
       const std::function<void(int32_t id, int16_t class_id)>& before_removal = {});
 
+  // The highest id the registry and the id counter hold, as the statement
+  // that reads it gives it (see Insert), for a caller that reads it together
+  // with something else; KnowHighest hands it back.
+  static std::string HighestIdSql();
+  void KnowHighest(int64_t highest);
+  // The highest id as this write transaction last left it, when known.
+  std::optional<int64_t> KnownHighest() const;
+
   // The link objects attached to the object, through the link classes listed
   // (every link class when empty), ascending link id.
   std::vector<LinkHit> LinksOf(int32_t object_id, const std::vector<int16_t>& link_classes = {});
@@ -95,8 +103,9 @@ class ObjectTable {
   // Drops the rows read when the database may have changed under them.
   void CheckRows();
   // Writes or removes the registry's rows of a link's ends, as `row` (one
-  // value per attribute of the link class `def`) holds them.
-  void AddEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row);
+  // value per attribute of the link class `def`) holds them; AddEnds returns
+  // the highest id among the ends (0 for none).
+  int32_t AddEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row);
   void RemoveEnds(const ClassDef& def, int32_t link_id, const std::vector<Variant>& row);
 
   Database& db_;
@@ -105,6 +114,10 @@ class ObjectTable {
   std::unordered_map<int32_t, CachedRow> rows_;
   std::unordered_map<int32_t, int16_t> classes_;
   uint64_t rows_generation_ = 0;
+  // The highest id, remembered within one write transaction (`highest_mark_`)
+  // while only this table's inserts raise it; a deletion forgets it.
+  int64_t highest_ = 0;
+  WriteMark highest_mark_;
 };
 
 // Up to this many objects are read one by one, through the call's memory;

@@ -117,6 +117,14 @@ Content Inspect(Database& db, const Model& model) {
 
 void CreateSchema(Database& db, const Model& model);
 
+// The tables whose rows the store keeps in memory within a call (see
+// ObjectTable): the database tells when another process changed them.
+std::vector<std::string> CachedTables(const Model& model) {
+  std::vector<std::string> tables = {"KV_OBJECTS"};
+  for (const ClassDef& def : model.classes) tables.push_back(def.table);
+  return tables;
+}
+
 }  // namespace
 
 bool EnsureSchema(Database& db, const Model& model, OpenMode mode) {
@@ -137,6 +145,14 @@ bool EnsureSchema(Database& db, const Model& model, OpenMode mode) {
   }
   if (content != Content::kOurs)
     throw DatabaseOpenError(fmt::format("{}: not a database of this system", db.Path()));
+  // A server database made before it counted its changes learns to, unless
+  // it is only read (its version then moves with every commit).
+  const std::vector<std::string> cached = CachedTables(model);
+  if (!created && !db.WatchesTables(cached) && mode != OpenMode::kRead) {
+    Database::Transaction tx(db);
+    if (!db.WatchesTables(cached)) db.WatchTables(cached);
+    tx.Commit();
+  }
   return created;
 }
 
@@ -196,6 +212,7 @@ void CreateSchema(Database& db, const Model& model) {
       .BindText(2, kLayout)
       .Run();
   StoreDatabaseId(db, NewDatabaseId());
+  db.WatchTables(CachedTables(model));
 }
 
 }  // namespace

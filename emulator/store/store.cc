@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "emulator/sql/database.h"
+#include "emulator/store/ledger.h"
 #include "emulator/store/ledger_writer.h"
 #include "emulator/store/object_table.h"
 #include "emulator/store/record_table.h"
@@ -52,7 +53,8 @@ std::shared_ptr<Store> Store::Open(const DatabaseLocation& location, Model model
   store->db_->KnowSpellings(spellings);
   store->created_ = EnsureSchema(*store->db_, *store->model_, mode);
   store->objects_ = std::make_unique<ObjectTable>(*store->db_, *store->model_);
-  if (mode != OpenMode::kRead) AdoptOlderDatabase(*store->db_, *store->model_, *store->objects_);
+  store->chain_ = std::make_unique<LedgerChain>(*store->db_);
+  if (mode != OpenMode::kRead) AdoptOlderDatabase(*store->chain_, *store->model_, *store->objects_);
   return store;
 }
 
@@ -111,6 +113,20 @@ std::string Store::MapPath(const std::string& windows_path) const {
   return hooks_.map_path ? hooks_.map_path(windows_path) : std::string();
 }
 
+void Store::KnowHeads() {
+  if (objects_->KnownHighest() || chain_->Known()) return;
+  // A new record takes the next id and the next entry of the chain: both
+  // ends are read in one statement (one round trip to a server), once per
+  // write transaction.
+  chain_->EnsureTable();
+  Statement heads =
+      db_->Prepare(fmt::format("SELECT {}, {}", ObjectTable::HighestIdSql(), LedgerChain::HeadSql()));
+  heads.Step();
+  objects_->KnowHighest(heads.Int(0));
+  chain_->Know(heads.IsNull(1) ? std::nullopt : std::optional<int64_t>(heads.Int(1)),
+               heads.IsNull(2) ? std::string() : heads.Text(2));
+}
+
 int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
                         std::optional<int32_t> id) {
   values.resize(def.attributes.size());
@@ -121,10 +137,11 @@ int32_t Store::StoreNew(const ClassDef& def, std::vector<Variant>& values,
   if (id && *id <= 0) Fail(fmt::format("{} is not a valid object id", *id));
   for (size_t i = 0; i < values.size(); ++i) CheckLength(def, static_cast<int>(i), values[i]);
   Database::Transaction tx(*db_);
+  if (!id && IsLedgered(*model_, def)) KnowHeads();
   const int32_t object_id = objects_->Insert(def, id, values);
   values[0] = Variant(def.id);
   values[1] = Variant(object_id);
-  LedgerStored(*db_, *model_, *objects_, def, object_id, values, values[at].AsDate(),
+  LedgerStored(*chain_, *model_, *objects_, def, object_id, values, values[at].AsDate(),
                CurrentUser());
   tx.Commit();
   stored_.push_back(ObjectRef{def.id, object_id});
@@ -140,7 +157,7 @@ void Store::StoreChanges(const ClassDef& def, int32_t object_id,
   Database::Transaction tx(*db_);
   objects_->Update(def, object_id, changes);
   if (joined || JoinsRecord(*model_, *objects_, def, object_id))
-    LedgerRelinked(*db_, def, object_id, Now(), CurrentUser());
+    LedgerRelinked(*chain_, def, object_id, Now(), CurrentUser());
   tx.Commit();
 }
 
@@ -149,7 +166,7 @@ void Store::DeleteStored(int32_t object_id) {
   const double now = Now();
   const int32_t user = CurrentUser();
   objects_->DeleteCascade(object_id, [&](int32_t id, int16_t class_id) {
-    LedgerDeleting(*db_, *model_, *objects_, id, class_id, now, user);
+    LedgerDeleting(*chain_, *model_, *objects_, id, class_id, now, user);
   });
   tx.Commit();
 }

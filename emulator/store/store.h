@@ -21,6 +21,7 @@
 namespace vtx::emu {
 
 class Database;
+class LedgerChain;
 class ObjectTable;
 struct Column;
 
@@ -153,6 +154,9 @@ class Store : public std::enable_shared_from_this<Store> {
   // per attribute (converted already); the class and object ids and the
   // creation stamps are set in it.
   // Returns the new OBJECT_ID (`id` when given).
+  // Reads the highest id and the ledger's last entry, when this write
+  // transaction knows neither.
+  void KnowHeads();
   int32_t StoreNew(const ClassDef& def, std::vector<Variant>& values,
                    std::optional<int32_t> id = std::nullopt);
   // Writes the attributes (index, value) of a stored object in one transaction.
@@ -170,6 +174,7 @@ class Store : public std::enable_shared_from_this<Store> {
   StoreHooks hooks_;
   std::unique_ptr<Database> db_;
   std::unique_ptr<ObjectTable> objects_;
+  std::unique_ptr<LedgerChain> chain_;
   std::shared_ptr<uint64_t> epoch_ = std::make_shared<uint64_t>(0);
   std::map<int16_t, std::shared_ptr<const std::vector<Column>>> columns_;
   std::vector<ObjectRef> stored_;

@@ -26,12 +26,16 @@ TEST(PgSqlTextTest, TranslatesTheStoresDialect) {
        "SELECT A FROM T WHERE B IN (SELECT CAST(value AS BIGINT) FROM "
        "json_array_elements_text(CAST($1 AS json)))"},
       {"INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)",
-       "INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES ($1, $2) RETURNING OBJECT_ID"},
+       "INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES ($1, $2)"},
   };
   for (const Case& c : cases) EXPECT_EQ(TranslateToPg(c.sqlite).text, c.postgres) << c.sqlite;
   EXPECT_TRUE(TranslateToPg("SELECT 1").read_only);
   EXPECT_FALSE(TranslateToPg("WITH x AS (DELETE FROM T RETURNING A) SELECT * FROM x").read_only);
   EXPECT_FALSE(TranslateToPg("SAVEPOINT sp1").preparable);
+  // Writes whose answer is only "done" may wait in the pipeline; one that returns rows may not.
+  EXPECT_TRUE(TranslateToPg("INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)").holdable);
+  EXPECT_FALSE(TranslateToPg("INSERT INTO T (A) VALUES (1) RETURNING A").holdable);
+  EXPECT_FALSE(TranslateToPg("SELECT 1").holdable);
 }
 
 }  // namespace
