@@ -388,8 +388,8 @@ void PgConnection::CommitWrite() {
   const size_t counter_at = held.size();
   const bool count = watching_ && InTransaction();
   if (count)
-    held.push_back(
-        Held{{}, "SELECT n, xid IS NOT DISTINCT FROM txid_current() FROM vtx_changes", {}, "COMMIT"});
+    held.push_back(Held{
+        {}, "SELECT n, xid IS NOT DISTINCT FROM txid_current() FROM vtx_changes", {}, "COMMIT"});
   const Held commit{{}, "COMMIT", {}, "COMMIT"};
   std::vector<PgResult> results;
   const PgAnswer answer = SendPipeline(held, &commit, results);

@@ -9,12 +9,12 @@ namespace vtx::emu {
 // A statement of the store's dialect (SQLite's) as PostgreSQL runs it.
 struct PgSqlText {
   std::string text;
-  int parameters = 0;           // the highest $n
-  std::vector<bool> used;       // [n - 1]: whether $n appears (SQLite lets ?1 go unused)
-  bool read_only = false;       // reads only, or transaction control (as SQLite counts)
-  bool preparable = false;      // a query the extended protocol runs; else a command
-  bool holdable = false;        // a write whose answer says only whether it failed
-  bool undoes = false;          // ROLLBACK, ROLLBACK TO
+  int parameters = 0;       // the highest $n
+  std::vector<bool> used;   // [n - 1]: whether $n appears (SQLite lets ?1 go unused)
+  bool read_only = false;   // reads only, or transaction control (as SQLite counts)
+  bool preparable = false;  // a query the extended protocol runs; else a command
+  bool holdable = false;    // a write whose answer says only whether it failed
+  bool undoes = false;      // ROLLBACK, ROLLBACK TO
 };
 
 // Translates the store's SQL, and a caller's, to PostgreSQL's dialect:

@@ -295,7 +295,6 @@ void SqliteConnection::PrepareForSharing() {
 
 int64_t SqliteConnection::LastChanges() { return sqlite3_changes64(db_); }
 
-
 DatabaseDamage SqliteConnection::LastDamage() const {
   switch (sqlite3_errcode(db_) & 0xff) {
     case SQLITE_NOTADB:

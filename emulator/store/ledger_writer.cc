@@ -60,8 +60,8 @@ void LedgerChain::Append(const char* action, int32_t object_id, int16_t class_id
     Know(last.IsNull(0) ? std::nullopt : std::optional<int64_t>(last.Int(0)),
          last.IsNull(1) ? std::string() : last.Text(1));
   }
-  LedgerEntry entry{seq_ + 1, action,  object_id,         class_id, stamp,
-                    user_id,  std::move(digest), hash_, {}};
+  LedgerEntry entry{seq_ + 1,          action, object_id, class_id, stamp, user_id,
+                    std::move(digest), hash_,  {}};
   entry.hash = EntryHash(entry);
   Statement insert = db_.Prepare(
       "INSERT INTO KV_LEDGER (SEQ, ACTION, OBJECT_ID, CLASS_ID, STAMP, USER_ID, DIGEST,"

@@ -119,8 +119,8 @@ void Store::KnowHeads() {
   // ends are read in one statement (one round trip to a server), once per
   // write transaction.
   chain_->EnsureTable();
-  Statement heads =
-      db_->Prepare(fmt::format("SELECT {}, {}", ObjectTable::HighestIdSql(), LedgerChain::HeadSql()));
+  Statement heads = db_->Prepare(
+      fmt::format("SELECT {}, {}", ObjectTable::HighestIdSql(), LedgerChain::HeadSql()));
   heads.Step();
   objects_->KnowHighest(heads.Int(0));
   chain_->Know(heads.IsNull(1) ? std::nullopt : std::optional<int64_t>(heads.Int(1)),

@@ -33,7 +33,8 @@ TEST(PgSqlTextTest, TranslatesTheStoresDialect) {
   EXPECT_FALSE(TranslateToPg("WITH x AS (DELETE FROM T RETURNING A) SELECT * FROM x").read_only);
   EXPECT_FALSE(TranslateToPg("SAVEPOINT sp1").preparable);
   // Writes whose answer is only "done" may wait in the pipeline; one that returns rows may not.
-  EXPECT_TRUE(TranslateToPg("INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)").holdable);
+  EXPECT_TRUE(
+      TranslateToPg("INSERT INTO KV_OBJECTS (OBJECT_ID, CLASS_ID) VALUES (?1, ?2)").holdable);
   EXPECT_FALSE(TranslateToPg("INSERT INTO T (A) VALUES (1) RETURNING A").holdable);
   EXPECT_FALSE(TranslateToPg("SELECT 1").holdable);
 }
