@@ -369,10 +369,7 @@ void PgConnection::BeginWrite() {
   if (PgSucceeded(result.get()) && PQntuples(result.get()) == 1) {
     xid_ = PQgetvalue(result.get(), 0, 0);
     begun_version_ = PQgetvalue(result.get(), 0, 1);
-    if (watching_) {
-      counter_at_lock_ = std::atoll(begun_version_.c_str());
-      begun_version_ = std::to_string(counter_at_lock_ - own_bumps_);
-    }
+    if (watching_) begun_version_ = std::to_string(std::atoll(begun_version_.c_str()) - own_bumps_);
     return;
   }
   if (PQtransactionStatus(conn_) != PQTRANS_IDLE) Rollback();
@@ -409,10 +406,10 @@ void PgConnection::CommitWrite() {
   if (std::string_view(PQcmdStatus(done)) == "ROLLBACK")
     Raise(err::kHostFailure, "Database error (COMMIT): the transaction was rolled back", "Korvel");
   // The one bump of our own is left out of the version; any other one (a
-  // writer that committed while this transaction ran) moves it.
+  // writer that committed while this transaction ran, before our bump: after
+  // it, the counter's row lock holds it back until we commit) moves it.
   const PGresult* counter = count ? results[counter_at].get() : nullptr;
-  if (counter && PQntuples(counter) == 1 && std::string_view(PQgetvalue(counter, 0, 1)) == "t" &&
-      std::atoll(PQgetvalue(counter, 0, 0)) == counter_at_lock_ + 1)
+  if (counter && PQntuples(counter) == 1 && std::string_view(PQgetvalue(counter, 0, 1)) == "t")
     ++own_bumps_;
 }
 

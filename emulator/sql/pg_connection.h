@@ -126,9 +126,7 @@ class PgConnection final : public SqlConnection {
   // The version read with the last BEGIN, while no other statement followed.
   std::string begun_version_;
   bool watching_ = false;  // the watched tables' counter is the version
-  // The counter as the write transaction's lock found it, and the bumps of
-  // this connection's own commits, which the version leaves out.
-  int64_t counter_at_lock_ = 0;
+  // The bumps of this connection's own commits, which the version leaves out.
   int64_t own_bumps_ = 0;
   bool outcome_unknown_ = false;
   std::vector<std::string> notices_;

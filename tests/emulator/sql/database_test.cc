@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <fmt/format.h>
@@ -79,11 +80,16 @@ TEST_F(DatabaseTest, ManyDistinctTextsStillRunAndWritesSeeTheSchemaChange) {
 // earlier writes stay and commit. A server's connection sends an operation's
 // writes together, so the same on PostgreSQL when VTX_TEST_PG_CLUSTER names a
 // running cluster (its socket folder).
-TEST(CallWritesTest, AFailingWriteUndoesItsOperationAloneInItsOwnWords) {
-  std::vector<std::string> locations = {":memory:"};
+// `sqlite` first, then a database `name` on the cluster of VTX_TEST_PG_CLUSTER, if set.
+std::vector<std::string> Locations(const std::string& sqlite, const std::string& name) {
+  std::vector<std::string> locations = {sqlite};
   if (const char* cluster = std::getenv("VTX_TEST_PG_CLUSTER"))
-    locations.push_back(fmt::format("postgresql:///vtx_writes_{}?host={}", ::getpid(), cluster));
-  for (const std::string& location : locations) {
+    locations.push_back(fmt::format("postgresql:///{}_{}?host={}", name, ::getpid(), cluster));
+  return locations;
+}
+
+TEST(CallWritesTest, AFailingWriteUndoesItsOperationAloneInItsOwnWords) {
+  for (const std::string& location : Locations(":memory:", "vtx_writes")) {
     Database db{DatabaseLocation(location)};
     db.Exec("DROP TABLE IF EXISTS T; CREATE TABLE T (ID INTEGER PRIMARY KEY, NAME TEXT)");
     auto insert = [&](int id, const char* name) {
@@ -115,6 +121,53 @@ TEST(CallWritesTest, AFailingWriteUndoesItsOperationAloneInItsOwnWords) {
       names.push_back(s.Text(0));
     EXPECT_EQ(names, (std::vector<std::string>{"one.", "two."})) << location;
   }
+}
+
+// The rows a call keeps in memory stand while only this connection writes the
+// watched tables, and go when anybody else commits a change to them: another
+// store, or plain SQL that knows nothing of the store, even while our own
+// write transaction waits to commit.
+TEST(CallWritesTest, TheGenerationMovesWithEveryOtherWriterAndNeverWithOurOwn) {
+  const std::string file = ::testing::TempDir() + fmt::format("vtx_version_{}.db", ::getpid());
+  for (const std::string& location : Locations(file, "vtx_version")) {
+    const bool server = location != file;
+    Database ours{DatabaseLocation(location)};
+    Database theirs{DatabaseLocation(location)};
+    ours.Exec(
+        "DROP TABLE IF EXISTS W; DROP TABLE IF EXISTS U; CREATE TABLE W (ID INTEGER PRIMARY "
+        "KEY); CREATE TABLE U (ID INTEGER PRIMARY KEY)");
+    {
+      Database::Transaction tx(ours);
+      ours.WatchTables({"W"});
+      tx.Commit();
+    }
+    EXPECT_TRUE(theirs.WatchesTables({"W"})) << location;
+    auto write = [](Database& db, const char* table, int id) {
+      Database::Transaction tx(db);
+      db.Prepare(fmt::format("INSERT INTO {} VALUES (?)", table)).BindInt(1, id).Run();
+      tx.Commit();
+    };
+    const uint64_t start = ours.Generation();
+    write(ours, "W", 1);
+    write(ours, "U", 1);
+    EXPECT_EQ(ours.Generation(), start) << location << ": our own commits";
+    write(theirs, "W", 2);
+    const uint64_t after_theirs = ours.Generation();
+    EXPECT_NE(after_theirs, start) << location << ": another store";
+    theirs.Exec("DELETE FROM W WHERE ID = 2");
+    const uint64_t after_plain = ours.Generation();
+    EXPECT_NE(after_plain, after_theirs) << location << ": plain SQL";
+    // SQLite's write lock keeps every other writer out of our transaction.
+    if (!server) continue;
+    {
+      Database::Transaction tx(ours);
+      theirs.Exec("INSERT INTO W VALUES (3)");
+      ours.Prepare("INSERT INTO U VALUES (2)").Run();
+      tx.Commit();
+    }
+    EXPECT_NE(ours.Generation(), after_plain) << location << ": within our transaction";
+  }
+  std::remove(file.c_str());
 }
 
 TEST(WithoutPasswordsTest, TakesEveryPasswordOutOfEveryUriInAText) {

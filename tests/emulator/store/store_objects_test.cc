@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "emulator/host_objects/emu_record.h"
+#include "emulator/sql/database.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
 #include "support/case_name.h"
@@ -168,6 +169,21 @@ TEST_F(ObjectTest, IdsAreNeverReused) {
   EXPECT_EQ(store_->Insert("Project", {{"NAME", Variant("P")}}, 500), 500);
   EXPECT_GT(Part("4"), 500);
   EXPECT_THROW(store_->Insert("Project", {}, a), RuntimeError) << "an id already held";
+}
+
+// Within one write transaction the highest id is remembered, not read again:
+// a given id and a link's end (which need not be an object) must raise it.
+TEST_F(ObjectTest, IdsStayAboveEveryIdHeldWithinOneTransaction) {
+  Database::Transaction tx(store_->Db());
+  const int32_t part = Part("1");
+  EXPECT_EQ(store_->Insert("Project", {{"NAME", Variant("P")}}, 900), 900);
+  EXPECT_GT(Part("2"), 900);
+  store_->Insert("Part_History", {{"OBJECT_ID1", Variant(part)},
+                                  {"CLASS_ID1", Variant(int16_t{100})},
+                                  {"OBJECT_ID2", Variant(int32_t{5000})},
+                                  {"CLASS_ID2", Variant(int16_t{400})}});
+  EXPECT_GT(Part("3"), 5000);
+  tx.Commit();
 }
 
 TEST_F(ObjectTest, DeleteTakesItsLinksAlong) {
