@@ -53,8 +53,9 @@ bool LedgerChain::Known() const {
 
 void LedgerChain::Append(const char* action, int32_t object_id, int16_t class_id, double stamp,
                          int32_t user_id, std::string digest) {
-  EnsureTable();
+  // The table stands for the rest of a write transaction once looked at.
   if (!Known()) {
+    EnsureTable();
     Statement last = db_.Prepare(fmt::format("SELECT {}", HeadSql()));
     last.Step();
     Know(last.IsNull(0) ? std::nullopt : std::optional<int64_t>(last.Int(0)),
