@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <thread>
 #include <utility>
 
@@ -460,10 +461,24 @@ std::string PgConnection::DataVersion() {
 }
 
 bool PgConnection::WatchesTables(const std::vector<std::string>& tables) {
-  watching_ = std::atoll(Scalar("SELECT count(*) FROM pg_trigger t JOIN pg_class c ON c.oid = "
-                                "t.tgrelid WHERE t.tgname = 'vtx_changed' AND c.relnamespace = "
-                                "current_schema()::regnamespace")
-                             .c_str()) == static_cast<int64_t>(tables.size());
+  // Counted on the tables asked for alone: a trigger left on a table that is
+  // no longer the model's must not stand in for a missing one.
+  SendHeld();
+  std::set<std::string> lower;
+  for (const std::string& table : tables) lower.insert(PgLower(table));
+  std::string names;
+  for (const std::string& table : lower) names += (names.empty() ? "" : "\x1f") + table;
+  const char* values[] = {names.c_str()};
+  PgResult result = Await(
+      PQsendQueryParams(conn_,
+                        "SELECT count(DISTINCT c.relname) FROM pg_trigger t JOIN pg_class c ON "
+                        "c.oid = t.tgrelid WHERE t.tgname = 'vtx_changed' AND c.relnamespace = "
+                        "current_schema()::regnamespace AND c.relname = ANY "
+                        "(string_to_array($1, chr(31)))",
+                        1, nullptr, values, nullptr, nullptr, 0),
+      "triggers");
+  if (!PgSucceeded(result.get())) RaisePgFailure(conn_, result.get(), "triggers", display_);
+  watching_ = std::atoll(PQgetvalue(result.get(), 0, 0)) == static_cast<int64_t>(lower.size());
   return watching_;
 }
 
