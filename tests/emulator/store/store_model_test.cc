@@ -2,9 +2,16 @@
 
 #include <sqlite3.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include <fmt/format.h>
+
+#include "emulator/sql/database.h"
+#include "emulator/sql/database_location.h"
 #include "emulator/sql/database_open_error.h"
 #include "emulator/store/store.h"
 #include "store_fixture.h"
@@ -260,6 +267,34 @@ TEST(ModelTest, OpensOnlyItsOwnDatabases) {
     }
   }
   sqlite3_close(writer);
+}
+
+// A server database made before the store counted its changes learns to
+// when opened for writing; opened for reading it is left as it was, and opens.
+TEST(OlderDatabaseTest, LearnsToCountItsChangesWhenOpenedForWriting) {
+  const char* cluster = std::getenv("VTX_TEST_PG_CLUSTER");
+  if (!cluster) GTEST_SKIP() << "VTX_TEST_PG_CLUSTER is not set";
+  const DatabaseLocation location(
+      fmt::format("postgresql:///vtx_older_{}?host={}", ::getpid(), cluster));
+  auto triggers = [](Store& store) {
+    Statement s =
+        store.Db().Prepare("SELECT count(*) FROM pg_trigger WHERE tgname = 'vtx_changed'");
+    s.Step();
+    return s.Int(0);
+  };
+  int64_t all = 0;
+  {
+    auto made = Store::Open(location, PlantModel());
+    all = triggers(*made);
+    EXPECT_GT(all, 1);
+    made->Db().Exec("DROP TRIGGER vtx_changed ON tn_parts");
+  }
+  {
+    auto reader = Store::Open(location, PlantModel(), {}, nullptr, OpenMode::kRead);
+    EXPECT_EQ(triggers(*reader), all - 1);
+  }
+  auto writer = Store::Open(location, PlantModel(), {}, nullptr, OpenMode::kWrite);
+  EXPECT_EQ(triggers(*writer), all);
 }
 
 }  // namespace
