@@ -176,6 +176,11 @@ class Database {
   WriteMark CurrentWrite() const {
     return depth_ > 0 ? WriteMark{write_serial_, generation_} : kNoWrite;
   }
+  // Whether `mark` (a CurrentWrite taken earlier) is the write transaction
+  // open now.
+  bool StillWriting(const WriteMark& mark) const {
+    return mark != kNoWrite && mark == CurrentWrite();
+  }
   bool InCall() const { return calls_ > 0; }
 
   // A write transaction (BEGIN IMMEDIATE, so the write lock is taken at once

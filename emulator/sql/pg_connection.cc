@@ -461,8 +461,9 @@ std::string PgConnection::DataVersion() {
 }
 
 bool PgConnection::WatchesTables(const std::vector<std::string>& tables) {
-  // Counted on the tables asked for alone: a trigger left on a table that is
-  // no longer the model's must not stand in for a missing one.
+  // Counted on the tables asked for alone, each once (classes may share
+  // one): a trigger left on a table that is no longer the model's must not
+  // stand in for a missing one.
   SendHeld();
   std::set<std::string> lower;
   for (const std::string& table : tables) lower.insert(PgLower(table));

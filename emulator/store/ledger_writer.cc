@@ -46,10 +46,7 @@ void LedgerChain::Know(std::optional<int64_t> seq, std::string hash) {
   mark_ = db_.CurrentWrite();
 }
 
-bool LedgerChain::Known() const {
-  const WriteMark now = db_.CurrentWrite();
-  return now != kNoWrite && now == mark_;
-}
+bool LedgerChain::Known() const { return db_.StillWriting(mark_); }
 
 void LedgerChain::Append(const char* action, int32_t object_id, int16_t class_id, double stamp,
                          int32_t user_id, std::string digest) {

@@ -123,8 +123,7 @@ void ObjectTable::KnowHighest(int64_t highest) {
 }
 
 std::optional<int64_t> ObjectTable::KnownHighest() const {
-  const WriteMark now = db_.CurrentWrite();
-  if (now == kNoWrite || now != highest_mark_) return std::nullopt;
+  if (!db_.StillWriting(highest_mark_)) return std::nullopt;
   return highest_;
 }
 
@@ -196,7 +195,8 @@ int32_t ObjectTable::AddEnds(const ClassDef& def, int32_t link_id,
 
 void ObjectTable::RemoveEnds(const ClassDef& def, int32_t link_id,
                              const std::vector<Variant>& row) {
-  // An end may have held the highest id (an end need not be an object).
+  // An end may have held the highest id (an end need not be an object), and
+  // a relinked link's new ends are not counted: the highest id is read afresh.
   highest_mark_ = kNoWrite;
   for (const End& end : EndsOf(def, row)) {
     db_.Prepare("DELETE FROM KV_OBJECTS WHERE OBJECT_ID = ?1 AND LINK_ID = ?2 AND FORWARD = ?3")

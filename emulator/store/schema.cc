@@ -1,7 +1,5 @@
 #include "emulator/store/schema.h"
 
-#include <algorithm>
-
 #include <fmt/format.h>
 
 #include "emulator/sql/database_open_error.h"
@@ -124,9 +122,6 @@ void CreateSchema(Database& db, const Model& model);
 std::vector<std::string> CachedTables(const Model& model) {
   std::vector<std::string> tables = {"KV_OBJECTS"};
   for (const ClassDef& def : model.classes) tables.push_back(def.table);
-  // Classes may share a table; its trigger is one.
-  std::sort(tables.begin(), tables.end());
-  tables.erase(std::unique(tables.begin(), tables.end()), tables.end());
   return tables;
 }
 

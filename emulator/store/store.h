@@ -154,11 +154,11 @@ class Store : public std::enable_shared_from_this<Store> {
   // per attribute (converted already); the class and object ids and the
   // creation stamps are set in it.
   // Returns the new OBJECT_ID (`id` when given).
-  // Reads the highest id and the ledger's last entry, when this write
-  // transaction knows neither.
-  void KnowHeads();
   int32_t StoreNew(const ClassDef& def, std::vector<Variant>& values,
                    std::optional<int32_t> id = std::nullopt);
+  // Reads the highest id and the ledger's last entry together, when this
+  // write transaction knows neither.
+  void KnowHeads();
   // Writes the attributes (index, value) of a stored object in one transaction.
   void StoreChanges(const ClassDef& def, int32_t object_id,
                     const std::vector<std::pair<int, Variant>>& changes);
